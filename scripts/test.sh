@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once in a normal build, once with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+status=0
+run_suite() {
+  local dir=$1
+  shift
+  echo "== Building $dir"
+  "$root/scripts/build.sh" "$dir" -DVELUNORH_WERROR=ON "$@"
+  echo "== Testing $dir"
+  (cd "$dir" && ctest --output-on-failure -j"$(nproc)") || status=1
+}
+
+run_suite "$root/build"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite "$root/build-sanitize" -DVELUNORH_SANITIZE=ON
+exit $status

@@ -1,0 +1,1 @@
+#include "tools/companion_writer.h"
