@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "print/surface.h"
+
+namespace velunorh {
+
+// An owner-drawn pane: the header preview (control 1006) and the monthly preview (control 129).
+// The main window hands it the drawing pass; the pane gives it a surface and its client
+// rectangle, which is taken at the first paint and kept.
+class PreviewPane : public QWidget {
+  Q_OBJECT
+
+ public:
+  using Painter = std::function<void(Surface& surface, const Rect& client)>;
+
+  explicit PreviewPane(QWidget* parent = nullptr);
+  void SetPainter(Painter painter) { painter_ = std::move(painter); }
+  bool painted() const { return client_.has_value(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Painter painter_;
+  std::optional<Rect> client_;
+};
+
+}  // namespace velunorh
