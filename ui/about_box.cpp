@@ -1,0 +1,15 @@
+#include "ui/about_box.h"
+
+#include "ui/program_icon.h"
+#include "ui_about_box.h"
+
+namespace velunorh {
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(new Ui::AboutBoxForm) {
+  ui_->setupUi(this);
+  ui_->iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
+}
+
+AboutBox::~AboutBox() = default;
+
+}  // namespace velunorh
