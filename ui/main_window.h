@@ -31,6 +31,8 @@ class MainWindow : public QDialog {
     std::filesystem::path floppyFolder = "/media/floppy";
     ServiceYear today;
     StartUpHooks hooks;  // empty hooks get the real dialogs
+    // Tells the user what went wrong (a message box unless a test listens instead).
+    std::function<void(const QString& message)> warn;
   };
 
   explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -75,6 +77,7 @@ class MainWindow : public QDialog {
   MainState state_;
   TypeAheadList* list_ = nullptr;
   std::array<QCheckBox*, 12> monthBoxes_{};
+  std::function<void(const QString& message)> warn_;
   bool exited_ = false;
 };
 
