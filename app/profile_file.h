@@ -1,0 +1,78 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velunorh {
+
+// A private-profile (INI) file held in memory: "[Section]" lines, then "key=value" lines.
+//
+// Reading follows the Windows profile calls:
+//   - section and key names compare without regard to ASCII case, after trimming blanks;
+//   - with duplicates, the first section of a name and the first key in it are the ones read
+//     (and the ones written); keys before any section and in later duplicate sections are ignored;
+//   - a value is the rest of the line after '=', trimmed of blanks, one pair of matching
+//     surrounding quotes removed, and cut to 4,095 bytes;
+//   - lines starting with ';' are comments; lines that are neither section, key nor comment
+//     are kept but mean nothing.
+//
+// Writing changes only the one line it must: every other byte of the file (comments, garbage,
+// duplicate keys, CRLF or LF line ends, a missing final newline) stays as it was. A new key
+// goes after the last key of its section, a new section at the end of the file. New lines
+// take the line end of the file's first line (LF for a new file).
+class ProfileFile {
+ public:
+  static constexpr std::size_t kMaxTextBytes = 4095;
+
+  ProfileFile() = default;
+  explicit ProfileFile(std::string_view text);
+
+  // Reads the whole file. A missing file gives an empty profile and succeeds. A file that is
+  // there but cannot be read gives an empty profile and false, so that a caller about to write
+  // does not replace a file it could not see.
+  bool Load(const std::filesystem::path& file, std::string* error = nullptr);
+
+  // Replaces `file` atomically with the text. On failure the old file is left whole.
+  bool Save(const std::filesystem::path& file, std::string* error = nullptr) const;
+
+  // The value, or `defaultValue` when the section or key is missing. A key that is there with
+  // an empty value reads as "".
+  std::string ReadText(std::string_view section, std::string_view key,
+                       std::string_view defaultValue) const;
+
+  // The value's leading decimal integer (sign allowed, like atoi; no digits = 0), of which only
+  // the low 8 bits are kept: 257 reads 1 and -1 reads 255 (value & 0xFF). A missing or empty
+  // value gives defaultValue, likewise cut to 8 bits.
+  int ReadInt(std::string_view section, std::string_view key, int defaultValue) const;
+
+  // Sets key=value in the section, adding the key or the section when missing. False (and no
+  // change) when the names or the value could not be read back as written: a line break
+  // anywhere, an empty name, '=' in a key, ']' in a section, a key starting with '[' or ';',
+  // or blanks around a name.
+  bool WriteText(std::string_view section, std::string_view key, std::string_view value);
+  bool WriteInt(std::string_view section, std::string_view key, int value);
+
+  // The whole file as it would be saved.
+  std::string Text() const;
+
+ private:
+  struct Line {
+    std::string content;  // without the line end
+    std::string end;      // "\n", "\r\n", or "" for a last line without one
+  };
+  struct Range {
+    std::size_t header;  // index of the section's header line
+    std::size_t end;     // one past its last line
+  };
+
+  bool FindSection(std::string_view section, Range& range) const;
+  bool FindKey(const Range& range, std::string_view key, std::size_t& index) const;
+  std::string LineEnd() const;
+  void InsertLine(std::size_t at, std::string content);
+
+  std::vector<Line> lines_;
+};
+
+}  // namespace velunorh
