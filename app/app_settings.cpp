@@ -57,10 +57,6 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
   return profile.Save(file, error);
 }
 
-int CardVersionCount() {
-  return LoadStringInt(146);
-}
-
 int ValidCardVersion(int cardVersion, int versionCount) {
   return cardVersion < 0 || cardVersion >= versionCount ? 0 : cardVersion;
 }

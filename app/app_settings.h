@@ -31,9 +31,6 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 bool WriteSettings(const std::filesystem::path& file, const AppSettings& settings,
                    std::string_view languageCode, std::string* error = nullptr);
 
-// The number of card versions of the edition: string 146 as a decimal integer.
-int CardVersionCount();
-
 // A stored card version, or 0 when the edition has no such version.
 int ValidCardVersion(int cardVersion, int versionCount);
 

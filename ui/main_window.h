@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_state.h"
+#include "print/surface.h"
 
 class QCheckBox;
 class QPushButton;

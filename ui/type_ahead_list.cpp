@@ -33,7 +33,7 @@ void TypeAheadList::keyPressEvent(QKeyEvent* event) {
   for (int i = 0; i < count(); ++i) lines.push_back(item(i)->text().toStdString());
   for (char32_t c : event->text().toUcs4()) {
     if (auto row = typeAhead_.Type(c, lines)) SelectBySearch(*row);
-    emit characterTyped();
+    Q_EMIT characterTyped();
   }
   event->accept();
 }

@@ -15,7 +15,7 @@ class TypeAheadList : public QListWidget {
   explicit TypeAheadList(QWidget* parent = nullptr);
   const TypeAhead& typeAhead() const { return typeAhead_; }
 
- signals:
+ Q_SIGNALS:
   // After every typed character, whether it selected a line or not. A selection made by the
   // search sends no currentRowChanged notification.
   void characterTyped();

@@ -1,4 +1,5 @@
 #include "app/app_settings.h"
+#include "print/card_layout.h"
 
 #include <grp.h>
 #include <sys/wait.h>
