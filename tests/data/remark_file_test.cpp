@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/codepage.h"
+#include "data/congregation_data.h"
+#include "test_support.h"
+
+namespace velunorh {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+struct Remark {
+  std::string text;  // UTF-8
+  int month;         // 1-12 as stored
+  std::uint16_t id;
+};
+
+Bytes RemarkFileBytes(const std::vector<Remark>& remarks) {
+  Bytes file;
+  for (const Remark& r : remarks) {
+    Bytes record(RemarkRecord::kSize, 0);
+    std::string raw = Utf8ToCodePage(r.text);
+    for (std::size_t i = 0; i < raw.size() && i < 37; ++i) record[i] = raw[i];
+    record[37] = static_cast<unsigned char>(r.month);
+    record[38] = r.id & 0xFF;
+    record[39] = r.id >> 8;
+    file.insert(file.end(), record.begin(), record.end());
+  }
+  return file;
+}
+
+constexpr int kMarch = 2;  // calendar month index; stored as 3
+
+class RemarkFileTest : public ::testing::Test {
+ protected:
+  RemarkFileTest() : data(DataPaths{dir.path()}) {
+    for (PublisherTable* table : {&data.current, &data.previous}) {
+      table->slots.resize(PublisherTable::kSlots);
+      table->count = 1;
+    }
+  }
+
+  // A publisher in the next current slot; gives the slot.
+  int AddPublisher(std::uint16_t id) {
+    data.current[data.current.count].SetWord(PublisherRecord::kPublisherId, id);
+    return data.current.count++;
+  }
+
+  void WriteRemarks(const std::vector<Remark>& remarks, std::size_t extraBytes = 0) {
+    Bytes file = RemarkFileBytes(remarks);
+    file.insert(file.end(), extraBytes, 0x41);
+    test::WriteBytes(dir / "remark7.dat", file);
+  }
+
+  void WritePreviousYearRemarks(const std::vector<Remark>& remarks) {
+    test::WriteBytes(dir / "Roll" / "Ov7_8" / "remark7.dat", RemarkFileBytes(remarks));
+  }
+
+  int SlotOf(int publisher, int month = kMarch) const {
+    return data.current[publisher].remarkSlot(month);
+  }
+
+  std::string RemarkOf(int slot, int month = kMarch, bool fromPreviousYear = false) {
+    std::string text = "untouched";
+    if (!data.GetRemark(slot, month, fromPreviousYear, text)) return "(none: " + text + ")";
+    return text;
+  }
+
+  test::TempDir dir;
+  CongregationData data;
+};
+
+TEST_F(RemarkFileTest, TakesTheMonthsRemarksInFileOrder) {
+  int anna = AddPublisher(20);
+  int bela = AddPublisher(21);
+  int cili = AddPublisher(22);
+  data.current[cili].SetRemarkSlot(kMarch, 7);  // as the publisher file brought it
+  WriteRemarks({{"Beteg volt", 4, 20}, {"Szabadságon", 3, 21}, {"Kórházban", 3, 20}});
+
+  data.LoadMonthRemarks(kMarch);
+
+  const RemarkTable& table = data.currentRemarks();
+  EXPECT_EQ(table.count, 3);
+  EXPECT_EQ(table.slots[0].bytes, RemarkRecord{}.bytes);
+  EXPECT_EQ(table.slots[1].remarkText(), "Szabadságon");
+  EXPECT_EQ(table.slots[2].remarkText(), "Kórházban");
+  EXPECT_EQ(SlotOf(bela), 1);
+  EXPECT_EQ(SlotOf(anna), 2);
+  EXPECT_EQ(SlotOf(cili), 7);
+  EXPECT_EQ(SlotOf(anna, 3), 0);  // April's table was not loaded
+}
+
+TEST_F(RemarkFileTest, SkipsRecordsOfOtherMonthsAndLowIds) {
+  int ten = AddPublisher(10);
+  int eleven = AddPublisher(11);
+  struct Case {
+    const char* what;
+    Remark record;
+    int publisher;
+    int expectedSlot;
+  } cases[] = {
+      {"month 0", {"x", 0, 11}, eleven, 0},     {"month 13", {"x", 13, 11}, eleven, 0},
+      {"month 255", {"x", 255, 11}, eleven, 0}, {"id 10", {"x", 3, 10}, ten, 0},
+      {"id 11", {"x", 3, 11}, eleven, 1},
+  };
+  for (const Case& c : cases) {
+    data.current[c.publisher].SetRemarkSlot(kMarch, 0);
+    WriteRemarks({c.record});
+    data.LoadMonthRemarks(kMarch);
+    EXPECT_EQ(SlotOf(c.publisher), c.expectedSlot) << c.what;
+    EXPECT_EQ(data.currentRemarks().count, 1 + c.expectedSlot) << c.what;
+  }
+  // Months 13 and over never stand for a month index past December either.
+  WriteRemarks({{"x", 13, 11}});
+  data.LoadMonthRemarks(12);
+  EXPECT_EQ(data.currentRemarks().count, 1);
+}
+
+TEST_F(RemarkFileTest, RemarkOfNobodyTakesNoSlot) {
+  int bela = AddPublisher(21);
+  WriteRemarks({{"Elköltözött", 3, 99}, {"Szabadságon", 3, 21}});
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(data.currentRemarks().count, 2);
+  EXPECT_EQ(SlotOf(bela), 1);
+  EXPECT_EQ(RemarkOf(bela), "Szabadságon");
+}
+
+TEST_F(RemarkFileTest, LastOfSeveralRemarksWins) {
+  int anna = AddPublisher(20);
+  WriteRemarks({{"első", 3, 20}, {"második", 3, 20}, {"harmadik", 3, 20}});
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(SlotOf(anna), 3);
+  EXPECT_EQ(RemarkOf(anna), "harmadik");
+}
+
+TEST_F(RemarkFileTest, StopsAtTheTablesCapacity) {
+  std::vector<Remark> remarks;
+  for (int i = 0; i < 300; ++i) {
+    remarks.push_back({"r" + std::to_string(i), 3, std::uint16_t(AddPublisher(100 + i) + 99)});
+  }
+  WriteRemarks(remarks);
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(data.currentRemarks().count, RemarkTable::kSlots);
+  EXPECT_EQ(SlotOf(253), 253);
+  EXPECT_EQ(RemarkOf(253), "r252");
+  EXPECT_EQ(SlotOf(254), 0);
+  EXPECT_EQ(RemarkOf(254), "(none: untouched)");
+}
+
+TEST_F(RemarkFileTest, PartialLastRecordIsIgnored) {
+  int anna = AddPublisher(20);
+  Bytes file = RemarkFileBytes({{"egész", 3, 20}});
+  Bytes partial = RemarkFileBytes({{"fél", 3, 20}});
+  file.insert(file.end(), partial.begin(), partial.end() - 1);
+  test::WriteBytes(dir / "remark7.dat", file);
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(data.currentRemarks().count, 2);
+  EXPECT_EQ(RemarkOf(anna), "egész");
+}
+
+TEST_F(RemarkFileTest, RemarkTextIsCutTo35Characters) {
+  int anna = AddPublisher(20);
+  const std::string text35(35, 'a');
+  WriteRemarks({{text35 + "bc", 3, 20}});  // no NUL in the text field nor after it
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(RemarkOf(anna), text35);
+  EXPECT_EQ(data.currentRemarks().slots[1].bytes[36], 0);
+}
+
+TEST_F(RemarkFileTest, GetRemarkGivesNothingWithoutARemark) {
+  int anna = AddPublisher(20);
+  int bela = AddPublisher(21);
+  WriteRemarks({{"Szabadságon", 3, 21}, {"Áprilisi", 4, 20}});
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(RemarkOf(anna), "(none: untouched)");
+  EXPECT_EQ(RemarkOf(bela, 13), "(none: untouched)");
+  EXPECT_EQ(RemarkOf(0), "(none: untouched)");
+  EXPECT_EQ(RemarkOf(data.current.count), "(none: untouched)");
+}
+
+TEST_F(RemarkFileTest, SlotNumbersPastTheMonthsRemarksGiveNothing) {
+  int anna = AddPublisher(20);
+  int bela = AddPublisher(21);
+  WriteRemarks({{"Szabadságon", 3, 21}});
+  for (int slot : {2, 200, 253, 254, 255}) {
+    data.current[anna].SetRemarkSlot(kMarch, std::uint8_t(slot));  // as the file brought it
+    data.LoadMonthRemarks(kMarch);
+    EXPECT_EQ(RemarkOf(anna), "(none: )") << slot;
+  }
+  EXPECT_EQ(RemarkOf(bela), "Szabadságon");
+}
+
+TEST_F(RemarkFileTest, MissingFileGivesNoRemarks) {
+  int anna = AddPublisher(20);
+  data.current[anna].SetRemarkSlot(kMarch, 1);
+
+  data.LoadMonthRemarks(kMarch);
+
+  EXPECT_EQ(data.currentRemarks().count, 1);
+  EXPECT_EQ(SlotOf(anna), 1);
+  EXPECT_EQ(RemarkOf(anna), "(none: )");
+}
+
+TEST_F(RemarkFileTest, PreviousYearRemarksLandAtTheSameSlotIndex) {
+  AddPublisher(20);
+  int bela = AddPublisher(21);
+  data.previous.count = 3;
+  WriteRemarks({{"idei", 3, 21}});
+  WritePreviousYearRemarks({{"tavalyi", 3, 21}});
+
+  data.LoadMonthRemarks(kMarch);
+  data.LoadPreviousYearMonthRemarks(kMarch);
+
+  EXPECT_EQ(data.previousRemarks().count, 2);
+  EXPECT_EQ(data.previous[bela].remarkSlot(kMarch), 1);
+  EXPECT_EQ(RemarkOf(bela, kMarch, false), "idei");
+  EXPECT_EQ(RemarkOf(bela, kMarch, true), "tavalyi");
+}
+
+TEST_F(RemarkFileTest, PreviousYearSlotsPastItsRecordsHoldOnlyThisLoadsNumbers) {
+  for (int i = 0; i < 5; ++i) AddPublisher(std::uint16_t(20 + i));
+  int late = AddPublisher(30);
+  int other = AddPublisher(31);
+  data.previous.count = 2;
+  // Left from an earlier load.
+  data.previous[other].SetRemarkSlot(kMarch, 1);
+  WritePreviousYearRemarks({{"tavalyi", 3, 30}});
+
+  data.LoadPreviousYearMonthRemarks(kMarch);
+
+  EXPECT_EQ(RemarkOf(late, kMarch, true), "tavalyi");
+  EXPECT_EQ(RemarkOf(other, kMarch, true), "(none: untouched)");
+}
+
+TEST_F(RemarkFileTest, NoPreviousYearNoPreviousRemarks) {
+  int anna = AddPublisher(20);
+  WritePreviousYearRemarks({{"tavalyi", 3, 20}});
+  data.previous.count = 0;
+  data.previous[anna].SetRemarkSlot(kMarch, 1);
+  EXPECT_EQ(RemarkOf(anna, kMarch, true), "(none: untouched)");
+
+  data.previous.slots.clear();
+  data.previous.count = 3;
+  data.LoadPreviousYearMonthRemarks(kMarch);
+  EXPECT_EQ(data.previousRemarks().count, 1);
+  EXPECT_EQ(RemarkOf(anna, kMarch, true), "(none: untouched)");
+}
+
+}  // namespace
+}  // namespace velunorh
