@@ -5,40 +5,19 @@
 #include <utility>
 #include <vector>
 
-#include "data/codepage.h"
 #include "data/congregation_data.h"
 #include "test_support.h"
+#include "tools/companion_writer.h"
 
 namespace velunorh {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<std::uint8_t>;
+using tools::ExtensionEntry;
 
-struct Extension {
-  Extension(std::uint16_t id, std::string fullName, std::string text2 = "", std::string text3 = "")
-      : id(id), fullName(std::move(fullName)), text2(std::move(text2)), text3(std::move(text3)) {}
-  std::uint16_t id;
-  std::string fullName;  // UTF-8
-  std::string text2;
-  std::string text3;
-};
-
-// Stored text: each byte shifted up by its position + 47.
-void PutScrambled(Bytes& record, ExtensionRecord::Field field, const std::string& utf8) {
-  std::string raw = Utf8ToCodePage(utf8);
-  for (std::size_t i = 0; i < raw.size() && i < field.width; ++i) {
-    record[field.offset + i] = static_cast<unsigned char>(raw[i] + i + 47);
-  }
-}
-
-Bytes ExtensionRecordBytes(const Extension& e) {
-  Bytes record(ExtensionRecord::kSize, 0);
-  record[0] = e.id & 0xFF;
-  record[1] = e.id >> 8;
-  PutScrambled(record, ExtensionRecord::kFullName, e.fullName);
-  PutScrambled(record, ExtensionRecord::kExtensionText2, e.text2);
-  PutScrambled(record, ExtensionRecord::kExtensionText3, e.text3);
-  return record;
+ExtensionEntry Entry(std::uint16_t index, std::uint16_t id, std::string fullName,
+                     std::string text2 = "", std::string text3 = "") {
+  return {index, id, std::move(fullName), std::move(text2), std::move(text3)};
 }
 
 class ExtensionFileTest : public ::testing::Test {
@@ -56,15 +35,11 @@ class ExtensionFileTest : public ::testing::Test {
     return data.current.count++;
   }
 
-  // Record 0 unused, then the given records, then `extraBytes` of a partial record.
-  void WriteExtensionFile(const std::vector<Extension>& records, std::size_t extraBytes = 0) {
-    Bytes file(ExtensionRecord::kSize, 0);
-    for (const Extension& e : records) {
-      Bytes r = ExtensionRecordBytes(e);
-      file.insert(file.end(), r.begin(), r.end());
-    }
+  // The records, then `extraBytes` of a partial record.
+  void WriteExtensionFile(const std::vector<ExtensionEntry>& entries, std::size_t extraBytes = 0) {
+    Bytes file = tools::ExtensionFileBytes(entries);
     file.insert(file.end(), extraBytes, 0x41);
-    test::WriteBytes(dir / "xten7.dat", file);
+    tools::WriteBytesFile(dir / "xten7.dat", file);
     data.CountExtensions();
   }
 
@@ -89,7 +64,7 @@ TEST_F(ExtensionFileTest, CountsWholeRecordsUpTo601) {
       {700 * ExtensionRecord::kSize + 5, 601},
   };
   for (const Case& c : cases) {
-    test::WriteBytes(dir / "xten7.dat", Bytes(c.bytes, 0));
+    tools::WriteBytesFile(dir / "xten7.dat", Bytes(c.bytes, 0));
     data.CountExtensions();
     EXPECT_EQ(data.ExtensionCount(), c.count) << c.bytes << " bytes";
   }
@@ -104,7 +79,8 @@ TEST_F(ExtensionFileTest, MissingFileCountsNothing) {
 }
 
 TEST_F(ExtensionFileTest, LoadsAndDecodesTheMatchingRecord) {
-  WriteExtensionFile({{30, "Kiss Anna"}, {31, "Nagy Ödönné Szőke Éva", "Budapest", "harmadik"}});
+  WriteExtensionFile(
+      {Entry(1, 30, "Kiss Anna"), Entry(2, 31, "Nagy Ödönné Szőke Éva", "Budapest", "harmadik")});
   int slot = AddPublisher(31, 2);
 
   EXPECT_EQ(data.LoadExtension(slot), 3);
@@ -131,7 +107,7 @@ TEST_F(ExtensionFileTest, LetterBitsFollowTheCLocale) {
       {"ÁÉŐ", "ő", 0},
   };
   for (const Case& c : cases) {
-    WriteExtensionFile({{40, c.fullName, c.text2}});
+    WriteExtensionFile({Entry(1, 40, c.fullName, c.text2)});
     int slot = AddPublisher(40, 1);
     EXPECT_EQ(data.LoadExtension(slot), c.bits) << c.fullName << " / " << c.text2;
     EXPECT_EQ(data.extensionBuffer().fullName(), c.fullName);
@@ -149,7 +125,7 @@ TEST_F(ExtensionFileTest, UnusableRecordsClearTheIndex) {
       {"record of another publisher", 51, 1},
   };
   for (const Case& c : cases) {
-    WriteExtensionFile({{50, "Kiss Anna"}, {52, "Nagy Béla"}});  // count 3
+    WriteExtensionFile({Entry(1, 50, "Kiss Anna"), Entry(2, 52, "Nagy Béla")});  // count 3
     int slot = AddPublisher(c.id, c.index);
     EXPECT_EQ(data.LoadExtension(slot), 0) << c.what;
     EXPECT_EQ(ExtensionIndexOf(slot), 0) << c.what;
@@ -158,18 +134,19 @@ TEST_F(ExtensionFileTest, UnusableRecordsClearTheIndex) {
 }
 
 TEST_F(ExtensionFileTest, AClearedIndexIsNotLookedUpAgain) {
-  WriteExtensionFile({{60, "Kiss Anna"}});
+  WriteExtensionFile({Entry(1, 60, "Kiss Anna")});
   int slot = AddPublisher(61, 1);
   EXPECT_EQ(data.LoadExtension(slot), 0);
 
   // Even once the file holds the publisher's record, the cleared index keeps it out.
-  WriteExtensionFile({{61, "Kiss Anna"}});
+  WriteExtensionFile({Entry(1, 61, "Kiss Anna")});
   EXPECT_EQ(data.LoadExtension(slot), 0);
 }
 
 TEST_F(ExtensionFileTest, RecordsPast600AreNeverRead) {
-  std::vector<Extension> records;
-  for (int i = 1; i < 650; ++i) records.push_back({std::uint16_t(100 + i), "Név"});
+  std::vector<ExtensionEntry> records;
+  for (int i = 1; i < 650; ++i)
+    records.push_back(Entry(std::uint16_t(i), std::uint16_t(100 + i), "Név"));
   WriteExtensionFile(records);
   ASSERT_EQ(data.ExtensionCount(), 601);
 
@@ -181,7 +158,7 @@ TEST_F(ExtensionFileTest, RecordsPast600AreNeverRead) {
 }
 
 TEST_F(ExtensionFileTest, AFailedLookupLeavesNoNameOfTheOneBefore) {
-  WriteExtensionFile({{70, "Kiss Anna"}});
+  WriteExtensionFile({Entry(1, 70, "Kiss Anna")});
   int withName = AddPublisher(70, 1);
   int without = AddPublisher(71, 0);
   ASSERT_EQ(data.LoadExtension(withName), 1);
@@ -191,7 +168,7 @@ TEST_F(ExtensionFileTest, AFailedLookupLeavesNoNameOfTheOneBefore) {
 }
 
 TEST_F(ExtensionFileTest, PartialLastRecordIsNotARecord) {
-  WriteExtensionFile({{80, "Kiss Anna"}}, ExtensionRecord::kSize - 1);
+  WriteExtensionFile({Entry(1, 80, "Kiss Anna")}, ExtensionRecord::kSize - 1);
   EXPECT_EQ(data.ExtensionCount(), 2);
   int slot = AddPublisher(80, 2);
   EXPECT_EQ(data.LoadExtension(slot), 0);
@@ -211,7 +188,7 @@ TEST_F(ExtensionFileTest, DecodingStaysInsideEachField) {
   for (std::size_t i = 118; i < ExtensionRecord::kSize; ++i) record[i] = 0xFF;
   Bytes file(ExtensionRecord::kSize, 0);
   file.insert(file.end(), record.begin(), record.end());
-  test::WriteBytes(dir / "xten7.dat", file);
+  tools::WriteBytesFile(dir / "xten7.dat", file);
   data.CountExtensions();
   int slot = AddPublisher(90, 1);
 

@@ -4,34 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "data/codepage.h"
 #include "data/congregation_data.h"
 #include "test_support.h"
+#include "tools/companion_writer.h"
 
 namespace velunorh {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-struct Remark {
-  std::string text;  // UTF-8
-  int month;         // 1-12 as stored
-  std::uint16_t id;
-};
-
-Bytes RemarkFileBytes(const std::vector<Remark>& remarks) {
-  Bytes file;
-  for (const Remark& r : remarks) {
-    Bytes record(RemarkRecord::kSize, 0);
-    std::string raw = Utf8ToCodePage(r.text);
-    for (std::size_t i = 0; i < raw.size() && i < 37; ++i) record[i] = raw[i];
-    record[37] = static_cast<unsigned char>(r.month);
-    record[38] = r.id & 0xFF;
-    record[39] = r.id >> 8;
-    file.insert(file.end(), record.begin(), record.end());
-  }
-  return file;
-}
+using Bytes = std::vector<std::uint8_t>;
+using tools::Remark;
 
 constexpr int kMarch = 2;  // calendar month index; stored as 3
 
@@ -51,13 +32,13 @@ class RemarkFileTest : public ::testing::Test {
   }
 
   void WriteRemarks(const std::vector<Remark>& remarks, std::size_t extraBytes = 0) {
-    Bytes file = RemarkFileBytes(remarks);
+    Bytes file = tools::RemarkFileBytes(remarks);
     file.insert(file.end(), extraBytes, 0x41);
-    test::WriteBytes(dir / "remark7.dat", file);
+    tools::WriteBytesFile(dir / "remark7.dat", file);
   }
 
   void WritePreviousYearRemarks(const std::vector<Remark>& remarks) {
-    test::WriteBytes(dir / "Roll" / "Ov7_8" / "remark7.dat", RemarkFileBytes(remarks));
+    tools::WriteBytesFile(dir / "Roll" / "Ov7_8" / "remark7.dat", tools::RemarkFileBytes(remarks));
   }
 
   int SlotOf(int publisher, int month = kMarch) const {
@@ -79,7 +60,7 @@ TEST_F(RemarkFileTest, TakesTheMonthsRemarksInFileOrder) {
   int bela = AddPublisher(21);
   int cili = AddPublisher(22);
   data.current[cili].SetRemarkSlot(kMarch, 7);  // as the publisher file brought it
-  WriteRemarks({{"Beteg volt", 4, 20}, {"Szabadságon", 3, 21}, {"Kórházban", 3, 20}});
+  WriteRemarks({{4, 20, "Beteg volt"}, {3, 21, "Szabadságon"}, {3, 20, "Kórházban"}});
 
   data.LoadMonthRemarks(kMarch);
 
@@ -103,9 +84,9 @@ TEST_F(RemarkFileTest, SkipsRecordsOfOtherMonthsAndLowIds) {
     int publisher;
     int expectedSlot;
   } cases[] = {
-      {"month 0", {"x", 0, 11}, eleven, 0},     {"month 13", {"x", 13, 11}, eleven, 0},
-      {"month 255", {"x", 255, 11}, eleven, 0}, {"id 10", {"x", 3, 10}, ten, 0},
-      {"id 11", {"x", 3, 11}, eleven, 1},
+      {"month 0", {0, 11, "x"}, eleven, 0},     {"month 13", {13, 11, "x"}, eleven, 0},
+      {"month 255", {255, 11, "x"}, eleven, 0}, {"id 10", {3, 10, "x"}, ten, 0},
+      {"id 11", {3, 11, "x"}, eleven, 1},
   };
   for (const Case& c : cases) {
     data.current[c.publisher].SetRemarkSlot(kMarch, 0);
@@ -115,14 +96,14 @@ TEST_F(RemarkFileTest, SkipsRecordsOfOtherMonthsAndLowIds) {
     EXPECT_EQ(data.currentRemarks().count, 1 + c.expectedSlot) << c.what;
   }
   // Months 13 and over never stand for a month index past December either.
-  WriteRemarks({{"x", 13, 11}});
+  WriteRemarks({{13, 11, "x"}});
   data.LoadMonthRemarks(12);
   EXPECT_EQ(data.currentRemarks().count, 1);
 }
 
 TEST_F(RemarkFileTest, RemarkOfNobodyTakesNoSlot) {
   int bela = AddPublisher(21);
-  WriteRemarks({{"Elköltözött", 3, 99}, {"Szabadságon", 3, 21}});
+  WriteRemarks({{3, 99, "Elköltözött"}, {3, 21, "Szabadságon"}});
 
   data.LoadMonthRemarks(kMarch);
 
@@ -133,7 +114,7 @@ TEST_F(RemarkFileTest, RemarkOfNobodyTakesNoSlot) {
 
 TEST_F(RemarkFileTest, LastOfSeveralRemarksWins) {
   int anna = AddPublisher(20);
-  WriteRemarks({{"első", 3, 20}, {"második", 3, 20}, {"harmadik", 3, 20}});
+  WriteRemarks({{3, 20, "első"}, {3, 20, "második"}, {3, 20, "harmadik"}});
 
   data.LoadMonthRemarks(kMarch);
 
@@ -144,7 +125,7 @@ TEST_F(RemarkFileTest, LastOfSeveralRemarksWins) {
 TEST_F(RemarkFileTest, StopsAtTheTablesCapacity) {
   std::vector<Remark> remarks;
   for (int i = 0; i < 300; ++i) {
-    remarks.push_back({"r" + std::to_string(i), 3, std::uint16_t(AddPublisher(100 + i) + 99)});
+    remarks.push_back({3, std::uint16_t(AddPublisher(100 + i) + 99), "r" + std::to_string(i)});
   }
   WriteRemarks(remarks);
 
@@ -159,10 +140,9 @@ TEST_F(RemarkFileTest, StopsAtTheTablesCapacity) {
 
 TEST_F(RemarkFileTest, PartialLastRecordIsIgnored) {
   int anna = AddPublisher(20);
-  Bytes file = RemarkFileBytes({{"egész", 3, 20}});
-  Bytes partial = RemarkFileBytes({{"fél", 3, 20}});
-  file.insert(file.end(), partial.begin(), partial.end() - 1);
-  test::WriteBytes(dir / "remark7.dat", file);
+  Bytes file = tools::RemarkFileBytes({{3, 20, "egész"}, {3, 20, "fél"}});
+  file.pop_back();
+  tools::WriteBytesFile(dir / "remark7.dat", file);
 
   data.LoadMonthRemarks(kMarch);
 
@@ -173,7 +153,11 @@ TEST_F(RemarkFileTest, PartialLastRecordIsIgnored) {
 TEST_F(RemarkFileTest, RemarkTextIsCutTo35Characters) {
   int anna = AddPublisher(20);
   const std::string text35(35, 'a');
-  WriteRemarks({{text35 + "bc", 3, 20}});  // no NUL in the text field nor after it
+  // No NUL in the text field nor in the byte after it.
+  Bytes file = tools::RemarkFileBytes({{3, 20, text35}});
+  file[35] = 'b';
+  file[36] = 'c';
+  tools::WriteBytesFile(dir / "remark7.dat", file);
 
   data.LoadMonthRemarks(kMarch);
 
@@ -184,7 +168,7 @@ TEST_F(RemarkFileTest, RemarkTextIsCutTo35Characters) {
 TEST_F(RemarkFileTest, GetRemarkGivesNothingWithoutARemark) {
   int anna = AddPublisher(20);
   int bela = AddPublisher(21);
-  WriteRemarks({{"Szabadságon", 3, 21}, {"Áprilisi", 4, 20}});
+  WriteRemarks({{3, 21, "Szabadságon"}, {4, 20, "Áprilisi"}});
   data.LoadMonthRemarks(kMarch);
 
   EXPECT_EQ(RemarkOf(anna), "(none: untouched)");
@@ -196,7 +180,7 @@ TEST_F(RemarkFileTest, GetRemarkGivesNothingWithoutARemark) {
 TEST_F(RemarkFileTest, SlotNumbersPastTheMonthsRemarksGiveNothing) {
   int anna = AddPublisher(20);
   int bela = AddPublisher(21);
-  WriteRemarks({{"Szabadságon", 3, 21}});
+  WriteRemarks({{3, 21, "Szabadságon"}});
   for (int slot : {2, 200, 253, 254, 255}) {
     data.current[anna].SetRemarkSlot(kMarch, std::uint8_t(slot));  // as the file brought it
     data.LoadMonthRemarks(kMarch);
@@ -220,8 +204,8 @@ TEST_F(RemarkFileTest, PreviousYearRemarksLandAtTheSameSlotIndex) {
   AddPublisher(20);
   int bela = AddPublisher(21);
   data.previous.count = 3;
-  WriteRemarks({{"idei", 3, 21}});
-  WritePreviousYearRemarks({{"tavalyi", 3, 21}});
+  WriteRemarks({{3, 21, "idei"}});
+  WritePreviousYearRemarks({{3, 21, "tavalyi"}});
 
   data.LoadMonthRemarks(kMarch);
   data.LoadPreviousYearMonthRemarks(kMarch);
@@ -239,7 +223,7 @@ TEST_F(RemarkFileTest, PreviousYearSlotsPastItsRecordsHoldOnlyThisLoadsNumbers) 
   data.previous.count = 2;
   // Left from an earlier load.
   data.previous[other].SetRemarkSlot(kMarch, 1);
-  WritePreviousYearRemarks({{"tavalyi", 3, 30}});
+  WritePreviousYearRemarks({{3, 30, "tavalyi"}});
 
   data.LoadPreviousYearMonthRemarks(kMarch);
 
@@ -249,7 +233,7 @@ TEST_F(RemarkFileTest, PreviousYearSlotsPastItsRecordsHoldOnlyThisLoadsNumbers) 
 
 TEST_F(RemarkFileTest, NoPreviousYearNoPreviousRemarks) {
   int anna = AddPublisher(20);
-  WritePreviousYearRemarks({{"tavalyi", 3, 20}});
+  WritePreviousYearRemarks({{3, 20, "tavalyi"}});
   data.previous.count = 0;
   data.previous[anna].SetRemarkSlot(kMarch, 1);
   EXPECT_EQ(RemarkOf(anna, kMarch, true), "(none: untouched)");
