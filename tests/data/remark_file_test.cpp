@@ -245,5 +245,52 @@ TEST_F(RemarkFileTest, NoPreviousYearNoPreviousRemarks) {
   EXPECT_EQ(RemarkOf(anna, kMarch, true), "(none: untouched)");
 }
 
+// The whole path from the companion program's files: the previous year's remark is found at the
+// publisher's current slot index, whatever the order of the previous-year file.
+TEST(RemarksAfterLoad, EachYearsRemarkReachesThePublisher) {
+  test::TempDir dir;
+  tools::Congregation congregation;
+  tools::Publisher anna;
+  anna.givenName = "Anna";
+  anna.familyName = "Kiss";
+  anna.id = 20;
+  anna.extensionIndex = 1;
+  tools::Publisher bela;
+  bela.givenName = "Béla";
+  bela.familyName = "Nagy";
+  bela.id = 21;
+  congregation.current.publishers = {anna, bela};
+  congregation.extensions = {{1, 20, "Kiss Anna Mária", "", ""}};
+  congregation.remarks = {{3, 21, "idei"}};
+  congregation.previous = tools::PublisherFile{};
+  for (int i = 0; i < 3; ++i) {
+    tools::Publisher other;
+    other.givenName = "Más";
+    other.id = std::uint16_t(30 + i);
+    congregation.previous->publishers.push_back(other);
+  }
+  congregation.previous->publishers.push_back(anna);
+  congregation.previousRemarks = {{3, 20, "tavalyi"}, {4, 21, "áprilisi"}};
+  tools::WriteCongregation(congregation, dir.path());
+
+  CongregationData data(DataPaths{dir.path()});
+  ASSERT_TRUE(data.AllocateTables());
+  bool stop = false;
+  data.LoadAllData(stop);
+  ASSERT_EQ(data.current.count, 3);
+  const int annaSlot = 1, belaSlot = 2;
+
+  std::string text;
+  EXPECT_TRUE(data.GetRemark(belaSlot, kMarch, false, text));
+  EXPECT_EQ(text, "idei");
+  EXPECT_FALSE(data.GetRemark(annaSlot, kMarch, false, text));
+  EXPECT_TRUE(data.GetRemark(annaSlot, kMarch, true, text));
+  EXPECT_EQ(text, "tavalyi");
+  EXPECT_TRUE(data.GetRemark(belaSlot, kMarch + 1, true, text));
+  EXPECT_EQ(text, "áprilisi");
+  EXPECT_EQ(data.LoadExtension(annaSlot), 1);
+  EXPECT_EQ(data.extensionBuffer().fullName(), "Kiss Anna Mária");
+}
+
 }  // namespace
 }  // namespace velunorh
