@@ -59,6 +59,9 @@ class CongregationData {
   PublisherTable previous;
 
  private:
+  // Reads, checks and decodes extension record `index` into the buffer; false when the record
+  // is out of range, cannot be read or belongs to another publisher.
+  bool ReadExtensionRecord(std::uint16_t index, std::uint16_t publisherId);
   void LoadRemarks(const std::filesystem::path& file, int month, RemarkTable& table,
                    PublisherTable& target);
 

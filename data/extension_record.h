@@ -24,8 +24,13 @@ struct ExtensionRecord {
   std::uint16_t extensionId() const {
     return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
   }
+  // The raw bytes of a text field up to its first NUL, never past the field's width.
   std::string RawText(Field field) const;
   std::string fullName() const;  // UTF-8
+
+  // Turns a record as stored in the file into readable text: terminates the three text fields
+  // inside their widths and decodes them.
+  void Unscramble();
 };
 
 }  // namespace velunorh

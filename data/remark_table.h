@@ -17,6 +17,8 @@ struct RemarkRecord {
   std::array<std::uint8_t, kSize> bytes{};
 
   std::string remarkText() const;  // UTF-8, up to the NUL within the first 36 bytes
+  // The text as the table keeps it: at most 35 characters, the byte after the field cleared.
+  void TerminateText();
   int remarkMonth() const { return bytes[kRemarkMonth]; }
   std::uint16_t remarkPublisherId() const {
     return static_cast<std::uint16_t>(bytes[38] | (bytes[39] << 8));
