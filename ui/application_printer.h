@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPrinter>
+
+namespace velunorh {
+
+// The application's one printer setting for the run (it is not saved): what the print-setup
+// dialog chose, or, until the user chooses, the system's default printer.
+class ApplicationPrinter {
+ public:
+  static ApplicationPrinter& Instance();
+
+  // The printer for the next print, or null when there is no printer at all.
+  QPrinter* Current();
+  // The printer the print-setup dialog edits; confirming it makes it the current choice.
+  QPrinter& ForSetup();
+  void SetupConfirmed() { chosen_ = true; }
+  // Forgets the choice (tests).
+  void Reset();
+
+ private:
+  ApplicationPrinter();
+  QPrinter printer_;
+  bool chosen_ = false;
+};
+
+}  // namespace velunorh
