@@ -5,6 +5,8 @@
 set -euo pipefail
 action=$1
 queue=$2
+# Set when this script started the scheduler, so that stopping leaves a running one alone.
+marker=/run/velunorh-test-cupsd
 
 case "$action" in
   start)
@@ -12,16 +14,22 @@ case "$action" in
     mkdir -p "$(dirname "$out")"
     conf=/etc/cups/cups-files.conf
     grep -q '^FileDevice Yes' "$conf" 2>/dev/null || echo 'FileDevice Yes' >>"$conf"
-    if ! lpstat -r >/dev/null 2>&1; then
+    running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+    if ! running; then
       /usr/sbin/cupsd
-      for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
+      touch "$marker"
+      for _ in $(seq 100); do running && break; sleep 0.2; done
     fi
-    lpstat -r
+    running || { echo "the CUPS scheduler did not start" >&2; exit 1; }
     lpadmin -p "$queue" -v "file://$out" -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E
     lpadmin -d "$queue"
     ;;
   stop)
     lpadmin -x "$queue" 2>/dev/null || true
+    if [ -f "$marker" ] && [ -z "$(lpstat -v 2>/dev/null | grep -v '^$' || true)" ]; then
+      kill "$(cat /run/cups/cupsd.pid)" 2>/dev/null || true
+      rm -f "$marker"
+    fi
     ;;
   *)
     echo "usage: $0 start QUEUE OUTPUT.pdf | stop QUEUE" >&2
