@@ -37,9 +37,9 @@ std::string Unescape(std::string text) {
 std::vector<PdfPage> ReadPdfWords(const std::filesystem::path& pdf) {
   std::string html = Run("pdftotext -bbox " + Quote(pdf) + " - 2>/dev/null");
   std::vector<PdfPage> pages;
-  static const std::regex page(R"(<page width="([0-9.]+)" height="([0-9.]+)">)");
+  static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
   static const std::regex word(
-      R"(<word xMin="([0-9.-]+)" yMin="([0-9.-]+)" xMax="([0-9.-]+)" yMax="([0-9.-]+)">([^<]*)</word>)");
+      R"re(<word xMin="([0-9.-]+)" yMin="([0-9.-]+)" xMax="([0-9.-]+)" yMax="([0-9.-]+)">([^<]*)</word>)re");
   std::string::const_iterator it = html.begin();
   while (true) {
     std::smatch pm, wm;
@@ -67,7 +67,7 @@ const PdfWord* FindWord(const PdfPage& page, const std::string& text) {
 
 std::string PdfTitle(const std::filesystem::path& pdf) {
   std::string info = Run("pdfinfo " + Quote(pdf) + " 2>/dev/null");
-  static const std::regex title(R"(Title:\s*(.*))");
+  static const std::regex title(R"re(Title:\s*(.*))re");
   std::smatch m;
   if (!std::regex_search(info, m, title)) return "";
   std::string t = m[1];
