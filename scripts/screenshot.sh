@@ -5,8 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/main-window.png}")
 mkdir -p "$(dirname "$out")"
-command -v import >/dev/null || apt-get install -y -qq imagemagick >/dev/null
-command -v xdotool >/dev/null || apt-get install -y -qq xdotool >/dev/null
+command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq imagemagick >/dev/null
+command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xdotool >/dev/null
 
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
