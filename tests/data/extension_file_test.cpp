@@ -186,8 +186,9 @@ TEST_F(ExtensionFileTest, DecodingStaysInsideEachField) {
   record[69] = 0x77;
   // Text 3 with no NUL up to the record's end.
   for (std::size_t i = 118; i < ExtensionRecord::kSize; ++i) record[i] = 0xFF;
-  Bytes file(ExtensionRecord::kSize, 0);
-  file.insert(file.end(), record.begin(), record.end());
+  // Record 0 is unused; the record under test is record 1.
+  Bytes file(2 * ExtensionRecord::kSize, 0);
+  std::copy(record.begin(), record.end(), file.begin() + ExtensionRecord::kSize);
   tools::WriteBytesFile(dir / "xten7.dat", file);
   data.CountExtensions();
   int slot = AddPublisher(90, 1);
