@@ -61,7 +61,7 @@ TEST_F(HeaderPreviewTest, FormLabelsAndLinesContinueAtTheCurrentPosition) {
   EXPECT_EQ(Where(s, " [   ] vén"), (At{293, 206}));
   EXPECT_EQ(Where(s, " [   ] kisegítőszolga"), (At{336, 206}));
   const std::vector<RecordingSurface::Line> expected = {
-      {26, 50, 390, 50},    {38, 100, 390, 100}, {74, 150, 130, 150}, {190, 150, 260, 150},
+      {26, 50, 390, 50},   {38, 100, 390, 100}, {74, 150, 130, 150}, {190, 150, 260, 150},
       {320, 150, 390, 150}, {86, 230, 163, 230}, {263, 230, 293, 230}};
   EXPECT_EQ(s.lines, expected);
   EXPECT_EQ(s.Find("Név ")->color, kGrey);
