@@ -242,6 +242,48 @@ TEST(MonthlyGrid, HoursWithQuartersOnBothForms) {
   }
 }
 
+// A previous-year January whose year mark is not last year's is stale data: the new form shows
+// none of it, its quarter hours included; the old form reads the record as it is.
+TEST(MonthlyGrid, NewFormHidesAStalePreviousYearMonthWhole) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.previous.emplace();
+  c.previous->yearMarks.fill(24);  // 2026 wants 25
+  c.previous->publishers = {Anna()};
+  c.previous->publishers[0].months[kJanuary] = {.hours = 12, .returnVisits = 3, .quarters = 2};
+  c.previous->publishers[0].months[kMarch] = {.hours = 1, .quarters = 1};
+  test::LoadedCongregation d(c);
+  const int january = kTop + 4 * kRow, march = kTop + 6 * kRow, total = kTop + 12 * kRow;
+  struct Case {
+    bool newForm;
+    std::vector<Cell> cells;
+  } cases[] = {
+      {true,
+       {{"1.25", kColumn[2], march},
+        {"0", kColumn[0], total},
+        {"0", kColumn[1], total},
+        {"1.25", kColumn[2], total},
+        {"0", kColumn[3], total},
+        {"0", kColumn[4], total}}},
+      {false,
+       {{"12.5", kColumn[2], january},
+        {"3", kColumn[4], january},
+        {"1.25", kColumn[2], march},
+        {"0", kColumn[0], total},
+        {"0", kColumn[1], total},
+        {"13.75", kColumn[2], total},
+        {"0", kColumn[3], total},
+        {"3", kColumn[4], total},
+        {"0", kColumn[5], total}}},
+  };
+  for (const auto& k : cases) {
+    MonthlyGridInput input = TestInput(kOctober, true);
+    input.newForm = k.newForm;
+    input.printTotal = true;
+    EXPECT_EQ(Print(d.data, input), k.cells) << k.newForm;
+  }
+}
+
 TEST(MonthlyGrid, RemarksWithTheAuxiliaryPioneerText) {
   tools::Congregation c;
   c.current.publishers = {Anna()};
