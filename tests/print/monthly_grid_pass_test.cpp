@@ -350,5 +350,35 @@ TEST(MonthlyGrid, NothingWithoutAPublisher) {
   }
 }
 
+TEST(MonthlyGridInputFrom, PrintsWhatTheWindowChose) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.current.publishers[0].months[kOctober] = {.hours = 4, .books = 2, .brochures = 3};
+  test::LoadedCongregation d(c);
+  MainState state;
+  state.data = d.data;
+  state.layout = TestLayout();
+  state.newFormFlag = true;
+  state.fontCharset = 238;
+  state.settings.leftMargin = "0.30";
+  state.settings.topMargin = "0.20";
+  state.selection.selectedPublisher = 1;
+  state.selection.year = {kOctober, 2026, false};
+  state.selection.monthRow[1] = true;
+  state.selection.printTotal = true;
+
+  RecordingSurface surface(300, 300);
+  PrintMonthlyGrid(surface, state.data, MonthlyGridInputFrom(state));
+  const int october = kTop + kRow, total = kTop + 12 * kRow;
+  EXPECT_EQ(Cells(surface), (std::vector<Cell>{{"5", kColumn[0], october},
+                                               {"4", kColumn[2], october},
+                                               {"5", kColumn[0], total},
+                                               {"0", kColumn[1], total},
+                                               {"4", kColumn[2], total},
+                                               {"0", kColumn[3], total},
+                                               {"0", kColumn[4], total}}));
+  EXPECT_EQ(surface.texts.at(0).font.charset, 238);
+}
+
 }  // namespace
 }  // namespace velunorh

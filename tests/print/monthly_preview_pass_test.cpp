@@ -252,5 +252,29 @@ TEST(MonthlyPreview, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
                                         {"1", 176, 62}}));
 }
 
+TEST(MonthlyPreviewInputFrom, DrawsWhatTheWindowChose) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.current.publishers[0].months[kSeptember].hours = 7;
+  test::LoadedCongregation d(c);
+  MainState state;
+  state.data = d.data;
+  state.newFormFlag = true;
+  state.languageCode = "greek";
+  state.selection.selectedPublisher = 1;
+  state.selection.year = {kSeptember, 2026, false};
+  state.selection.monthRow[0] = true;
+  state.selection.printTotal = true;
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, state.data, MonthlyPreviewInputFrom(state), kBx, kBy);
+  EXPECT_EQ(Texts(s)[5], (Drawn{"Megjegyzés", 385, 22}));
+  EXPECT_EQ(Texts(s)[6], (Drawn{"2027", 42, 22}));
+  const auto* hours = s.Find("7");
+  ASSERT_NE(hours, nullptr);
+  EXPECT_EQ((Drawn{hours->text, hours->x, hours->y}), (Drawn{"7", 176, 42}));
+  EXPECT_EQ(s.texts.back().color, kBlack);  // the total, to be printed
+}
+
 }  // namespace
 }  // namespace velunorh
