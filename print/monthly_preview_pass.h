@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/main_state.h"
+#include "data/congregation_data.h"
+#include "data/service_year.h"
+#include "print/surface.h"
+
+namespace velunorh {
+
+// What the monthly preview reads at paint time.
+struct MonthlyPreviewInput {
+  int slot = 0;                     // the selected publisher; below 1 = none (the empty grid)
+  ServiceYear year;                 // ReportMonth, CurrentYear and the previous-service-year box
+  std::array<bool, 12> monthRow{};  // row 0 = September ... 11 = August
+  bool printTotal = false;
+  bool newForm = false;
+  std::string languageCode = "hun";
+};
+
+MonthlyPreviewInput MonthlyPreviewInputFrom(const MainState& state);
+
+// Draws the publisher's service year as a grid into `client`: column titles and the year, the
+// twelve months from September with their values and remarks, and the totals. bx and by are
+// the system's horizontal and vertical border sizes. Reads the remarks from their file.
+void DrawMonthlyPreview(Surface& surface, const Rect& client, CongregationData& data,
+                        const MonthlyPreviewInput& input, int bx, int by);
+
+}  // namespace velunorh
