@@ -8,7 +8,8 @@ namespace velunorh {
 bool DriveTest(int choice, const std::filesystem::path& floppyFolder) {
   if (choice == 0) return true;
   const std::filesystem::path testFile = floppyFolder / "orsival.tst";
-  int fd = ::open(testFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  // A link in place of the test file would let the truncation reach a file elsewhere.
+  int fd = ::open(testFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   ::close(fd);
   ::unlink(testFile.c_str());

@@ -43,6 +43,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   };
   if (!options.hooks.showMessage)
     options.hooks.showMessage = [this](const std::string& message) { warn_(FromUtf8(message)); };
+  UseRealDialogs(options);
   state_.settingsFile = options.settingsFile;
   state_.workFolder = options.workFolder;
   state_.data.paths().floppyFolder = options.floppyFolder;

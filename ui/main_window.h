@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/change_data_source.h"
 #include "app/main_state.h"
 #include "print/surface.h"
 
@@ -32,6 +33,9 @@ class MainWindow : public QDialog {
     std::filesystem::path floppyFolder = "/media/floppy";
     ServiceYear today;
     StartUpHooks hooks;  // empty hooks get the real dialogs
+    // The data-source switch's questions; empty ones get the real dialogs, and an empty
+    // password check the one of start-up.
+    ChangeDataSourceHooks changeSourceHooks;
     // Tells the user what went wrong (a message box unless a test listens instead).
     std::function<void(const QString& message)> warn;
   };
@@ -51,6 +55,8 @@ class MainWindow : public QDialog {
   void UpdateMonthBoxes();
   void PrintCard();
   void ShowAbout();
+  // Lets the user choose another data location and reloads the data from there.
+  void ChangeDataSource();
 
   // The options command's hand-over, given what the options dialog returned (nothing = cancel).
   struct OptionsResult {
@@ -73,6 +79,7 @@ class MainWindow : public QDialog {
   void FocusList();
   void Exit();
   void OpenOptions();
+  void UseRealDialogs(Options& options);
 
   std::unique_ptr<Ui::MainWindowForm> ui_;
   MainState state_;
@@ -80,6 +87,7 @@ class MainWindow : public QDialog {
   std::array<QCheckBox*, 12> monthBoxes_{};
   std::function<void(const QString& message)> warn_;
   bool exited_ = false;
+  ChangeDataSourceHooks changeSourceHooks_;
 };
 
 }  // namespace velunorh

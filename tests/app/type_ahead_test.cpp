@@ -13,8 +13,8 @@ TEST(TypeAhead, PrefixGrowsAndRestartsOnAMiss) {
     char32_t c;
     std::optional<int> selected;
     const char* prefix;
-  } steps[] = {{'b', 1, "b"}, {'a', 1, "ba"}, {'r', 2, "bar"}, {'c', 3, "c"},
-               {'x', std::nullopt, ""}, {'A', 0, "A"}};
+  } steps[] = {{'b', 1, "b"}, {'a', 1, "ba"},          {'r', 2, "bar"},
+               {'c', 3, "c"}, {'x', std::nullopt, ""}, {'A', 0, "A"}};
   for (const auto& s : steps) {
     EXPECT_EQ(search.Type(s.c, kLines), s.selected) << char(s.c);
     EXPECT_EQ(search.prefix(), s.prefix) << char(s.c);
