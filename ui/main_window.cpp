@@ -9,7 +9,13 @@
 
 #include "app/publisher_list.h"
 #include "app/string_table.h"
+#include "data/name_date_format.h"
+#include "print/header_block_pass.h"
 #include "print/header_preview_pass.h"
+#include "print/monthly_grid_pass.h"
+#include "print/monthly_preview_pass.h"
+#include "print/print_job_qt.h"
+#include "ui/application_printer.h"
 #include "ui/about_box.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
@@ -197,9 +203,33 @@ void MainWindow::PaintHeaderPreview(Surface& surface, const Rect& client) {
   }
 }
 
-void MainWindow::PaintMonthlyPreview(Surface&, const Rect&) {}
+void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
+  // The system's border sizes: one pixel on these screens.
+  constexpr int kBorderX = 1, kBorderY = 1;
+  DrawMonthlyPreview(surface, client, state_.data, MonthlyPreviewInputFrom(state_), kBorderX,
+                     kBorderY);
+}
 
-void MainWindow::PrintCard() {}
+void MainWindow::PrintCard() {
+  std::string name = FormatName(state_.data.current, state_.selection.selectedPublisher,
+                                state_.settings.lastNameFirst);
+  TrimLeft(name);
+  TrimRight(name);
+  if (name.empty()) return;
+
+  const HeaderBlockInput header = HeaderBlockInputFrom(state_);
+  const MonthlyGridInput grid = MonthlyGridInputFrom(state_);
+  PrintOutcome outcome =
+      PrintCardPage(ApplicationPrinter::Instance().Current(), [&](Surface& surface) {
+        PrintHeaderBlock(surface, state_.data, header);
+        PrintMonthlyGrid(surface, state_.data, grid);
+      });
+  if (outcome != PrintOutcome::kPrinted) {
+    warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
+    return;
+  }
+  FocusList();
+}
 
 void MainWindow::OpenOptions() { ApplyOptions(std::nullopt); }
 

@@ -1,5 +1,5 @@
-// Prints a card through the real spooler: the CUPS queue named by VELUNORH_SPOOL_QUEUE is the
-// default printer and writes its PDF to VELUNORH_SPOOL_PDF (the CTest fixture sets both up).
+// Prints a card through the real spooler: the CUPS queue SPOOL_QUEUE is the default printer and
+// writes its PDF to SPOOL_PDF (the CTest fixture "spool" sets both up).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -76,10 +76,8 @@ std::string CompletedJobNames(const std::string& queue, const std::filesystem::p
 }
 
 TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
-  const char* queue = std::getenv("VELUNORH_SPOOL_QUEUE");
-  const char* pdfPath = std::getenv("VELUNORH_SPOOL_PDF");
-  ASSERT_TRUE(queue && pdfPath) << "run through ctest: the spool fixture sets the queue up";
-  const std::filesystem::path pdf = pdfPath;
+  const std::string queue = SPOOL_QUEUE;
+  const std::filesystem::path pdf = SPOOL_PDF;
   std::filesystem::remove(pdf);
 
   test::TempDir dir;
