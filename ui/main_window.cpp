@@ -11,6 +11,7 @@
 #include "app/string_table.h"
 #include "print/header_preview_pass.h"
 #include "ui/about_box.h"
+#include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
 #include "ui/type_ahead_list.h"
@@ -200,7 +201,28 @@ void MainWindow::PaintMonthlyPreview(Surface&, const Rect&) {}
 
 void MainWindow::PrintCard() {}
 
-void MainWindow::OpenOptions() { ApplyOptions(std::nullopt); }
+void MainWindow::OpenOptions() {
+  OptionsValues values;
+  values.dateFormat = state_.settings.dateFormat;
+  values.cardVersion = state_.settings.cardVersion;
+  values.topMargin = state_.settings.topMargin;
+  values.leftMargin = state_.settings.leftMargin;
+  values.layout = state_.layout;
+  OptionsDialog::Services services;
+  services.workFolder = state_.workFolder;
+  services.showMessage = warn_;
+  OptionsDialog dialog(values, services, this);
+  std::optional<OptionsResult> result;
+  if (dialog.exec() == QDialog::Accepted) {
+    const OptionsValues& chosen = dialog.values();
+    result = OptionsResult{state_.settings, chosen.layout};
+    result->settings.dateFormat = chosen.dateFormat;
+    result->settings.cardVersion = chosen.cardVersion;
+    result->settings.topMargin = chosen.topMargin;
+    result->settings.leftMargin = chosen.leftMargin;
+  }
+  ApplyOptions(result);
+}
 
 void MainWindow::ApplyOptions(const std::optional<OptionsResult>& result) {
   if (result) {
@@ -237,7 +259,9 @@ void MainWindow::ShowAbout() {
   about.exec();
 }
 
-void MainWindow::FocusList() { list_->setFocus(); }
+void MainWindow::FocusList() {
+  list_->setFocus();
+}
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   const std::string aboutText = LoadString(101);
@@ -271,11 +295,11 @@ void MainWindow::Exit() {
                     .arg(QString::fromStdString(state_.settingsFile.string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
-    problems << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
-                    .arg(QString::fromStdString(
-                             (state_.workFolder / LayoutFileName(state_.settings.cardVersion))
-                                 .string()),
-                         FromUtf8(report.layoutError));
+    problems
+        << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+               .arg(QString::fromStdString(
+                        (state_.workFolder / LayoutFileName(state_.settings.cardVersion)).string()),
+                    FromUtf8(report.layoutError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
 }
 
