@@ -259,9 +259,7 @@ void MainWindow::ShowAbout() {
   about.exec();
 }
 
-void MainWindow::FocusList() {
-  list_->setFocus();
-}
+void MainWindow::FocusList() { list_->setFocus(); }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   const std::string aboutText = LoadString(101);
@@ -295,11 +293,11 @@ void MainWindow::Exit() {
                     .arg(QString::fromStdString(state_.settingsFile.string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
-    problems
-        << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
-               .arg(QString::fromStdString(
-                        (state_.workFolder / LayoutFileName(state_.settings.cardVersion)).string()),
-                    FromUtf8(report.layoutError));
+    problems << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+                    .arg(QString::fromStdString(
+                             (state_.workFolder / LayoutFileName(state_.settings.cardVersion))
+                                 .string()),
+                         FromUtf8(report.layoutError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
 }
 

@@ -9,6 +9,12 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace velunorh::test {
 
@@ -59,6 +65,8 @@ inline void TypeAndTab(QLineEdit* field, const QString& text) {
   QTest::keyClick(field, Qt::Key_Tab);
 }
 
-inline void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+inline void Click(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton);
+}
 
 }  // namespace velunorh::test

@@ -80,9 +80,9 @@ TEST_F(OptionsDialogTest, ControlsCarryTheirTexts) {
   QStringList groups;
   for (auto* group : dialog->findChildren<QGroupBox*>()) groups << group->title();
   groups.sort();
-  EXPECT_EQ(groups, (QStringList{QString::fromUtf8(" Dátum Formátum "),
-                                 QString::fromUtf8(" Margók "),
-                                 QString::fromUtf8(" Törzs (Havi adatok) ")}));
+  EXPECT_EQ(groups,
+            (QStringList{QString::fromUtf8(" Dátum Formátum "), QString::fromUtf8(" Margók "),
+                         QString::fromUtf8(" Törzs (Havi adatok) ")}));
   EXPECT_TRUE(ControlById<QPushButton>(dialog.get(), 1)->isDefault());
   EXPECT_EQ(ControlById<QLineEdit>(dialog.get(), 1014)->text(), "0.10");
   EXPECT_EQ(ControlById<QLineEdit>(dialog.get(), 1019)->text(), "0.20");
@@ -97,7 +97,7 @@ TEST_F(OptionsDialogTest, MarginsAreCheckedWhenLeft) {
     const char* shown;  // and kept
     bool rejected;
   } cases[] = {
-      {1014, "12.5", "0.10", true}, {1014, ".5", "0.50", false}, {1014, " 2 ", "2.00", false},
+      {1014, "12.5", "0.10", true}, {1014, ".5", "0.50", false},  {1014, " 2 ", "2.00", false},
       {1019, "1,5", "0.20", true},  {1019, "125", "1.25", false},
   };
   for (const auto& c : cases) {
