@@ -105,7 +105,9 @@ void DetailedSettingsDialog::ResetToDefaults() {
 
 void DetailedSettingsDialog::accept() {
   for (QLineEdit* field : fields_) {
-    if (field->isModified() && !CheckField(field)) {
+    if (!field->isModified()) continue;
+    watcher_->CheckedNow(field);
+    if (!CheckField(field)) {
       watcher_->ReturnFocus(field);
       return;
     }

@@ -27,8 +27,7 @@ bool FieldLeaveWatcher::eventFilter(QObject* watched, QEvent* event) {
   if (pending_.contains(field)) return false;
   pending_.insert(field);
   QTimer::singleShot(0, this, [this, field, guarded = QPointer<QLineEdit>(field)] {
-    pending_.remove(field);
-    RunCheck(guarded);
+    if (pending_.remove(field)) RunCheck(guarded);
   });
   return false;
 }

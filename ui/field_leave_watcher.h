@@ -26,6 +26,9 @@ class FieldLeaveWatcher : public QObject {
   void Watch(QLineEdit* field);
   // Gives the focus back to `field` without any check of the control that loses it.
   void ReturnFocus(QLineEdit* field);
+  // The owner has just checked `field` itself (on OK): a check still queued for it is dropped,
+  // so the user is not told twice.
+  void CheckedNow(QLineEdit* field) { pending_.remove(field); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -112,7 +112,9 @@ void OptionsDialog::CheckMargin(QLineEdit* field) {
 void OptionsDialog::accept() {
   // Enter sends OK without leaving the field, so what was typed there is checked here.
   for (QLineEdit* field : {ui_->topMarginEdit, ui_->leftMarginEdit}) {
-    if (field->isModified() && !CommitMargin(field)) {
+    if (!field->isModified()) continue;
+    marginWatcher_->CheckedNow(field);
+    if (!CommitMargin(field)) {
       marginWatcher_->ReturnFocus(field);
       return;
     }
