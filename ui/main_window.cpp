@@ -17,6 +17,7 @@
 #include "print/print_job_qt.h"
 #include "ui/application_printer.h"
 #include "ui/about_box.h"
+#include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
 #include "ui/type_ahead_list.h"
@@ -231,7 +232,28 @@ void MainWindow::PrintCard() {
   FocusList();
 }
 
-void MainWindow::OpenOptions() { ApplyOptions(std::nullopt); }
+void MainWindow::OpenOptions() {
+  OptionsValues values;
+  values.dateFormat = state_.settings.dateFormat;
+  values.cardVersion = state_.settings.cardVersion;
+  values.topMargin = state_.settings.topMargin;
+  values.leftMargin = state_.settings.leftMargin;
+  values.layout = state_.layout;
+  OptionsDialog::Services services;
+  services.workFolder = state_.workFolder;
+  services.showMessage = warn_;
+  OptionsDialog dialog(values, services, this);
+  std::optional<OptionsResult> result;
+  if (dialog.exec() == QDialog::Accepted) {
+    const OptionsValues& chosen = dialog.values();
+    result = OptionsResult{state_.settings, chosen.layout};
+    result->settings.dateFormat = chosen.dateFormat;
+    result->settings.cardVersion = chosen.cardVersion;
+    result->settings.topMargin = chosen.topMargin;
+    result->settings.leftMargin = chosen.leftMargin;
+  }
+  ApplyOptions(result);
+}
 
 void MainWindow::ApplyOptions(const std::optional<OptionsResult>& result) {
   if (result) {

@@ -1,0 +1,24 @@
+#include "print/layout_step.h"
+
+#include <algorithm>
+
+#include "print/card_layout.h"
+
+namespace velunorh {
+
+std::string HundredthsText(int hundredths) {
+  hundredths = std::max(hundredths, 0);
+  std::string fraction = std::to_string(hundredths % 100);
+  if (fraction.size() < 2) fraction.insert(0, "0");
+  return std::to_string(hundredths / 100) + "." + fraction;
+}
+
+std::string StepLayoutValue(std::string_view shown, int direction, int lower, int upper) {
+  // A slot typed by hand may read below zero ("0.-5"); a position is never negative.
+  int value = std::max(LayoutValueHundredths(shown), 0);
+  if (direction < 0 && value > lower) --value;
+  if (direction > 0 && value < upper) ++value;
+  return HundredthsText(value);
+}
+
+}  // namespace velunorh

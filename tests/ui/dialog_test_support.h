@@ -1,0 +1,72 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace velunorh::test {
+
+// The child control that carries the dialog-template id `id`.
+template <typename T>
+T* ControlById(QWidget* dialog, int id) {
+  for (T* child : dialog->findChildren<T*>())
+    if (child->property("controlId").toInt() == id) return child;
+  ADD_FAILURE() << "no control " << id;
+  return nullptr;
+}
+
+// Runs `act` on the modal dialog of type `Dialog` once a command has opened it. Call before
+// the click that opens it; `act` must close it.
+template <typename Dialog>
+void WhenModal(std::function<void(Dialog&)> act) {
+  auto* poll = new QTimer;
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  QObject::connect(poll, &QTimer::timeout, [poll, clock, act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      poll->stop();
+      act(*dialog);
+    } else if (clock->elapsed() > 5000) {
+      poll->stop();
+      ADD_FAILURE() << "the dialog did not open";
+    } else {
+      return;
+    }
+    poll->deleteLater();
+    delete clock;
+  });
+  poll->start(10);
+}
+
+// Shows a dialog as the active window, so that focus changes reach its controls.
+inline void ShowActive(QWidget& dialog) {
+  dialog.show();
+  dialog.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+// Types into a field as the user would: focus, old text selected, new text, then Tab away.
+inline void TypeAndTab(QLineEdit* field, const QString& text) {
+  field->setFocus(Qt::MouseFocusReason);
+  field->selectAll();
+  QTest::keyClicks(field, text);
+  QTest::keyClick(field, Qt::Key_Tab);
+}
+
+inline void Click(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+}  // namespace velunorh::test

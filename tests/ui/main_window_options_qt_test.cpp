@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "test_support.h"
+#include "tools/companion_writer.h"
+#include "ui/dialog_test_support.h"
+#include "ui/main_window.h"
+#include "ui/options_dialog.h"
+
+namespace velunorh {
+namespace {
+
+using test::ControlById;
+
+// The options command: the window takes the dialog's values over on OK only.
+class MainWindowOptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tools::Congregation congregation;
+    for (std::uint16_t id : {11, 12, 13}) {
+      tools::Publisher p;
+      p.givenName = "Anna" + std::to_string(id);
+      p.familyName = "Kovács";
+      p.id = id;
+      congregation.current.publishers.push_back(p);
+    }
+    tools::WriteCongregation(congregation, dir_.path());
+    MainWindow::Options options;
+    options.settingsFile = dir_ / "velunorh.INI";
+    options.workFolder = dir_.path();
+    options.floppyFolder = dir_ / "floppy";
+    options.today = ServiceYear::FromDate(2026, 11);
+    options.warn = [this](const QString& message) { warnings_ << message; };
+    window_ = std::make_unique<MainWindow>(options);
+    window_->show();
+    window_->findChild<QListWidget*>("publisherList")->setCurrentRow(2);
+  }
+
+  // Opens the options, picks date format 2 and card version 1, and leaves with `closeId`.
+  void ChangeOptionsAndLeaveWith(int closeId) {
+    test::WhenModal<OptionsDialog>([closeId](OptionsDialog& dialog) {
+      test::Click(ControlById<QRadioButton>(&dialog, 1017));
+      ControlById<QListWidget>(&dialog, 1067)->setCurrentRow(1);
+      test::Click(ControlById<QPushButton>(&dialog, closeId));
+    });
+    test::Click(window_->findChild<QPushButton*>("optionsButton"));
+  }
+
+  test::TempDir dir_;
+  QStringList warnings_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowOptionsTest, OkTakesTheValuesOver) {
+  ChangeOptionsAndLeaveWith(1);
+  const MainState& state = window_->state();
+  EXPECT_EQ(state.settings.dateFormat, 2);
+  EXPECT_EQ(state.settings.cardVersion, 1);
+  EXPECT_TRUE(state.settingsChanged);
+  EXPECT_FALSE(state.newFormFlag);
+  CardLayout version1;
+  MakeDefaultLayout(version1, 1);
+  EXPECT_EQ(state.layout, version1);
+  EXPECT_EQ(window_->windowTitle(),
+            QString::fromUtf8("Velunorh - S-21-H  Hu  4/05  Printed in Germany"));
+  EXPECT_EQ(state.selection.selectedPublisher, 1);  // the list was filled again
+  EXPECT_TRUE(warnings_.isEmpty());
+}
+
+TEST_F(MainWindowOptionsTest, CancelKeepsTheWindowsValues) {
+  const CardLayout before = window_->state().layout;
+  ChangeOptionsAndLeaveWith(2);
+  const MainState& state = window_->state();
+  EXPECT_EQ(state.settings.dateFormat, 0);
+  EXPECT_EQ(state.settings.cardVersion, 0);
+  EXPECT_FALSE(state.settingsChanged);
+  EXPECT_EQ(state.layout, before);
+  EXPECT_EQ(window_->windowTitle(),
+            QString::fromUtf8("Velunorh - S-21-H   10/15   Printed in Germany"));
+  EXPECT_EQ(state.selection.selectedPublisher, 3);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "cplot.dat"));  // written by the version switch
+}
+
+}  // namespace
+}  // namespace velunorh

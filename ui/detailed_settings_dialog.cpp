@@ -1,0 +1,126 @@
+#include "ui/detailed_settings_dialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/string_table.h"
+#include "ui/field_leave_watcher.h"
+#include "ui_detailed_settings_dialog.h"
+
+namespace velunorh {
+namespace {
+
+constexpr int kMarginMessageString = 116;
+constexpr int kTitleString = 148;
+constexpr int kResetCaptionString = 149;
+constexpr int kPlacementsLabelString = 1420;
+constexpr int kVideoShowingsLabelString = 1421;
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// A slot's bytes one for one as characters, so a slot that is not touched goes back unchanged
+// and "7 characters" are 7 bytes.
+QString SlotText(const std::string& value) {
+  return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+}
+std::string SlotBytes(const QLineEdit* field) {
+  return field->text().toLatin1().toStdString();
+}
+
+}  // namespace
+
+DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int cardVersion,
+                                               ShowMessage showMessage, QWidget* parent)
+    : QDialog(parent),
+      ui_(new Ui::DetailedSettingsDialogForm),
+      layout_(layout),
+      cardVersion_(cardVersion),
+      newForm_(IsNewForm(cardVersion)),
+      showMessage_(showMessage ? std::move(showMessage) : MessageBoxOver(this)) {
+  ui_->setupUi(this);
+  Ui::DetailedSettingsDialogForm& f = *ui_;
+  fields_ = {
+      f.headerX0,        f.headerY0,        f.headerX1,        f.headerY1,        f.headerX2,
+      f.headerY2,        f.headerX3,        f.headerY3,        f.headerX4,        f.headerY4,
+      f.headerX5,        f.headerY5,        f.headerX6,        f.headerY6,        f.headerX7,
+      f.headerY7,        f.headerX8,        f.headerY8,        f.headerX9,        f.headerY9,
+      f.headerX10,       f.headerY10,       f.headerX11,       f.headerY11,       f.bodyTopEdit,
+      f.bodyHeightEdit,  f.gridColumn1Edit, f.gridColumn2Edit, f.gridColumn3Edit, f.gridColumn4Edit,
+      f.gridColumn5Edit, f.gridColumn6Edit, f.gridColumn7Edit};
+
+  if (newForm_) RelabelForNewForm();
+  FillFields();
+  const std::string versionName = CardVersionName(cardVersion_);
+  setWindowTitle(FromUtf8(LoadString(kTitleString) + " - " + versionName));
+  ui_->resetButton->setText(FromUtf8(LoadString(kResetCaptionString) + " - " + versionName));
+
+  watcher_ = new FieldLeaveWatcher(this, [this](QLineEdit* field) {
+    if (!CheckField(field)) watcher_->ReturnFocus(field);
+  });
+  for (QLineEdit* field : fields_) watcher_->Watch(field);
+  connect(ui_->resetButton, &QPushButton::clicked, this, &DetailedSettingsDialog::ResetToDefaults);
+  connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+DetailedSettingsDialog::~DetailedSettingsDialog() = default;
+
+// The newer card has no sixth column: its slot stays in the layout as it is, out of sight.
+void DetailedSettingsDialog::RelabelForNewForm() {
+  ui_->gridLabel1->setText(FromUtf8(LoadString(kPlacementsLabelString)));
+  ui_->gridLabel2->setText(FromUtf8(LoadString(kVideoShowingsLabelString)));
+  ui_->gridLabel4->setText(ui_->gridLabel5->text());
+  ui_->gridLabel5->setText(ui_->gridLabel6->text());
+  ui_->gridLabel6->hide();
+  ui_->gridColumn6Edit->hide();
+}
+
+void DetailedSettingsDialog::FillFields() {
+  for (int i = 0; i < kHeaderPositionCount; ++i) {
+    auto position = static_cast<HeaderPosition>(i);
+    FieldOfHeaderX(i)->setText(SlotText(layout_.X(position)));
+    FieldOfHeaderY(i)->setText(SlotText(layout_.Y(position)));
+  }
+  for (int j = 0; j < kBodyValueCount; ++j)
+    FieldOfBody(j)->setText(SlotText(layout_.Body(static_cast<BodyValue>(j))));
+}
+
+// A value that passes is shown in its normal form; a rejected one is told and stays as typed.
+bool DetailedSettingsDialog::CheckField(QLineEdit* field) {
+  std::string text = SlotBytes(field);
+  if (!NormalizeLayoutValue(text)) {
+    showMessage_(FromUtf8(LoadString(kMarginMessageString)));
+    return false;
+  }
+  field->setText(SlotText(text));
+  return true;
+}
+
+void DetailedSettingsDialog::ResetToDefaults() {
+  MakeDefaultLayout(layout_, cardVersion_);
+  FillFields();
+}
+
+void DetailedSettingsDialog::accept() {
+  for (QLineEdit* field : fields_) {
+    if (!field->isModified()) continue;
+    watcher_->CheckedNow(field);
+    if (!CheckField(field)) {
+      watcher_->ReturnFocus(field);
+      return;
+    }
+  }
+  // The slots take the texts as they stand, cut to what a slot holds; the hidden field too.
+  for (int i = 0; i < kHeaderPositionCount; ++i) {
+    auto position = static_cast<HeaderPosition>(i);
+    layout_.SetX(position, SlotBytes(FieldOfHeaderX(i)));
+    layout_.SetY(position, SlotBytes(FieldOfHeaderY(i)));
+  }
+  for (int j = 0; j < kBodyValueCount; ++j)
+    layout_.SetBody(static_cast<BodyValue>(j), SlotBytes(FieldOfBody(j)));
+  QDialog::accept();
+}
+
+}  // namespace velunorh

@@ -1,0 +1,181 @@
+#include "ui/options_dialog.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "app/string_table.h"
+#include "print/layout_step.h"
+#include "ui/application_printer.h"
+#include "ui/detailed_settings_dialog.h"
+#include "ui/field_leave_watcher.h"
+#include "ui_options_dialog.h"
+
+namespace velunorh {
+namespace {
+
+constexpr int kMarginMessageString = 116;
+constexpr int kDefaultBodyTopString = 700;
+constexpr int kDefaultBodyHeightString = 701;
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// A slot's bytes one for one, whatever a hand-made layout file put there.
+QString SlotText(const std::string& value) {
+  return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* parent)
+    : QDialog(parent),
+      ui_(new Ui::OptionsDialogForm),
+      values_(std::move(values)),
+      services_(std::move(services)) {
+  ui_->setupUi(this);
+  if (!services_.showMessage) services_.showMessage = MessageBoxOver(this);
+
+  QRadioButton* radios[] = {ui_->dateFormat0, ui_->dateFormat1, ui_->dateFormat2, ui_->dateFormat3};
+  auto* dateFormats = new QButtonGroup(this);
+  for (int format = 0; format < 4; ++format) dateFormats->addButton(radios[format], format);
+  if (QAbstractButton* radio = dateFormats->button(values_.dateFormat)) radio->setChecked(true);
+  connect(dateFormats, &QButtonGroup::idClicked, this,
+          [this](int format) { values_.dateFormat = format; });
+
+  ui_->topMarginEdit->setText(FromUtf8(values_.topMargin));
+  ui_->leftMarginEdit->setText(FromUtf8(values_.leftMargin));
+  marginWatcher_ = new FieldLeaveWatcher(this, [this](QLineEdit* field) { CheckMargin(field); });
+  marginWatcher_->Watch(ui_->topMarginEdit);
+  marginWatcher_->Watch(ui_->leftMarginEdit);
+
+  RefreshGridDisplays();
+  FillCardVersionList();
+  ConnectCommands();
+}
+
+OptionsDialog::~OptionsDialog() = default;
+
+void OptionsDialog::ConnectCommands() {
+  connect(ui_->bodyTopArrows, &UpDownArrows::stepRequested, this, [this](int direction) {
+    StepBody(BodyValue::BodyTop, ui_->bodyTopDisplay, direction, kBodyTopLower, kBodyTopUpper);
+  });
+  connect(ui_->bodyHeightArrows, &UpDownArrows::stepRequested, this, [this](int direction) {
+    StepBody(BodyValue::BodyHeight, ui_->bodyHeightDisplay, direction, kBodyHeightLower,
+             kBodyHeightUpper);
+  });
+  connect(ui_->resetGridButton, &QPushButton::clicked, this, &OptionsDialog::ResetGrid);
+  connect(ui_->cardVersionList, &QListWidget::currentRowChanged, this,
+          &OptionsDialog::ChangeCardVersion);
+  connect(ui_->detailedButton, &QPushButton::clicked, this, &OptionsDialog::OpenDetailedSettings);
+  connect(ui_->dataSourceButton, &QPushButton::clicked, this, [this] {
+    if (services_.changeDataSource) services_.changeDataSource();
+  });
+  connect(ui_->printerSetupButton, &QPushButton::clicked, this, &OptionsDialog::OpenPrinterSetup);
+  connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void OptionsDialog::FillCardVersionList() {
+  QSignalBlocker block(ui_->cardVersionList);
+  const int count = CardVersionCount();
+  for (int version = 0; version < count; ++version)
+    ui_->cardVersionList->addItem(FromUtf8(CardVersionName(version)));
+  if (values_.cardVersion < 0 || values_.cardVersion >= count) values_.cardVersion = 0;
+  ui_->cardVersionList->setCurrentRow(values_.cardVersion);
+}
+
+std::string& OptionsDialog::MarginOf(QLineEdit* field) {
+  return field == ui_->topMarginEdit ? values_.topMargin : values_.leftMargin;
+}
+
+// A rejected entry is told and replaced by the last good value; an accepted one is shown in
+// its normal form.
+bool OptionsDialog::CommitMargin(QLineEdit* field) {
+  std::string text = field->text().toStdString();
+  const bool accepted = NormalizeLayoutValue(text);
+  if (accepted)
+    MarginOf(field) = text;
+  else
+    services_.showMessage(FromUtf8(LoadString(kMarginMessageString)));
+  field->setText(FromUtf8(MarginOf(field)));
+  return accepted;
+}
+
+void OptionsDialog::CheckMargin(QLineEdit* field) {
+  CommitMargin(field);
+}
+
+void OptionsDialog::accept() {
+  // Enter sends OK without leaving the field, so what was typed there is checked here.
+  for (QLineEdit* field : {ui_->topMarginEdit, ui_->leftMarginEdit}) {
+    if (!field->isModified()) continue;
+    marginWatcher_->CheckedNow(field);
+    if (!CommitMargin(field)) {
+      marginWatcher_->ReturnFocus(field);
+      return;
+    }
+  }
+  QDialog::accept();
+}
+
+// The step starts from the shown text, not from a position of the control, so a value set out
+// of range in the detailed settings only moves back toward the limits.
+void OptionsDialog::StepBody(BodyValue value, QLabel* display, int direction, int lower,
+                             int upper) {
+  std::string stepped =
+      StepLayoutValue(display->text().toLatin1().toStdString(), direction, lower, upper);
+  values_.layout.SetBody(value, stepped);
+  display->setText(FromUtf8(stepped));
+}
+
+void OptionsDialog::RefreshGridDisplays() {
+  ui_->bodyTopDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyTop)));
+  ui_->bodyHeightDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyHeight)));
+}
+
+// Always the first version's grid values, whichever version is chosen.
+void OptionsDialog::ResetGrid() {
+  values_.layout.SetBody(BodyValue::BodyTop, LoadString(kDefaultBodyTopString));
+  values_.layout.SetBody(BodyValue::BodyHeight, LoadString(kDefaultBodyHeightString));
+  RefreshGridDisplays();
+}
+
+void OptionsDialog::ChangeCardVersion(int row) {
+  if (row < 0 || row == values_.cardVersion) return;
+  std::string error;
+  if (!SaveLayout(values_.layout, services_.workFolder, values_.cardVersion, &error)) {
+    // Telling is better than losing the changes silently: the old version's file stays as it was.
+    const auto file = services_.workFolder / LayoutFileName(values_.cardVersion);
+    services_.showMessage(QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+                              .arg(QString::fromStdString(file.string()), FromUtf8(error)));
+  }
+  values_.cardVersion = row;
+  if (!LoadLayout(values_.layout, services_.workFolder, row))
+    MakeDefaultLayout(values_.layout, row);
+  RefreshGridDisplays();
+}
+
+void OptionsDialog::OpenDetailedSettings() {
+  DetailedSettingsDialog dialog(values_.layout, values_.cardVersion, services_.showMessage, this);
+  if (dialog.exec() == QDialog::Accepted) values_.layout = dialog.layout();
+  RefreshGridDisplays();
+}
+
+// The application's printer, set up but not printed: no page range or selection to choose.
+// The PDF entry of the printer list stays, as the output for users without a printer.
+void OptionsDialog::OpenPrinterSetup() {
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  QPrintDialog dialog(&printer.ForSetup(), this);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                    QAbstractPrintDialog::PrintCollateCopies);
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText("OK");
+  }
+  if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
+}
+
+}  // namespace velunorh

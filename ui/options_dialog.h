@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "print/card_layout.h"
+#include "ui/show_message.h"
+
+class QLineEdit;
+class QLabel;
+
+namespace Ui {
+class OptionsDialogForm;
+}
+
+namespace velunorh {
+
+class FieldLeaveWatcher;
+
+// What the options dialog edits: copies of the main window's values, handed back on OK.
+struct OptionsValues {
+  int dateFormat = 0;  // 0..3; another stored value checks no radio and stays unless one is clicked
+  int cardVersion = 0;
+  std::string topMargin = "0.00";
+  std::string leftMargin = "0.20";
+  CardLayout layout;  // the working layout of the card version
+};
+
+// The options dialog (dialog 130): margins, date format, card version, the grid's place and
+// height, and the ways to the detailed settings, the data source and the printer setup.
+class OptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  struct Services {
+    std::filesystem::path workFolder = ".";  // where the layout files lie
+    std::function<void()> changeDataSource;  // runs while the dialog stays open
+    ShowMessage showMessage;                 // empty: a message box
+  };
+
+  OptionsDialog(OptionsValues values, Services services, QWidget* parent = nullptr);
+  ~OptionsDialog() override;
+
+  const OptionsValues& values() const { return values_; }
+
+  // Grid limits in hundredths of an inch: stepping never leaves them.
+  static constexpr int kBodyTopLower = 100, kBodyTopUpper = 150;
+  static constexpr int kBodyHeightLower = 150, kBodyHeightUpper = 220;
+
+ public:
+  // A margin still being typed is checked first; a rejected one keeps the dialog open.
+  void accept() override;
+
+ private:
+  void ConnectCommands();
+  void FillCardVersionList();
+  void CheckMargin(QLineEdit* field);
+  bool CommitMargin(QLineEdit* field);
+  std::string& MarginOf(QLineEdit* field);
+  void StepBody(BodyValue value, QLabel* display, int direction, int lower, int upper);
+  void RefreshGridDisplays();
+  void ResetGrid();
+  void ChangeCardVersion(int row);
+  void OpenDetailedSettings();
+  void OpenPrinterSetup();
+
+  std::unique_ptr<Ui::OptionsDialogForm> ui_;
+  OptionsValues values_;
+  Services services_;
+  FieldLeaveWatcher* marginWatcher_ = nullptr;
+};
+
+}  // namespace velunorh

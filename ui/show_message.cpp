@@ -1,0 +1,16 @@
+#include "ui/show_message.h"
+
+#include <QMessageBox>
+#include <QPointer>
+
+#include "app/string_table.h"
+
+namespace velunorh {
+
+ShowMessage MessageBoxOver(QWidget* parent) {
+  return [owner = QPointer<QWidget>(parent)](const QString& text) {
+    QMessageBox::warning(owner, QString::fromStdString(LoadString(147)), text);
+  };
+}
+
+}  // namespace velunorh

@@ -1,0 +1,60 @@
+#include "ui/up_down_arrows.h"
+
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace velunorh {
+namespace {
+
+QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setArrowType(arrow);
+  button->setAutoRepeat(true);
+  button->setFocusPolicy(Qt::NoFocus);  // the pair takes the focus as one control
+  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  return button;
+}
+
+}  // namespace
+
+UpDownArrows::UpDownArrows(QWidget* parent)
+    : QWidget(parent), up_(MakeArrow(Qt::UpArrow, this)), down_(MakeArrow(Qt::DownArrow, this)) {
+  setFocusPolicy(Qt::StrongFocus);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 2);  // room for the focus frame
+  layout->setSpacing(0);
+  layout->addWidget(up_);
+  layout->addWidget(down_);
+  connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT stepRequested(+1); });
+  connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT stepRequested(-1); });
+}
+
+void UpDownArrows::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+      Q_EMIT stepRequested(+1);
+      return;
+    case Qt::Key_Down:
+      Q_EMIT stepRequested(-1);
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+}  // namespace velunorh
+
+namespace velunorh {
+
+void UpDownArrows::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  QStylePainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+}  // namespace velunorh
