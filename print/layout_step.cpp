@@ -8,9 +8,9 @@ namespace velunorh {
 
 std::string HundredthsText(int hundredths) {
   hundredths = std::max(hundredths, 0);
-  std::string fraction = std::to_string(hundredths % 100);
-  if (fraction.size() < 2) fraction.insert(0, "0");
-  return std::to_string(hundredths / 100) + "." + fraction;
+  const int fraction = hundredths % 100;
+  return std::to_string(hundredths / 100) + (fraction < 10 ? ".0" : ".") +
+         std::to_string(fraction);
 }
 
 std::string StepLayoutValue(std::string_view shown, int direction, int lower, int upper) {

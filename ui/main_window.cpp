@@ -242,6 +242,7 @@ void MainWindow::OpenOptions() {
   OptionsDialog::Services services;
   services.workFolder = state_.workFolder;
   services.showMessage = warn_;
+  services.changeDataSource = [this] { ChangeDataSource(); };
   OptionsDialog dialog(values, services, this);
   std::optional<OptionsResult> result;
   if (dialog.exec() == QDialog::Accepted) {
