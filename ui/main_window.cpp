@@ -15,8 +15,8 @@
 #include "print/monthly_grid_pass.h"
 #include "print/monthly_preview_pass.h"
 #include "print/print_job_qt.h"
-#include "ui/application_printer.h"
 #include "ui/about_box.h"
+#include "ui/application_printer.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
@@ -26,7 +26,9 @@
 namespace velunorh {
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -291,7 +293,9 @@ void MainWindow::ShowAbout() {
   about.exec();
 }
 
-void MainWindow::FocusList() { list_->setFocus(); }
+void MainWindow::FocusList() {
+  list_->setFocus();
+}
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   const std::string aboutText = LoadString(101);
@@ -325,11 +329,11 @@ void MainWindow::Exit() {
                     .arg(QString::fromStdString(state_.settingsFile.string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
-    problems << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
-                    .arg(QString::fromStdString(
-                             (state_.workFolder / LayoutFileName(state_.settings.cardVersion))
-                                 .string()),
-                         FromUtf8(report.layoutError));
+    problems
+        << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+               .arg(QString::fromStdString(
+                        (state_.workFolder / LayoutFileName(state_.settings.cardVersion)).string()),
+                    FromUtf8(report.layoutError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
 }
 

@@ -122,11 +122,17 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
   ASSERT_NE(given, nullptr);
   EXPECT_NEAR(given->xMin,
               area.left() + points("0.20", dpi) + points(layout.X(HeaderPosition::Name), dpi), 0.5);
+  // Top-aligned text: the word's box begins at the font's ascent above the baseline.
+  EXPECT_NEAR(given->yMin, area.top() + points(layout.Y(HeaderPosition::Name), dpi), 0.5);
   const auto* hours = test::FindWord(pages[0], "12.5");
   ASSERT_NE(hours, nullptr);
   EXPECT_NEAR(hours->xMax,
               area.left() + points("0.20", dpi) + points(layout.Body(BodyValue::GridColumn3), dpi),
               0.5);
+  const int rowHeight = LayoutValueToDevice(layout.Body(BodyValue::BodyHeight), dpi) / 12;
+  EXPECT_NEAR(hours->yMin,
+              area.top() + points(layout.Body(BodyValue::BodyTop), dpi) + rowHeight * 72.0 / dpi,
+              0.5);  // the October row
   EXPECT_NE(test::FindWord(pages[0], "7"), nullptr);
 }
 
