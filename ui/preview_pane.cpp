@@ -9,6 +9,11 @@ namespace velunorh {
 PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  // The previews were laid out for a small dialog font; the desktop's default is larger and
+  // would push the month names and totals out of their column.
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
 }
 
 void PreviewPane::paintEvent(QPaintEvent*) {
