@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <regex>
 
 namespace velunorh::test {
 namespace {
@@ -32,28 +31,37 @@ std::string Unescape(std::string text) {
   return text;
 }
 
+// The value of attribute `name` in the tag that begins at `tag` ("" when it has none).
+std::string Attribute(const std::string& html, std::size_t tag, const std::string& name) {
+  std::size_t close = html.find('>', tag);
+  std::size_t at = html.find(" " + name + "=\"", tag);
+  if (at == std::string::npos || at > close) return "";
+  at += name.size() + 3;
+  return html.substr(at, html.find('"', at) - at);
+}
+
+double Number(const std::string& text) {
+  return text.empty() ? 0 : std::stod(text);
+}
+
 }  // namespace
 
 std::vector<PdfPage> ReadPdfWords(const std::filesystem::path& pdf) {
-  std::string html = Run("pdftotext -bbox " + Quote(pdf) + " - 2>/dev/null");
+  const std::string html = Run("pdftotext -bbox " + Quote(pdf) + " - 2>/dev/null");
   std::vector<PdfPage> pages;
-  static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
-  static const std::regex word(
-      R"re(<word xMin="([0-9.-]+)" yMin="([0-9.-]+)" xMax="([0-9.-]+)" yMax="([0-9.-]+)">([^<]*)</word>)re");
-  std::string::const_iterator it = html.begin();
-  while (true) {
-    std::smatch pm, wm;
-    bool hasPage = std::regex_search(it, html.cend(), pm, page);
-    bool hasWord = std::regex_search(it, html.cend(), wm, word);
-    if (!hasPage && !hasWord) break;
-    if (hasPage && (!hasWord || pm.position() < wm.position())) {
-      pages.push_back({std::stod(pm[1]), std::stod(pm[2]), {}});
-      it = pm.suffix().first;
-    } else {
+  for (std::size_t at = html.find('<'); at != std::string::npos; at = html.find('<', at + 1)) {
+    if (html.compare(at, 6, "<page ") == 0) {
+      pages.push_back(
+          {Number(Attribute(html, at, "width")), Number(Attribute(html, at, "height")), {}});
+    } else if (html.compare(at, 6, "<word ") == 0) {
+      std::size_t textStart = html.find('>', at) + 1;
+      std::size_t textEnd = html.find("</word>", textStart);
+      if (textEnd == std::string::npos) break;
       if (pages.empty()) pages.push_back({});
-      pages.back().words.push_back({Unescape(wm[5]), std::stod(wm[1]), std::stod(wm[2]),
-                                    std::stod(wm[3]), std::stod(wm[4])});
-      it = wm.suffix().first;
+      pages.back().words.push_back(
+          {Unescape(html.substr(textStart, textEnd - textStart)),
+           Number(Attribute(html, at, "xMin")), Number(Attribute(html, at, "yMin")),
+           Number(Attribute(html, at, "xMax")), Number(Attribute(html, at, "yMax"))});
     }
   }
   return pages;
@@ -66,13 +74,15 @@ const PdfWord* FindWord(const PdfPage& page, const std::string& text) {
 }
 
 std::string PdfTitle(const std::filesystem::path& pdf) {
-  std::string info = Run("pdfinfo " + Quote(pdf) + " 2>/dev/null");
-  static const std::regex title(R"re(Title:\s*(.*))re");
-  std::smatch m;
-  if (!std::regex_search(info, m, title)) return "";
-  std::string t = m[1];
-  while (!t.empty() && (t.back() == '\r' || t.back() == ' ')) t.pop_back();
-  return t;
+  const std::string info = Run("pdfinfo " + Quote(pdf) + " 2>/dev/null");
+  const std::string key = "Title:";
+  std::size_t at = info.find(key);
+  if (at == std::string::npos) return "";
+  at = info.find_first_not_of(' ', at + key.size());
+  if (at == std::string::npos) return "";
+  std::string title = info.substr(at, info.find('\n', at) - at);
+  while (!title.empty() && (title.back() == '\r' || title.back() == ' ')) title.pop_back();
+  return title;
 }
 
 }  // namespace velunorh::test
