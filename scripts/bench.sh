@@ -67,15 +67,16 @@ read -r print_real print_cpu < <(median_ms drawing_bench BM_PrintCardToPdf)
 # program starts in its data folder).
 echo "== Starting both programs $runs times" >&2
 "$bin/full_congregation" "$work/data"
+# One start: wall and CPU (user + system) seconds by the shell's clock, peak memory by GNU time.
+TIMEFORMAT='%3R %3U %3S'
 startup_once() {
-  local program=$1 start end
-  start=$(date +%s%N)
-  if ! /usr/bin/time -f %M -o "$work/rss" "$bin/$program" 2>/dev/null; then
+  local program=$1 times
+  if ! times=$({ time /usr/bin/time -f %M -o "$work/rss" "$bin/$program" >/dev/null 2>&1; } 2>&1); then
     echo "$program did not paint its window" >&2
     exit 1
   fi
-  end=$(date +%s%N)
-  echo "$program $(((end - start) / 1000)) $(cat "$work/rss")" >>"$work/startup.txt"
+  echo "$program $times $(cat "$work/rss")" |
+    awk '{ printf "%s %.3f %.3f %d\n", $1, $2, $3 + $4, $5 }' >>"$work/startup.txt"
 }
 (
   cd "$work/data"
@@ -92,31 +93,34 @@ startup_once() {
     fi
   done
 )
-# Median of column $2 (2 = microseconds, 3 = kilobytes) of program $1's runs.
+# Median of column $2 (2 = wall seconds, 3 = CPU seconds, 4 = kilobytes) of program $1's runs.
 startup_median() {
-  awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$work/startup.txt" | sort -n |
+  awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$work/startup.txt" | sort -g |
     awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-harness_us=$(startup_median startup_harness 2)
-dialog_us=$(startup_median empty_dialog 2)
-harness_kb=$(startup_median startup_harness 3)
-dialog_kb=$(startup_median empty_dialog 3)
+harness_wall=$(startup_median startup_harness 2)
+dialog_wall=$(startup_median empty_dialog 2)
+harness_cpu=$(startup_median startup_harness 3)
+dialog_cpu=$(startup_median empty_dialog 3)
+harness_kb=$(startup_median startup_harness 4)
+dialog_kb=$(startup_median empty_dialog 4)
 
 model=$(lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -1)
 awk -v model="$model" -v cores="$(nproc)" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" \
   -v runs="$runs" -v reps="$repetitions" \
   -v lr="$load_real" -v lc="$load_cpu" -v br="$bytes_real" -v bc="$bytes_cpu" \
-  -v hu="$harness_us" -v du="$dialog_us" -v hk="$harness_kb" -v dk="$dialog_kb" \
+  -v hw="$harness_wall" -v dw="$dialog_wall" -v hc="$harness_cpu" -v dc="$dialog_cpu" \
+  -v hk="$harness_kb" -v dk="$dialog_kb" \
   -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
   -v tr="$print_real" -v tc="$print_cpu" '
   BEGIN {
     printf "Machine: %s, %d cores; load average %s\n", model, cores, load
     printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
-    printf "%-34s %12s  %s\n", "figure", "time", "against its floor"
+    printf "%-34s %12s  %s\n", "figure", "value", "against its floor"
     printf "%-34s %9.3f ms  %.1f x reading the same files'"'"' bytes (%.3f ms); CPU time %.1f x (%.3f / %.3f ms)\n", \
       "loading (LoadAllData)", lr, lr / br, br, lc / bc, lc, bc
-    printf "%-34s %9.1f ms  %.2f x an empty Qt dialog (%.1f ms)\n", \
-      "start-up to the painted window", hu / 1000, hu / du, du / 1000
+    printf "%-34s %9.1f ms  %.2f x an empty Qt dialog (%.1f ms); CPU time %.2f x (%.0f / %.0f ms)\n", \
+      "start-up to the painted window", hw * 1000, hw / dw, dw * 1000, hc / dc, hc * 1000, dc * 1000
     printf "%-34s %8.1f MiB  %.2f x an empty Qt dialog (%.1f MiB)\n", \
       "peak memory at start-up", hk / 1024, hk / dk, dk / 1024
     printf "%-34s %9.3f ms  per repaint (CPU %.3f ms); rendered into images: %.3f ms (CPU %.3f ms)\n", \
