@@ -1,0 +1,155 @@
+// Drawing on the full-size folder, through the real main window on the offscreen platform:
+// one repaint of both previews, and one print of a full card to a 600 dpi PDF file.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QListWidget>
+#include <QPrinter>
+#include <filesystem>
+#include <memory>
+
+#include "bench/bench_folder.h"
+#include "bench/full_congregation.h"
+#include "ui/application_printer.h"
+#include "ui/main_window.h"
+#include "ui/preview_pane.h"
+
+namespace velunorh::bench {
+namespace {
+
+class PaintCounter : public QObject {
+ public:
+  int count = 0;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// The main window on the full-size folder with the subject selected: every month row, the
+// totals, the header and the gender marks chosen, as for printing a whole card.
+class CardWindow {
+ public:
+  CardWindow() {
+    MainWindow::Options options;
+    options.settingsFile = folder_.path() / "velunorh.INI";
+    options.workFolder = folder_.path();
+    options.floppyFolder = folder_.path() / "floppy";
+    options.today = ServiceYear::FromDate(kTodayYear, kTodayMonth);
+    options.warn = [this](const QString& message) { warnings_ << message; };
+    window_ = std::make_unique<MainWindow>(options);
+    window_->show();
+    QApplication::processEvents();
+    SelectSubject();
+    for (int row = 0; row < 12; ++row) Tick("monthBox" + QString::number(row));
+    Tick("totalBox");
+    // Choosing months clears the header box.
+    Tick("printHeaderBox");
+    Tick("genderMarksBox");
+    QApplication::processEvents();
+  }
+
+  MainWindow& window() { return *window_; }
+  PreviewPane* pane(const char* name) { return window_->findChild<PreviewPane*>(name); }
+  const std::filesystem::path& folder() const { return folder_.path(); }
+  const QStringList& warnings() const { return warnings_; }
+
+ private:
+  void SelectSubject() {
+    const int slot = window_->state().data.FindPublisherById(kSubjectId);
+    auto* list = window_->findChild<QListWidget*>("publisherList");
+    for (int row = 0; row < list->count(); ++row)
+      if (list->item(row)->data(Qt::UserRole).toInt() == slot) list->setCurrentRow(row);
+  }
+  void Tick(const QString& name) {
+    auto* box = window_->findChild<QCheckBox*>(name);
+    if (box->isEnabled() && !box->isChecked()) box->click();
+  }
+
+  BenchFolder folder_;
+  QStringList warnings_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+std::unique_ptr<CardWindow> theWindow;
+
+CardWindow& Window() {
+  if (!theWindow) theWindow = std::make_unique<CardWindow>();
+  return *theWindow;
+}
+
+// Both panes painted on screen, as an update of the window paints them.
+void BM_RepaintPreviews(benchmark::State& state) {
+  CardWindow& w = Window();
+  PreviewPane* header = w.pane("headerPreview");
+  PreviewPane* monthly = w.pane("monthlyPreview");
+  PaintCounter paints;
+  header->installEventFilter(&paints);
+  monthly->installEventFilter(&paints);
+  for (auto _ : state) {
+    header->repaint();
+    monthly->repaint();
+  }
+  header->removeEventFilter(&paints);
+  monthly->removeEventFilter(&paints);
+  if (paints.count != 2 * state.iterations()) state.SkipWithError("a preview did not repaint");
+}
+
+// Both panes rendered into images: the drawing passes through the pane's own painter surface,
+// without the window's backing store.
+void BM_RenderPreviewsToImage(benchmark::State& state) {
+  CardWindow& w = Window();
+  PreviewPane* header = w.pane("headerPreview");
+  PreviewPane* monthly = w.pane("monthlyPreview");
+  QImage headerImage(header->size(), QImage::Format_ARGB32_Premultiplied);
+  QImage monthlyImage(monthly->size(), QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    header->render(&headerImage);
+    monthly->render(&monthlyImage);
+  }
+  benchmark::DoNotOptimize(monthlyImage.constBits());
+}
+
+// One print of the whole card: the print command of the window, to a PDF file at 600 dpi.
+void BM_PrintCardToPdf(benchmark::State& state) {
+  CardWindow& w = Window();
+  const auto pdf = w.folder() / "card.pdf";
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  printer.Reset();
+  QPrinter& setup = printer.ForSetup();
+  setup.setOutputFormat(QPrinter::PdfFormat);
+  setup.setOutputFileName(QString::fromStdString(pdf.string()));
+  setup.setResolution(600);
+  printer.SetupConfirmed();
+  for (auto _ : state) w.window().PrintCard();
+  printer.Reset();
+  std::error_code ec;
+  if (!w.warnings().isEmpty() || std::filesystem::file_size(pdf, ec) == 0 || ec)
+    state.SkipWithError("the card was not printed");
+}
+
+BENCHMARK(BM_RepaintPreviews)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderPreviewsToImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PrintCardToPdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// The window goes before the application does.
+void CloseWindow() {
+  theWindow.reset();
+}
+
+}  // namespace velunorh::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  velunorh::bench::CloseWindow();
+  benchmark::Shutdown();
+  return 0;
+}

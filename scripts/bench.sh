@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Measures Velunorh on the full-size data folder (bench/full_congregation.h) and prints every
+# figure next to its floor, both measured side by side in the same run:
+#   loading      LoadAllData against reading the bytes of the same files once;
+#   start-up     the real start-up until the main window has painted, against a Qt program that
+#                shows an empty dialog; peak memory (maximum resident set size) of both;
+#   repaint      one repaint of both previews, time per operation;
+#   print        one print of a full card to a 600 dpi PDF file, time per operation.
+#
+#   scripts/bench.sh [BUILD_DIR]     default: build (the test build; only the benchmarks are built)
+#   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
+#   REPETITIONS=N scripts/bench.sh   repetitions of each Google Benchmark (default 5)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(realpath -m "${1:-$root/build}")
+runs=${RUNS:-30}
+repetitions=${REPETITIONS:-5}
+
+"$root/scripts/setup.sh"
+echo "== Building the benchmarks in $dir" >&2
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUNORH_WERROR=ON \
+  -DVELUNORH_GUI=ON -DVELUNORH_BENCH=ON >/dev/null
+cmake --build "$dir" -j"$(nproc)" \
+  --target full_congregation loading_bench drawing_bench startup_harness empty_dialog >/dev/null
+bin=$dir/bench
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Google Benchmark: every benchmark of a program repeated in random order, medians reported.
+run_benchmarks() {
+  local program=$1
+  echo "== Running $program" >&2
+  "$bin/$program" --benchmark_repetitions="$repetitions" \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv >"$work/$program.csv" 2>"$work/$program.log"
+  if grep -q ',true,' "$work/$program.csv"; then
+    echo "$program failed:" >&2
+    grep ',true,' "$work/$program.csv" >&2
+    exit 1
+  fi
+}
+
+# Median real and CPU time of a benchmark in milliseconds: "REAL CPU".
+median_ms() {
+  awk -F, -v name="\"$2_median\"" '
+    $1 == name {
+      scale = $5 == "ns" ? 1e-6 : $5 == "us" ? 1e-3 : $5 == "ms" ? 1 : 1000
+      printf "%.4f %.4f\n", $3 * scale, $4 * scale
+      found = 1
+    }
+    END { if (!found) exit 1 }' "$work/$1.csv"
+}
+
+run_benchmarks loading_bench
+run_benchmarks drawing_bench
+read -r load_real load_cpu < <(median_ms loading_bench BM_LoadAllData)
+read -r bytes_real bytes_cpu < <(median_ms loading_bench BM_ReadDataFileBytes)
+read -r repaint_real repaint_cpu < <(median_ms drawing_bench BM_RepaintPreviews)
+read -r render_real render_cpu < <(median_ms drawing_bench BM_RenderPreviewsToImage)
+read -r print_real print_cpu < <(median_ms drawing_bench BM_PrintCardToPdf)
+
+# Start-up: both programs in turn, the order swapped every round, in a copy of the folder (the
+# program starts in its data folder).
+echo "== Starting both programs $runs times" >&2
+"$bin/full_congregation" "$work/data"
+# One start: wall and CPU (user + system) seconds by the shell's clock, peak memory by GNU time.
+TIMEFORMAT='%3R %3U %3S'
+startup_once() {
+  local program=$1 times
+  if ! times=$({ time /usr/bin/time -f %M -o "$work/rss" "$bin/$program" >/dev/null 2>&1; } 2>&1); then
+    echo "$program did not paint its window" >&2
+    exit 1
+  fi
+  echo "$program $times $(cat "$work/rss")" |
+    awk '{ printf "%s %.3f %.3f %d\n", $1, $2, $3 + $4, $5 }' >>"$work/startup.txt"
+}
+(
+  cd "$work/data"
+  startup_once startup_harness # warms the page cache and the font cache
+  startup_once empty_dialog
+  : >"$work/startup.txt"
+  for ((i = 0; i < runs; ++i)); do
+    if ((i % 2)); then
+      startup_once empty_dialog
+      startup_once startup_harness
+    else
+      startup_once startup_harness
+      startup_once empty_dialog
+    fi
+  done
+)
+# Median of column $2 (2 = wall seconds, 3 = CPU seconds, 4 = kilobytes) of program $1's runs.
+startup_median() {
+  awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$work/startup.txt" | sort -g |
+    awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+harness_wall=$(startup_median startup_harness 2)
+dialog_wall=$(startup_median empty_dialog 2)
+harness_cpu=$(startup_median startup_harness 3)
+dialog_cpu=$(startup_median empty_dialog 3)
+harness_kb=$(startup_median startup_harness 4)
+dialog_kb=$(startup_median empty_dialog 4)
+
+model=$(lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -1)
+awk -v model="$model" -v cores="$(nproc)" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" \
+  -v runs="$runs" -v reps="$repetitions" \
+  -v lr="$load_real" -v lc="$load_cpu" -v br="$bytes_real" -v bc="$bytes_cpu" \
+  -v hw="$harness_wall" -v dw="$dialog_wall" -v hc="$harness_cpu" -v dc="$dialog_cpu" \
+  -v hk="$harness_kb" -v dk="$dialog_kb" \
+  -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
+  -v tr="$print_real" -v tc="$print_cpu" '
+  BEGIN {
+    printf "Machine: %s, %d cores; load average %s\n", model, cores, load
+    printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
+    printf "%-34s %12s  %s\n", "figure", "value", "against its floor"
+    printf "%-34s %9.3f ms  %.1f x reading the same files'"'"' bytes (%.3f ms); CPU time %.1f x (%.3f / %.3f ms)\n", \
+      "loading (LoadAllData)", lr, lr / br, br, lc / bc, lc, bc
+    printf "%-34s %9.1f ms  %.2f x an empty Qt dialog (%.1f ms); CPU time %.2f x (%.0f / %.0f ms)\n", \
+      "start-up to the painted window", hw * 1000, hw / dw, dw * 1000, hc / dc, hc * 1000, dc * 1000
+    printf "%-34s %8.1f MiB  %.2f x an empty Qt dialog (%.1f MiB)\n", \
+      "peak memory at start-up", hk / 1024, hk / dk, dk / 1024
+    printf "%-34s %9.3f ms  per repaint (CPU %.3f ms); rendered into images: %.3f ms (CPU %.3f ms)\n", \
+      "repaint of both previews", pr, pc, rr, rc
+    printf "%-34s %9.2f ms  per print (CPU %.2f ms)\n", "print of a full card, 600 dpi PDF", tr, tc
+  }'
