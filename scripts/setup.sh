@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth
+  desktop-file-utils appstream
 )
 
 missing=()
