@@ -28,6 +28,7 @@ install(FILES "${staging}/bin/velunorh" DESTINATION bin)
 # The icon theme's PNG files, made from the program's own icon.
 add_executable(icon_png tools/icon_png_main.cpp)
 target_link_libraries(icon_png PRIVATE Qt6::Gui)
+set_target_properties(icon_png PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
 set(icon_files)
 foreach(size IN LISTS VELUNORH_ICON_SIZES)
   set(png "${CMAKE_BINARY_DIR}/icons/${size}x${size}/${VELUNORH_APP_ID}.png")
