@@ -11,6 +11,7 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth
   time
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -16,6 +16,6 @@ run_suite() {
 }
 
 run_suite "$root/build"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
   run_suite "$root/build-sanitize" -DVELUNORH_SANITIZE=ON
 exit $status

@@ -23,8 +23,9 @@ bool FieldLeaveWatcher::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::FocusOut || returningFocus_) return false;
   Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
   if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-  auto* field = static_cast<QLineEdit*>(watched);
-  if (pending_.contains(field)) return false;
+  // A field being destroyed is no longer a line edit: nothing to check then.
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  if (!field || pending_.contains(field)) return false;
   pending_.insert(field);
   QTimer::singleShot(0, this, [this, field, guarded = QPointer<QLineEdit>(field)] {
     if (pending_.remove(field)) RunCheck(guarded);
