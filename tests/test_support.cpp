@@ -1,6 +1,15 @@
 #include "test_support.h"
 
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -47,6 +56,99 @@ void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << text;
+}
+
+namespace {
+
+constexpr int kSetUpFailed = 2;
+constexpr int kThrew = 3;
+
+// Forks; the child runs `prepare` (false = it could not set itself up), then `body`, sends the
+// text through a pipe and ends with the verdict as its exit code.
+ChildResult RunInChild(const std::function<bool()>& prepare, const ChildBody& body) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return {};
+  }
+  std::fflush(nullptr);  // nothing buffered is written twice
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(pipeFds[0]);
+    if (!prepare()) ::_exit(kSetUpFailed);
+    std::string text;
+    int code = 1;
+    try {
+      code = body(text) ? 0 : 1;
+    } catch (const std::exception& e) {
+      text += std::string("threw: ") + e.what();
+      code = kThrew;
+    }
+    for (std::size_t at = 0; at < text.size();) {
+      ssize_t n = ::write(pipeFds[1], text.data() + at, text.size() - at);
+      if (n <= 0) break;
+      at += static_cast<std::size_t>(n);
+    }
+    ::_exit(code);  // no destructors, handlers or buffers of the parent's run
+  }
+  ::close(pipeFds[1]);
+  if (pid < 0) {
+    ::close(pipeFds[0]);
+    ADD_FAILURE() << "fork failed";
+    return {};
+  }
+  ChildResult result;
+  char chunk[4096];
+  for (ssize_t n; (n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0;)
+    result.text.append(chunk, static_cast<std::size_t>(n));
+  ::close(pipeFds[0]);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFSIGNALED(status)) {
+    ADD_FAILURE() << "the child died of signal " << WTERMSIG(status)
+                  << "; it said: " << result.text;
+  } else if (WEXITSTATUS(status) == kSetUpFailed) {
+    ADD_FAILURE() << "the child could not set up its conditions";
+  } else if (WEXITSTATUS(status) == kThrew) {
+    ADD_FAILURE() << "the child " << result.text;
+  }
+  result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return result;
+}
+
+}  // namespace
+
+ChildResult RunUnprivileged(const ChildBody& body) {
+  return RunInChild(
+      [] {
+        constexpr uid_t kNobody = 65534;
+        if (::geteuid() != 0) return true;
+        return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+      },
+      body);
+}
+
+ChildResult RunWithFileSizeLimit(rlim_t bytes, const ChildBody& body) {
+  return RunInChild(
+      [bytes] {
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+        limit.rlim_cur = bytes;
+        return ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+      },
+      body);
+}
+
+void OpenToOthers(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  const auto readable = fs::perms::group_read | fs::perms::others_read;
+  const auto enterable = fs::perms::group_exec | fs::perms::others_exec;
+  fs::permissions(folder, readable | enterable, fs::perm_options::add);
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    fs::permissions(entry.path(), entry.is_directory() ? readable | enterable : readable,
+                    fs::perm_options::add);
+  }
 }
 
 }  // namespace velunorh::test

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/resource.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +28,28 @@ std::vector<unsigned char> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
 std::string ReadText(const std::filesystem::path& file);
 void WriteText(const std::filesystem::path& file, const std::string& text);
+
+// What a forked child reported: the verdict `body` returned and the text it wrote.
+struct ChildResult {
+  bool ok = false;
+  std::string text;
+};
+
+// Runs `body` in a forked child and waits for it. The child's assertions do not reach the
+// test: `body` reports through its verdict and its text. A child that cannot set up its
+// conditions, crashes or throws is a test failure of its own, never a verdict of false.
+using ChildBody = std::function<bool(std::string& text)>;
+
+// With root's rights dropped to uid and gid 65534 (when the tests run as root, as CI does),
+// so that permission bits bind. The files the child must reach need bits for others.
+ChildResult RunUnprivileged(const ChildBody& body);
+
+// With writes stopped past `bytes` in any file, as a full disk stops them: the write fails with
+// EFBIG instead of killing the process.
+ChildResult RunWithFileSizeLimit(rlim_t bytes, const ChildBody& body);
+
+// Lets others read and enter `folder` and read every file and folder below it, so that an
+// unprivileged child can reach a test's files (TempDir makes its folder for the owner alone).
+void OpenToOthers(const std::filesystem::path& folder);
 
 }  // namespace velunorh::test
