@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +59,34 @@ void WriteText(const std::filesystem::path& file, const std::string& text) {
   out << text;
 }
 
+FolderSnapshot SnapshotFolder(const std::filesystem::path& folder) {
+  FolderSnapshot snapshot;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    FileState state;
+    state.folder = entry.is_directory();
+    if (!state.folder) {
+      state.bytes = ReadText(entry.path());
+      state.written = entry.last_write_time();
+    }
+    snapshot[entry.path().lexically_relative(folder).string()] = std::move(state);
+  }
+  return snapshot;
+}
+
+std::string SnapshotDifference(const FolderSnapshot& before, const FolderSnapshot& after) {
+  std::string lines;
+  for (const auto& [name, state] : before) {
+    auto it = after.find(name);
+    if (it == after.end())
+      lines += "gone " + name + "\n";
+    else if (!(it->second == state))
+      lines += "changed " + name + "\n";
+  }
+  for (const auto& [name, state] : after)
+    if (!before.count(name)) lines += "new " + name + "\n";
+  return lines;
+}
+
 namespace {
 
 constexpr int kSetUpFailed = 2;
@@ -75,6 +104,7 @@ ChildResult RunInChild(const std::function<bool()>& prepare, const ChildBody& bo
   pid_t pid = ::fork();
   if (pid == 0) {
     ::close(pipeFds[0]);
+    ::alarm(120);  // a child stuck on an unanswered dialog ends instead of hanging the test
     if (!prepare()) ::_exit(kSetUpFailed);
     std::string text;
     int code = 1;
@@ -138,6 +168,42 @@ ChildResult RunWithFileSizeLimit(rlim_t bytes, const ChildBody& body) {
         return ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
       },
       body);
+}
+
+Unprivileged::Unprivileged() {
+  constexpr uid_t kNobody = 65534;
+  wasRoot_ = ::geteuid() == 0;
+  if (!wasRoot_) return;
+  groups_.resize(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+  if (::getgroups(static_cast<int>(groups_.size()), groups_.data()) < 0) groups_.clear();
+  group_ = ::getegid();
+  // Only the effective ids change, so that root's can be taken back.
+  if (::setgroups(0, nullptr) != 0 || ::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0)
+    ADD_FAILURE() << "could not drop root's rights";
+}
+
+Unprivileged::~Unprivileged() {
+  if (!wasRoot_) return;
+  if (::seteuid(0) != 0 || ::setegid(group_) != 0 ||
+      ::setgroups(groups_.size(), groups_.data()) != 0) {
+    std::fputs("could not take root's rights back\n", stderr);
+    std::abort();  // every later test would run with the wrong rights
+  }
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  rlimit limit{};
+  bool set = ::getrlimit(RLIMIT_FSIZE, &saved_) == 0;
+  limit = saved_;
+  limit.rlim_cur = bytes;
+  savedHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+  set = set && savedHandler_ != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  if (!set) ADD_FAILURE() << "could not limit the file size";
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  ::setrlimit(RLIMIT_FSIZE, &saved_);
+  if (savedHandler_ != SIG_ERR) ::signal(SIGXFSZ, savedHandler_);
 }
 
 void OpenToOthers(const std::filesystem::path& folder) {
