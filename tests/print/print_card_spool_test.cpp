@@ -7,12 +7,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "pdf_words.h"
 #include "print/card_layout.h"
+#include "print/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
@@ -21,15 +20,8 @@
 namespace velunorh {
 namespace {
 
-std::string Run(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
+using test::Run;
+using test::WaitForQueue;
 
 tools::Congregation OnePublisher() {
   tools::Congregation c;
@@ -46,15 +38,6 @@ tools::Congregation OnePublisher() {
   p.months[9].placements = 7;
   c.current.publishers = {p};
   return c;
-}
-
-// Waits until the queue has no pending job left.
-bool WaitForQueue(const std::string& queue) {
-  for (int i = 0; i < 150; ++i) {
-    if (Run("lpstat -o " + queue + " 2>/dev/null").empty()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  }
-  return false;
 }
 
 std::string CompletedJobNames(const std::string& queue, const std::filesystem::path& folder) {

@@ -278,6 +278,7 @@ TEST_F(OptionsDialogTest, DataSourceRunsWhileTheDialogStaysOpen) {
 TEST_F(OptionsDialogTest, PrinterSetupEditsTheApplicationsPrinter) {
   ApplicationPrinter& printer = ApplicationPrinter::Instance();
   printer.Reset();
+  printer.ForSetup().setOutputFormat(QPrinter::PdfFormat);  // whatever printers the machine has
   printer.ForSetup().setOutputFileName(QString::fromStdString((dir_ / "card.pdf").string()));
   auto dialog = Open();
   test::WhenModal<QPrintDialog>([&printer](QPrintDialog& setup) {
