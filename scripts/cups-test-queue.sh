@@ -27,7 +27,12 @@ case "$action" in
   stop)
     lpadmin -x "$queue" 2>/dev/null || true
     if [ -f "$marker" ] && [ -z "$(lpstat -v 2>/dev/null | grep -v '^$' || true)" ]; then
-      kill "$(cat /run/cups/cupsd.pid)" 2>/dev/null || true
+      pid=$(cat /run/cups/cupsd.pid 2>/dev/null || true)
+      if [ -n "$pid" ]; then
+        kill "$pid" 2>/dev/null || true
+        # Gone before a next start looks for a running scheduler.
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+      fi
       rm -f "$marker"
     fi
     ;;

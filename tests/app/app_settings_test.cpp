@@ -1,13 +1,8 @@
 #include "app/app_settings.h"
 #include "print/card_layout.h"
 
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "test_support.h"
@@ -16,40 +11,6 @@ namespace velunorh {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs `body` in a child process that has dropped root's rights (when the tests run as root),
-// so that file permissions apply. Returns the child's result and the text it reported.
-struct ChildResult {
-  bool ok = false;
-  std::string text;
-};
-
-ChildResult RunWithoutPrivileges(const std::function<bool(std::string&)>& body) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {false, "pipe failed"};
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(pipeFds[0]);
-    if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-      ::_exit(2);
-    }
-    std::string text;
-    bool ok = body(text);
-    (void)!::write(pipeFds[1], text.data(), text.size());
-    ::_exit(ok ? 0 : 1);
-  }
-  ::close(pipeFds[1]);
-  ChildResult result;
-  char chunk[256];
-  for (ssize_t n; (n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0;) result.text.append(chunk, n);
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not drop privileges";
-  result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return result;
-}
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {
   std::vector<std::string> names;
@@ -186,7 +147,7 @@ TEST(AppSettings, AnUnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                               fs::perms::others_exec);
 
-  ChildResult result = RunWithoutPrivileges([&](std::string& error) {
+  test::ChildResult result = test::RunUnprivileged([&](std::string& error) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
@@ -205,7 +166,7 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
   fs::permissions(folder / "velunorh.INI", fs::perms::none);
   fs::permissions(folder, fs::perms::all);  // anyone may replace the file, none may read it
 
-  ChildResult result = RunWithoutPrivileges([&](std::string& error) {
+  test::ChildResult result = test::RunUnprivileged([&](std::string& error) {
     AppSettings read = ReadSettings(folder / "velunorh.INI", "hun");
     if (!(read == AppSettings{})) error = "unreadable file did not read as defaults; ";
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);

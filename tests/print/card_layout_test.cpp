@@ -1,9 +1,6 @@
 #include "print/card_layout.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <climits>
 #include <memory>
@@ -240,18 +237,25 @@ TEST(LayoutFile, SaveIntoMissingFolderReportsWhy) {
 }
 
 TEST(LayoutFile, SaveIntoUnwritableFolderKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not bind root";
   TempDir dir;
   const auto old_image = BusyImage();
   WriteBytes(dir / "cplot.dat", old_image);
-  std::filesystem::permissions(
-      dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  CardLayout layout;
-  MakeDefaultLayout(layout, 0);
-  std::string error;
-  EXPECT_FALSE(SaveLayout(layout, dir.path(), 0, &error));
-  EXPECT_NE(error, "");
+  test::OpenToOthers(dir.path());
+  // Nobody may write in the folder: neither the owner nor the unprivileged child.
+  std::filesystem::permissions(dir.path(),
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  test::ChildResult result = test::RunUnprivileged([&dir](std::string& error) {
+    CardLayout layout;
+    MakeDefaultLayout(layout, 0);
+    return SaveLayout(layout, dir.path(), 0, &error);
+  });
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
   EXPECT_EQ(ReadBytes(dir / "cplot.dat"), old_image);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 // A write that stops half way (here: the file-size limit, as a full disk would) must not leave a
@@ -260,22 +264,14 @@ TEST(LayoutFile, InterruptedSaveKeepsTheOldFile) {
   TempDir dir;
   const auto old_image = BusyImage();
   WriteBytes(dir / "cplot.dat", old_image);
-  CardLayout layout;
-  MakeDefaultLayout(layout, 0);
+  test::ChildResult result = test::RunWithFileSizeLimit(100, [&dir](std::string& error) {
+    CardLayout layout;
+    MakeDefaultLayout(layout, 0);
+    return SaveLayout(layout, dir.path(), 0, &error);
+  });
 
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  std::string error;
-  bool saved_ok = SaveLayout(layout, dir.path(), 0, &error);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, old_handler);
-
-  EXPECT_FALSE(saved_ok);
-  EXPECT_NE(error, "");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.text, "");
   EXPECT_EQ(ReadBytes(dir / "cplot.dat"), old_image);
   int files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -280,8 +281,19 @@ TEST_F(OptionsDialogTest, PrinterSetupEditsTheApplicationsPrinter) {
   printer.Reset();
   printer.ForSetup().setOutputFileName(QString::fromStdString((dir_ / "card.pdf").string()));
   auto dialog = Open();
-  test::WhenModal<QPrintDialog>([&printer](QPrintDialog& setup) {
+  const QString pdf = QString::fromStdString((dir_ / "card.pdf").string());
+  test::WhenModal<QPrintDialog>([&printer, &pdf](QPrintDialog& setup) {
     EXPECT_EQ(setup.printer(), &printer.ForSetup());
+    // The user picks the PDF entry, the last one whatever printers the machine has.
+    auto* printers = setup.findChild<QComboBox*>("printers");
+    auto* file = setup.findChild<QLineEdit*>("filename");
+    if (!printers || !file) {
+      ADD_FAILURE() << "the print setup has no printer list or file name";
+      setup.reject();
+      return;
+    }
+    printers->setCurrentIndex(printers->count() - 1);
+    file->setText(pdf);
     EXPECT_FALSE(setup.testOption(QAbstractPrintDialog::PrintPageRange));
     EXPECT_FALSE(setup.testOption(QAbstractPrintDialog::PrintSelection));
     EXPECT_FALSE(setup.testOption(QAbstractPrintDialog::PrintCurrentPage));
