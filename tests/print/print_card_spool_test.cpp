@@ -71,8 +71,8 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
   EXPECT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
   EXPECT_TRUE(window.findChild<QListWidget*>("publisherList")->hasFocus());
   ASSERT_TRUE(WaitForQueue(queue));
-  // The document's name went through the spooler into the printed file. (The scheduler's list
-  // of completed jobs is no proof: after earlier jobs it at times lists none.)
+  // The spooler shows the job completed under the document's name, which also reached the file.
+  EXPECT_EQ(test::LastCompletedJobName(queue, dir.path()), "Card Header");
   EXPECT_EQ(test::PdfTitle(pdf), "Card Header");
 
   // The words sit where the layout and the margins put them, from the printable area's corner.
