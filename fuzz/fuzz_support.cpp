@@ -8,9 +8,12 @@ namespace velunorh::fuzz {
 namespace {
 
 std::filesystem::path MakeScratchFolder() {
+  // In memory when the machine has it: the targets write their files on every run, and saving
+  // a layout or settings file flushes it to disk.
   std::error_code ec;
   std::filesystem::path base = std::filesystem::temp_directory_path(ec);
   if (ec) base = "/tmp";
+  if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec)) base = "/dev/shm";
   std::string pattern = (base / "velunorh-fuzz-XXXXXX").string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');

@@ -18,7 +18,8 @@ echo "== Building $dir"
 rm -rf "$dir/seeds"
 "$dir/fuzz/make_seeds" "$root/tools/demo_congregation.txt" "$dir/seeds"
 
-status=0
+passed=0
+failed=0
 for source in "$root"/fuzz/*_fuzz.cpp; do
   target=$(basename "$source" _fuzz.cpp)
   corpus="$dir/corpus/$target"
@@ -30,12 +31,14 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
     -artifact_prefix="$crashes/" "$corpus" "$dir/seeds/$target" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "$target: no crash in ${runs:-?} runs"
+    passed=$((passed + 1))
   else
     echo "$target: FAILED; the log is $log"
     grep -E '^(==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' "$log" || tail -n 20 "$log"
     echo "crash inputs kept in $crashes:"
     ls -1 "$crashes"
-    status=1
+    failed=$((failed + 1))
   fi
 done
-exit $status
+echo "fuzz: $passed passed, $failed failed"
+((failed == 0))

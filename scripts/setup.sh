@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()
