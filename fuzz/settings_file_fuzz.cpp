@@ -48,8 +48,9 @@ std::vector<std::string> Lines(std::string_view text) {
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string line(text.substr(0, end));
-    // A line end is "\n" or "\r\n"; a last line without one keeps a '\r' it ends in.
-    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.pop_back();
+    // Carriage returns at a line's end mean nothing to the reader, which trims them; the last
+    // line's may become part of the line end that a new line after it brings.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
   }
