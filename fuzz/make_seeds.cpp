@@ -260,15 +260,18 @@ int main(int argc, char** argv) {
   }
   try {
     const std::filesystem::path out = argv[2];
-    const Congregation small = SmallCongregation(true);
+    const Congregation scrambled = SmallCongregation(true);
     const std::vector<DataFiles> folders = {
-        FilesOf(small), FilesOf(SmallCongregation(false)),
+        FilesOf(scrambled), FilesOf(SmallCongregation(false)),
         FilesOf(velunorh::tools::ReadCongregationFile(argv[1]))};
 
+    // The data-file targets read every slot and month of their input: small seeds keep them
+    // fast. The card passes, which read one publisher, get the demo congregation too.
+    const std::vector<DataFiles> small = {folders[0], folders[1]};
     SeedFolder publisher(out, "publisher_file");
-    PublisherSeeds(publisher, folders);
+    PublisherSeeds(publisher, small);
     SeedFolder extension(out, "extension_remark");
-    ExtensionRemarkSeeds(extension, folders);
+    ExtensionRemarkSeeds(extension, small);
     SeedFolder layout(out, "layout_file");
     LayoutSeeds(layout);
     SeedFolder settings(out, "settings_file");
@@ -276,7 +279,7 @@ int main(int argc, char** argv) {
     SeedFolder normalize(out, "normalize_layout_value");
     NormalizeSeeds(normalize);
     SeedFolder nameDate(out, "name_date");
-    NameDateSeeds(nameDate, small);
+    NameDateSeeds(nameDate, scrambled);
     SeedFolder cardPasses(out, "card_passes");
     CardPassSeeds(cardPasses, folders);
   } catch (const std::exception& e) {
