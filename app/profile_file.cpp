@@ -202,7 +202,13 @@ bool ProfileFile::WriteText(std::string_view section, std::string_view key,
   std::size_t index = 0;
   if (FindKey(range, key, index)) {
     std::string& content = lines_[index].content;
-    content = content.substr(0, ParseLine(content, index == 0).valueStart) + std::string(value);
+    std::size_t keep = ParseLine(content, index == 0).valueStart;
+    // A value that brings its own leading blanks replaces those after '=': kept, they would
+    // add up with every write of the same value.
+    if (!value.empty() && IsBlank(value.front())) {
+      while (keep > 0 && content[keep - 1] != '=') --keep;
+    }
+    content = content.substr(0, keep) + std::string(value);
     return true;
   }
 

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   time
   desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -18,4 +18,8 @@ run_suite() {
 run_suite "$root/build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
   run_suite "$root/build-sanitize" -DVELUNORH_SANITIZE=ON
+
+# A short fuzzing round over every reader of bytes from outside (clang and libFuzzer).
+echo "== Fuzzing"
+"$root/scripts/fuzz.sh" 20 || status=1
 exit $status

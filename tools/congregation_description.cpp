@@ -31,6 +31,19 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
+// What a publisher block gathers besides the record itself. Outside the parser: clang cannot
+// default-construct a nested struct with member initializers inside its enclosing class.
+struct Pending {
+  Publisher publisher;
+  int firstLine = 0;
+  std::optional<Pioneer> pioneer;
+  std::array<bool, 12> monthPioneerGiven{};
+  std::optional<std::uint16_t> extensionIndex;
+  std::string fullName, text2, text3;
+  bool hasExtension = false;
+  std::vector<std::pair<int, std::string>> remarks;
+};
+
 class Parser {
  public:
   Parser(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {}
@@ -47,18 +60,6 @@ class Parser {
   }
 
  private:
-  // What a publisher block gathers besides the record itself.
-  struct Pending {
-    Publisher publisher;
-    int firstLine = 0;
-    std::optional<Pioneer> pioneer;
-    std::array<bool, 12> monthPioneerGiven{};
-    std::optional<std::uint16_t> extensionIndex;
-    std::string fullName, text2, text3;
-    bool hasExtension = false;
-    std::vector<std::pair<int, std::string>> remarks;
-  };
-
   [[noreturn]] void Fail(const std::string& message) const {
     throw WriterError(source_ + ":" + std::to_string(line_) + ": " + message);
   }

@@ -121,6 +121,16 @@ TEST(ProfileFile, WritingChangesOnlyTheLineItMust) {
   }
 }
 
+TEST(ProfileFile, WritingTheSameValueAgainChangesNothing) {
+  for (const char* value : {"1", " 1", "\t1 ", ""}) {
+    ProfileFile profile("[S]\nK =  0\n");
+    ASSERT_TRUE(profile.WriteText("S", "K", value));
+    const std::string once = profile.Text();
+    ASSERT_TRUE(profile.WriteText("S", "K", value));
+    EXPECT_EQ(profile.Text(), once) << '"' << value << '"';
+  }
+}
+
 TEST(ProfileFile, NewLinesFollowTheFilesLineEnds) {
   struct Case {
     std::string before;
