@@ -174,7 +174,7 @@ class CompanionFilesTest : public ::testing::Test {
   void Click(MainWindow& window, const char* name) {
     auto* button = window.findChild<QAbstractButton*>(name);
     ASSERT_NE(button, nullptr) << name;
-    if (!button->isEnabled() || !button->isVisible()) return;
+    ASSERT_TRUE(button->isEnabled() && button->isVisible()) << name;
     if (auto* box = qobject_cast<QCheckBox*>(button))
       QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     else
@@ -219,6 +219,7 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
   list->setFocus();
   QTest::keyClicks(list, "sz");  // Szabó Béla, who has a full name
   ASSERT_EQ(window->state().selection.selectedPublisher, 2);
+  window->repaint();  // the header preview shows the boxes this publisher has
   for (const char* box : {"fullNameBox", "lastNameFirstBox", "fullNameBox", "genderMarksBox",
                           "monthBox0", "monthBox11", "totalBox", "printHeaderBox"})
     Click(*window, box);
