@@ -17,11 +17,11 @@ PainterSurface::PainterSurface(QPainter& painter, int hres, int vres, const QFon
   painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
-void PainterSurface::SetFont(const FontSpec& spec) {
-  QFont font = spec.face.empty() ? systemFont_ : QFont(QString::fromStdString(spec.face));
-  if (spec.emHeight > 0) font.setPixelSize(spec.emHeight);
+void PainterSurface::SetFont(const FontSpec& wanted) {
+  QFont font = wanted.face.empty() ? systemFont_ : QFont(QString::fromStdString(wanted.face));
+  if (wanted.emHeight > 0) font.setPixelSize(wanted.emHeight);
   // Windows weights run 100-900 like CSS; Qt 6 uses the same scale. 0 means "normal".
-  font.setWeight(static_cast<QFont::Weight>(spec.weight > 0 ? spec.weight : 400));
+  font.setWeight(static_cast<QFont::Weight>(wanted.weight > 0 ? wanted.weight : 400));
   font.setStyleHint(QFont::SansSerif);
   painter_.setFont(font);
 }
