@@ -174,7 +174,10 @@ class CompanionFilesTest : public ::testing::Test {
   void Click(MainWindow& window, const char* name) {
     auto* button = window.findChild<QAbstractButton*>(name);
     ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(button->isEnabled() && button->isVisible()) << name;
+    // The header preview shows or hides its boxes as it paints, which a slow build may delay.
+    window.repaint();
+    ASSERT_TRUE(QTest::qWaitFor([button] { return button->isEnabled() && button->isVisible(); }))
+        << name;
     if (auto* box = qobject_cast<QCheckBox*>(button))
       QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     else
@@ -219,7 +222,6 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
   list->setFocus();
   QTest::keyClicks(list, "sz");  // Szabó Béla, who has a full name
   ASSERT_EQ(window->state().selection.selectedPublisher, 2);
-  window->repaint();  // the header preview shows the boxes this publisher has
   for (const char* box : {"fullNameBox", "lastNameFirstBox", "fullNameBox", "genderMarksBox",
                           "monthBox0", "monthBox11", "totalBox", "printHeaderBox"})
     Click(*window, box);
