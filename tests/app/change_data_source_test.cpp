@@ -2,29 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "publisher_fixtures.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 
 namespace velunorh {
 namespace {
 
-tools::PublisherFile Publishers(std::vector<std::string> givenNames, std::string password = " ") {
-  tools::PublisherFile file;
-  file.password = std::move(password);
-  std::uint16_t id = 1;
-  for (auto& name : givenNames) {
-    tools::Publisher p;
-    p.givenName = name;
-    p.familyName = "Kiss";
-    p.id = id++;
-    file.publishers.push_back(p);
-  }
-  return file;
-}
-
-void WritePublisherFile(const std::filesystem::path& folder, const tools::PublisherFile& file) {
-  tools::WriteBytesFile(folder / "tdat7.bin", tools::PublisherFileBytes(file));
-}
+using test::Publishers;
+using test::WritePublisherFile;
 
 // The working folder holds two publishers and a previous year; the floppy folder is what each
 // test puts there.

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app/string_table.h"
+#include "publisher_fixtures.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/main_window.h"
@@ -18,6 +19,9 @@
 
 namespace velunorh {
 namespace {
+
+using test::Publishers;
+using test::WritePublisherFile;
 
 template <typename T>
 T* Child(QWidget* dialog, const char* name) {
@@ -84,24 +88,6 @@ TEST(DataSourceDialog, OkTakesOnlyAUsableLocation) {
   Choose(&back, "currentRadio");
   EXPECT_FALSE(back.isVisible());
   EXPECT_EQ(back.choice(), 0);
-}
-
-tools::PublisherFile Publishers(std::vector<std::string> givenNames, std::string password = " ") {
-  tools::PublisherFile file;
-  file.password = std::move(password);
-  std::uint16_t id = 1;
-  for (auto& name : givenNames) {
-    tools::Publisher p;
-    p.givenName = name;
-    p.familyName = "Kiss";
-    p.id = id++;
-    file.publishers.push_back(p);
-  }
-  return file;
-}
-
-void WritePublisherFileTo(const std::filesystem::path& folder, const tools::PublisherFile& file) {
-  tools::WriteBytesFile(folder / "tdat7.bin", tools::PublisherFileBytes(file));
 }
 
 // The window with the real dialogs: two publishers in the working folder, drive A: a folder
@@ -179,7 +165,7 @@ TEST_F(DataLocationTest, ANewLocationIsSavedEvenWhenThePasswordIsThenRefused) {
 
 TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword) {
   auto window = Open();
-  WritePublisherFileTo(floppy_, Publishers({"Csaba", "Dóra", "Ede"}, "titok"));
+  WritePublisherFile(floppy_, Publishers({"Csaba", "Dóra", "Ede"}, "titok"));
   {
     test::ModalScript script(
         {[](QWidget* dialog) {
