@@ -12,7 +12,6 @@
 
 #include "fuzz/fuzz_support.h"
 #include "print/header_block_pass.h"
-#include "print/header_display_name.h"
 #include "print/header_preview_pass.h"
 #include "print/monthly_grid_pass.h"
 #include "print/monthly_preview_pass.h"
@@ -89,62 +88,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string leftMargin(input.NextChunk().value_or("0.20"));
   const std::string topMargin(input.NextChunk().value_or("0.00"));
 
-  CongregationData data{DataPaths{folder}};
-  LoadCongregation(data);
+  // The window's state, so the passes get their inputs through the builders the window uses.
+  MainState state;
+  state.data.paths() = DataPaths{folder};
+  LoadCongregation(state.data);
+  state.languageCode = o.languageCode;
+  state.fontCharset = o.fontCharset;
+  state.settings.cardVersion = o.cardVersion;
+  state.settings.dateFormat = o.dateFormat;
+  state.settings.lastNameFirst = o.lastNameFirst;
+  state.settings.leftMargin = leftMargin;
+  state.settings.topMargin = topMargin;
+  state.layout = layout;
+  state.newFormFlag = o.newForm;
+  CardSelection& selection = state.selection;
+  selection.selectedPublisher = o.slot;
+  selection.year = o.year;
+  selection.monthRow = o.monthRow;
+  selection.printTotal = o.printTotal;
+  selection.printHeader = o.printHeader;
+  selection.printGenderMarks = o.printGenderMarks;
+  selection.useFullName = o.useFullName;
 
-  HeaderPreviewInput preview;
-  preview.slot = o.slot;
-  preview.languageCode = o.languageCode;
-  preview.fontCharset = o.fontCharset;
-  preview.nameShift = o.nameShift;
-  preview.cardVersion = o.cardVersion;
-  preview.reportMonth = o.year.reportMonth;
-  preview.dateFormat = o.dateFormat;
-  preview.lastNameFirst = o.lastNameFirst;
-  preview.useFullName = o.useFullName;
-  preview.printHeader = o.printHeader;
-  preview.printGenderMarks = o.printGenderMarks;
+  HeaderPreviewInput preview = HeaderPreviewInputFrom(state);
+  preview.nameShift = o.nameShift;  // an edition may shift the name; fuzz both
   RecordingSurface headerPreview(96, 96);
-  const HeaderPreviewResult result = DrawHeaderPreview(headerPreview, o.client, data, preview);
+  const HeaderPreviewResult result =
+      DrawHeaderPreview(headerPreview, o.client, state.data, preview);
   CheckDrawn(headerPreview);
   Check(IsUtf8(result.nameText) && IsUtf8(result.mobileText));
 
-  MonthlyPreviewInput monthly;
-  monthly.slot = o.slot;
-  monthly.year = o.year;
-  monthly.monthRow = o.monthRow;
-  monthly.printTotal = o.printTotal;
-  monthly.newForm = o.newForm;
-  monthly.languageCode = o.languageCode;
   RecordingSurface monthlyPreview(96, 96);
-  DrawMonthlyPreview(monthlyPreview, o.client, data, monthly, o.bx, o.by);
+  DrawMonthlyPreview(monthlyPreview, o.client, state.data, MonthlyPreviewInputFrom(state), o.bx,
+                     o.by);
   CheckDrawn(monthlyPreview);
 
-  HeaderBlockInput header;
-  header.slot = o.slot;
-  header.displayName = HeaderDisplayName(data, o.slot, o.useFullName, o.lastNameFirst);
-  header.printHeader = o.printHeader;
-  header.printGenderMarks = o.printGenderMarks;
-  header.reportMonth = o.year.reportMonth;
-  header.dateFormat = o.dateFormat;
-  header.languageCode = o.languageCode;
-  header.leftMargin = leftMargin;
-  header.topMargin = topMargin;
-  header.layout = layout;
   RecordingSurface page(o.hres, o.vres);
-  PrintHeaderBlock(page, data, header);
-
-  MonthlyGridInput grid;
-  grid.slot = o.slot;
-  grid.year = o.year;
-  grid.monthRow = o.monthRow;
-  grid.printTotal = o.printTotal;
-  grid.newForm = o.newForm;
-  grid.fontCharset = o.fontCharset;
-  grid.leftMargin = leftMargin;
-  grid.topMargin = topMargin;
-  grid.layout = layout;
-  PrintMonthlyGrid(page, data, grid);
+  PrintHeaderBlock(page, state.data, HeaderBlockInputFrom(state));
+  PrintMonthlyGrid(page, state.data, MonthlyGridInputFrom(state));
   CheckDrawn(page);
   return 0;
 }

@@ -187,6 +187,22 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, Congreg
 
 }  // namespace
 
+HeaderPreviewInput HeaderPreviewInputFrom(const MainState& state) {
+  HeaderPreviewInput input;
+  input.slot = state.selection.selectedPublisher;
+  input.languageCode = state.languageCode;
+  input.fontCharset = state.fontCharset;
+  input.nameShift = LoadStringInt(132);
+  input.cardVersion = state.settings.cardVersion;
+  input.reportMonth = state.selection.year.reportMonth;
+  input.dateFormat = state.settings.dateFormat;
+  input.lastNameFirst = state.settings.lastNameFirst;
+  input.useFullName = state.selection.useFullName;
+  input.printHeader = state.selection.printHeader;
+  input.printGenderMarks = state.selection.printGenderMarks;
+  return input;
+}
+
 HeaderPreviewResult DrawHeaderPreview(Surface& surface, const Rect& client, CongregationData& data,
                                       const HeaderPreviewInput& input) {
   HeaderPreviewResult result;

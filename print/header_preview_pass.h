@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/main_state.h"
 #include "data/congregation_data.h"
 #include "print/surface.h"
 
@@ -21,6 +22,9 @@ struct HeaderPreviewInput {
   bool printHeader = true;
   bool printGenderMarks = false;
 };
+
+// The inputs of the current selection and settings (string 132 gives the name's shift).
+HeaderPreviewInput HeaderPreviewInputFrom(const MainState& state);
 
 // What painting the header preview decides besides the picture: the texts the header print
 // uses, and which of the window's boxes are shown.

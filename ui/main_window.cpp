@@ -182,19 +182,8 @@ void MainWindow::UpdateMonthBoxes() {
 }
 
 void MainWindow::PaintHeaderPreview(Surface& surface, const Rect& client) {
-  HeaderPreviewInput input;
-  input.slot = state_.selection.selectedPublisher;
-  input.languageCode = state_.languageCode;
-  input.fontCharset = state_.fontCharset;
-  input.nameShift = LoadStringInt(132);
-  input.cardVersion = state_.settings.cardVersion;
-  input.reportMonth = state_.selection.year.reportMonth;
-  input.dateFormat = state_.settings.dateFormat;
-  input.lastNameFirst = state_.settings.lastNameFirst;
-  input.useFullName = state_.selection.useFullName;
-  input.printHeader = state_.selection.printHeader;
-  input.printGenderMarks = state_.selection.printGenderMarks;
-  HeaderPreviewResult result = DrawHeaderPreview(surface, client, state_.data, input);
+  HeaderPreviewResult result =
+      DrawHeaderPreview(surface, client, state_.data, HeaderPreviewInputFrom(state_));
   state_.headerName = result.nameText;
   state_.mobileText = result.mobileText;
   ui_->fullNameBox->setVisible(result.fullNameBoxVisible);
