@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "data/publisher_table.h"
-#include "data/remark_table.h"
+#include "companion/publisher_table.h"
+#include "companion/remark_table.h"
 #include "tools/companion_writer.h"
 
 namespace velunorh::bench {

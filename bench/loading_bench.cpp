@@ -8,7 +8,7 @@
 
 #include "bench/bench_folder.h"
 #include "bench/full_congregation.h"
-#include "data/congregation_data.h"
+#include "companion/congregation_data.h"
 
 namespace velunorh::bench {
 namespace {

@@ -10,12 +10,13 @@
 #include <cstring>
 #include <string>
 
+#include "session/card_inputs.h"
 #include "fuzz/fuzz_support.h"
-#include "print/header_block_pass.h"
-#include "print/header_preview_pass.h"
-#include "print/monthly_grid_pass.h"
-#include "print/monthly_preview_pass.h"
-#include "print/recording_surface.h"
+#include "card/header_block_pass.h"
+#include "card/header_preview_pass.h"
+#include "card/monthly_grid_pass.h"
+#include "card/monthly_preview_pass.h"
+#include "card/recording_surface.h"
 
 namespace velunorh::fuzz {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velunorh::fuzz {

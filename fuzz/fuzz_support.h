@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/congregation_data.h"
+#include "companion/congregation_data.h"
 #include "fuzz/fuzz_input.h"
 
 namespace velunorh::fuzz {

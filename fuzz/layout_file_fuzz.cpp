@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "print/card_layout.h"
+#include "card/card_layout.h"
 
 namespace velunorh::fuzz {
 namespace {

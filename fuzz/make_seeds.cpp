@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
-#include "print/card_layout.h"
+#include "card/card_layout.h"
 #include "tools/companion_writer.h"
 #include "tools/congregation_description.h"
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "data/name_date_format.h"
-#include "data/unscramble.h"
+#include "companion/name_date_format.h"
+#include "companion/unscramble.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velunorh::fuzz {

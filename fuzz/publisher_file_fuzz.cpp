@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "data/month_values.h"
+#include "companion/month_values.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velunorh::fuzz {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
-#include "app/profile_file.h"
+#include "session/app_settings.h"
+#include "base/profile_file.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velunorh::fuzz {

@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "data/remark_table.h"
+#include "companion/remark_table.h"
 #include "tools/field_encoding.h"
 
 namespace velunorh::tools {

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "data/extension_record.h"
-#include "data/publisher_record.h"
+#include "companion/extension_record.h"
+#include "companion/publisher_record.h"
 
 namespace velunorh::tools {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "tools/companion_writer.h"
 
 namespace velunorh::tools {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/edition.h"
-#include "app/settings_path.h"
-#include "app/string_table.h"
-#include "app/today.h"
+#include "base/edition.h"
+#include "base/settings_path.h"
+#include "base/string_table.h"
+#include "base/today.h"
 #include "ui/main_window.h"
 
 namespace velunorh {

@@ -1,6 +1,6 @@
 #include "ui/data_source_dialog.h"
 
-#include "data/drive_test.h"
+#include "companion/drive_test.h"
 #include "ui_data_source_dialog.h"
 
 namespace velunorh {

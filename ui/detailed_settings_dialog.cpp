@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/string_table.h"
+#include "base/string_table.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_detailed_settings_dialog.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "print/card_layout.h"
+#include "card/card_layout.h"
 #include "ui/show_message.h"
 
 class QLineEdit;

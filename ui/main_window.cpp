@@ -1,3 +1,4 @@
+#include "session/card_inputs.h"
 #include "ui/main_window.h"
 
 #include <QCheckBox>
@@ -7,14 +8,14 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "app/publisher_list.h"
-#include "app/string_table.h"
-#include "data/name_date_format.h"
-#include "print/header_block_pass.h"
-#include "print/header_preview_pass.h"
-#include "print/monthly_grid_pass.h"
-#include "print/monthly_preview_pass.h"
-#include "print/print_job_qt.h"
+#include "session/publisher_list.h"
+#include "base/string_table.h"
+#include "companion/name_date_format.h"
+#include "card/header_block_pass.h"
+#include "card/header_preview_pass.h"
+#include "card/monthly_grid_pass.h"
+#include "card/monthly_preview_pass.h"
+#include "ui/print_job.h"
 #include "ui/about_box.h"
 #include "ui/application_printer.h"
 #include "ui/options_dialog.h"

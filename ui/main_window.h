@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/change_data_source.h"
-#include "app/main_state.h"
-#include "print/surface.h"
+#include "session/change_data_source.h"
+#include "session/main_state.h"
+#include "card/surface.h"
 
 class QCheckBox;
 class QPushButton;

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/string_table.h"
+#include "base/string_table.h"
 #include "ui/data_source_dialog.h"
 #include "ui/main_window.h"
 #include "ui/password_dialog.h"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "app/string_table.h"
-#include "print/layout_step.h"
+#include "base/string_table.h"
+#include "card/layout_step.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/field_leave_watcher.h"

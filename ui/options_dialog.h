@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "print/card_layout.h"
+#include "card/card_layout.h"
 #include "ui/show_message.h"
 
 class QLineEdit;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/password_prompt.h"
+#include "session/password_prompt.h"
 
 namespace Ui {
 class PasswordDialogForm;

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "print/painter_surface_qt.h"
+#include "ui/painter_surface.h"
 
 namespace velunorh {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "print/surface.h"
+#include "card/surface.h"
 
 namespace velunorh {
 

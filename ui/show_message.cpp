@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "app/string_table.h"
+#include "base/string_table.h"
 
 namespace velunorh {
 

@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "app/type_ahead.h"
+#include "session/type_ahead.h"
 
 namespace velunorh {
 

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "data/congregation_data.h"
-#include "data/month_values.h"
+#include "companion/congregation_data.h"
+#include "companion/month_values.h"
 #include "test_support.h"
 
 namespace velunorh::tools {

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/string_table.h"
+#include "base/string_table.h"
 #include "publisher_fixtures.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/text_number.h"
+#include "base/text_number.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/type_ahead_list.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/main_window.h"

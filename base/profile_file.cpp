@@ -1,0 +1,278 @@
+#include "base/profile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "base/atomic_file.h"
+#include "base/text_number.h"
+
+namespace velunorh {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// What a line means. Offsets are into the line as stored (a byte-order mark included).
+struct ParsedLine {
+  enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
+  std::string_view name;
+  std::string_view value;      // keys only, trimmed
+  std::size_t valueStart = 0;  // keys only: where the value begins after '=' and blanks
+};
+
+ParsedLine ParseLine(std::string_view content, bool firstLine) {
+  ParsedLine parsed;
+  std::size_t start = firstLine && content.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  while (start < content.size() && IsBlank(content[start])) ++start;
+  if (start == content.size() || content[start] == ';') return parsed;
+
+  if (content[start] == '[') {
+    std::size_t close = content.find(']', start + 1);
+    if (close == std::string_view::npos) return parsed;
+    parsed.kind = ParsedLine::Kind::kSection;
+    parsed.name = Trim(content.substr(start + 1, close - start - 1));
+    return parsed;
+  }
+
+  std::size_t equals = content.find('=', start);
+  if (equals == std::string_view::npos) return parsed;
+  std::string_view name = Trim(content.substr(start, equals - start));
+  if (name.empty()) return parsed;
+  parsed.kind = ParsedLine::Kind::kKey;
+  parsed.name = name;
+  parsed.valueStart = equals + 1;
+  while (parsed.valueStart < content.size() && IsBlank(content[parsed.valueStart])) {
+    ++parsed.valueStart;
+  }
+  parsed.value = Trim(content.substr(parsed.valueStart));
+  return parsed;
+}
+
+std::string_view WithoutQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// At most `limit` bytes, never ending inside a UTF-8 sequence.
+std::string_view CutToBytes(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  std::size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
+}
+
+bool IsWritableSection(std::string_view name) {
+  return !name.empty() && Trim(name) == name && !HasLineBreak(name) &&
+         name.find(']') == std::string_view::npos;
+}
+
+bool IsWritableKey(std::string_view name) {
+  return !name.empty() && Trim(name) == name && !HasLineBreak(name) &&
+         name.find('=') == std::string_view::npos && name.front() != '[' && name.front() != ';';
+}
+
+bool Fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(std::string_view text) {
+  while (!text.empty()) {
+    std::size_t newline = text.find('\n');
+    Line line;
+    if (newline == std::string_view::npos) {
+      line.content = std::string(text);
+      text = {};
+    } else {
+      line.content = std::string(text.substr(0, newline));
+      line.end = "\n";
+      text.remove_prefix(newline + 1);
+      if (!line.content.empty() && line.content.back() == '\r') {
+        line.content.pop_back();
+        line.end = "\r\n";
+      }
+    }
+    lines_.push_back(std::move(line));
+  }
+}
+
+bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
+  lines_.clear();
+  // Non-blocking, so that a FIFO in the file's place cannot hang the program.
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return true;
+    return Fail(error, "cannot open " + file.string() + ": " + std::strerror(errno));
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return Fail(error, file.string() + " is not a regular file");
+  }
+  std::string text;
+  constexpr std::size_t kChunk = 64 * 1024;
+  for (;;) {
+    std::size_t used = text.size();
+    text.resize(used + kChunk);
+    ssize_t n = ::read(fd, text.data() + used, kChunk);
+    if (n < 0 && errno == EINTR) {
+      text.resize(used);
+      continue;
+    }
+    if (n < 0) {
+      int code = errno;
+      ::close(fd);
+      return Fail(error, "cannot read " + file.string() + ": " + std::strerror(code));
+    }
+    text.resize(used + static_cast<std::size_t>(n));
+    if (n == 0) break;
+  }
+  ::close(fd);
+  *this = ProfileFile(text);
+  return true;
+}
+
+bool ProfileFile::Save(const std::filesystem::path& file, std::string* error) const {
+  return WriteFileAtomically(file, Text(), error);
+}
+
+std::string ProfileFile::ReadText(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue) const {
+  Range range;
+  std::size_t index = 0;
+  if (!FindSection(section, range) || !FindKey(range, key, index)) return std::string(defaultValue);
+  std::string_view value = ParseLine(lines_[index].content, index == 0).value;
+  return std::string(CutToBytes(WithoutQuotes(value), kMaxTextBytes));
+}
+
+int ProfileFile::ReadInt(std::string_view section, std::string_view key, int defaultValue) const {
+  std::string text = ReadText(section, key, "");
+  int value = text.empty() ? defaultValue : LeadingInteger(text);
+  return value & 0xFF;
+}
+
+bool ProfileFile::WriteText(std::string_view section, std::string_view key,
+                            std::string_view value) {
+  if (!IsWritableSection(section) || !IsWritableKey(key) || HasLineBreak(value)) return false;
+  std::string keyLine = std::string(key) + "=" + std::string(value);
+
+  Range range;
+  if (!FindSection(section, range)) {
+    // A blank line sets the new section off from the one before.
+    if (!lines_.empty() && !Trim(lines_.back().content).empty()) InsertLine(lines_.size(), "");
+    InsertLine(lines_.size(), "[" + std::string(section) + "]");
+    InsertLine(lines_.size(), keyLine);
+    return true;
+  }
+
+  std::size_t index = 0;
+  if (FindKey(range, key, index)) {
+    std::string& content = lines_[index].content;
+    std::size_t keep = ParseLine(content, index == 0).valueStart;
+    // A value that brings its own leading blanks replaces those after '=': kept, they would
+    // add up with every write of the same value.
+    if (!value.empty() && IsBlank(value.front())) {
+      while (keep > 0 && content[keep - 1] != '=') --keep;
+    }
+    content = content.substr(0, keep) + std::string(value);
+    return true;
+  }
+
+  // After the section's last key, so that blank lines and comments leading into the next
+  // section stay with it.
+  std::size_t after = range.header;
+  for (std::size_t i = range.header + 1; i < range.end; ++i) {
+    if (ParseLine(lines_[i].content, i == 0).kind == ParsedLine::Kind::kKey) after = i;
+  }
+  InsertLine(after + 1, keyLine);
+  return true;
+}
+
+bool ProfileFile::WriteInt(std::string_view section, std::string_view key, int value) {
+  return WriteText(section, key, std::to_string(value));
+}
+
+std::string ProfileFile::Text() const {
+  std::string text;
+  for (const Line& line : lines_) text += line.content + line.end;
+  return text;
+}
+
+bool ProfileFile::FindSection(std::string_view section, Range& range) const {
+  std::string_view wanted = Trim(section);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    ParsedLine parsed = ParseLine(lines_[i].content, i == 0);
+    if (parsed.kind != ParsedLine::Kind::kSection || !EqualsIgnoringCase(parsed.name, wanted)) {
+      continue;
+    }
+    range.header = i;
+    range.end = i + 1;
+    while (range.end < lines_.size() &&
+           ParseLine(lines_[range.end].content, false).kind != ParsedLine::Kind::kSection) {
+      ++range.end;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool ProfileFile::FindKey(const Range& range, std::string_view key, std::size_t& index) const {
+  std::string_view wanted = Trim(key);
+  for (std::size_t i = range.header + 1; i < range.end; ++i) {
+    ParsedLine parsed = ParseLine(lines_[i].content, false);
+    if (parsed.kind == ParsedLine::Kind::kKey && EqualsIgnoringCase(parsed.name, wanted)) {
+      index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string ProfileFile::LineEnd() const {
+  for (const Line& line : lines_) {
+    if (!line.end.empty()) return line.end;
+  }
+  return "\n";
+}
+
+void ProfileFile::InsertLine(std::size_t at, std::string content) {
+  std::string end = LineEnd();
+  if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = end;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), end});
+}
+
+}  // namespace velunorh

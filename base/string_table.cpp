@@ -1,0 +1,79 @@
+#include "base/string_table.h"
+
+#include <cstddef>
+#include <string_view>
+#include <unordered_map>
+
+#include "base/text_number.h"
+
+extern const unsigned char kStringTableText[];
+extern const std::size_t kStringTableTextSize;
+
+namespace velunorh {
+namespace {
+
+std::string Unescape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\\' && i + 1 < text.size()) {
+      char next = text[++i];
+      if (next == 'n') {
+        out += '\n';
+      } else if (next == 't') {
+        out += '\t';
+      } else if (next == '\\') {
+        out += '\\';
+      } else {
+        out += '\\';
+        out += next;
+      }
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Lines are "<id><TAB><text>"; anything else (blank lines, comments starting with '#') is skipped.
+std::unordered_map<int, std::string> ParseTable(std::string_view all) {
+  std::unordered_map<int, std::string> table;
+  while (!all.empty()) {
+    std::size_t end = all.find('\n');
+    std::string_view line = all.substr(0, end);
+    all = end == std::string_view::npos ? std::string_view{} : all.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos || tab == 0) continue;
+    int id = 0;
+    bool digits = true;
+    for (char c : line.substr(0, tab)) {
+      if (c < '0' || c > '9') {
+        digits = false;
+        break;
+      }
+      id = id * 10 + (c - '0');
+    }
+    if (!digits) continue;
+    table[id] = Unescape(line.substr(tab + 1));
+  }
+  return table;
+}
+
+const std::unordered_map<int, std::string>& Table() {
+  static const auto table = ParseTable(
+      std::string_view(reinterpret_cast<const char*>(kStringTableText), kStringTableTextSize));
+  return table;
+}
+
+}  // namespace
+
+std::string LoadString(int id) {
+  auto it = Table().find(id);
+  return it == Table().end() ? std::string{} : it->second;
+}
+
+int LoadStringInt(int id) { return LeadingInteger(LoadString(id)); }
+
+}  // namespace velunorh

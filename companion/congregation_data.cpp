@@ -1,0 +1,43 @@
+#include "companion/congregation_data.h"
+
+#include <new>
+
+namespace velunorh {
+
+bool CongregationData::AllocateTables() {
+  try {
+    current.slots.assign(PublisherTable::kSlots, PublisherRecord{});
+    previous.slots.assign(PublisherTable::kSlots, PublisherRecord{});
+  } catch (const std::bad_alloc&) {
+    ReleaseTables();
+    return false;
+  }
+  current.count = 0;
+  previous.count = 0;
+  return true;
+}
+
+void CongregationData::ReleaseTables() {
+  for (PublisherTable* table : {&current, &previous}) {
+    table->slots.clear();
+    table->slots.shrink_to_fit();
+    table->count = 0;
+  }
+}
+
+void CongregationData::LoadAllData(bool& stopRequested, const PasswordCheck& checkPassword) {
+  if (!current.allocated() || !previous.allocated()) return;
+  // A reload must not keep the previous year of another data source when this one has none.
+  previous.count = 0;
+
+  LoadPublisherFile();
+  if (!stopRequested && checkPassword && !checkPassword(current[0])) stopRequested = true;
+  CountExtensions();
+  for (int month = 0; month < 12; ++month) LoadMonthRemarks(month);
+  if (PreviousYearAvailable()) {
+    LoadPreviousYearFile(stopRequested);
+    if (previous.count >= 1) LinkPreviousYear();
+  }
+}
+
+}  // namespace velunorh

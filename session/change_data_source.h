@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "session/main_state.h"
+#include "companion/congregation_data.h"
+
+namespace velunorh {
+
+// What switching the data source asks of the user interface.
+struct ChangeDataSourceHooks {
+  // The data-source dialog without its warning, preset to a location: the chosen location, or
+  // nothing when the user cancels.
+  std::function<std::optional<int>(int preset)> chooseDataLocation;
+  // String 131's question (the new source already holds publishers): true for OK.
+  std::function<bool()> confirmNewData;
+  CongregationData::PasswordCheck checkPassword;
+};
+
+// True when a publisher file holds publisher data: it exists and is larger than 500 bytes.
+bool HoldsPublisherData(const std::filesystem::path& publisherFile);
+
+// Lets the user choose another data location and loads its data when it has any. Keeps the
+// data on screen when the new source has none, when the user declines to replace the loaded
+// publishers, or when the new data's password is refused (then the data of the old location is
+// loaded again without a prompt). Returns true when the publisher list must be refilled.
+bool ChangeDataSource(MainState& state, const ChangeDataSourceHooks& hooks);
+
+}  // namespace velunorh

@@ -1,0 +1,81 @@
+#include "session/main_state.h"
+
+#include "base/edition.h"
+#include "session/publisher_list.h"
+#include "base/string_table.h"
+#include "companion/drive_test.h"
+
+namespace velunorh {
+namespace {
+
+void SettleDataLocation(MainState& state, const StartUpHooks& hooks) {
+  int location = state.settings.dataLocation;
+  if (DriveTest(location, state.data.paths().floppyFolder)) return;
+  std::optional<int> chosen =
+      hooks.chooseDataLocation ? hooks.chooseDataLocation(location) : std::nullopt;
+  if (!chosen) {
+    state.stopRequested = true;
+    return;
+  }
+  if (*chosen != location) {
+    state.settings.dataLocation = *chosen;
+    state.settingsChanged = true;
+  }
+}
+
+}  // namespace
+
+void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hooks) {
+  state.selection.year.reportMonth = today.reportMonth;
+  state.selection.year.currentYear = today.currentYear;
+
+  state.languageCode = LoadString(133);
+  state.settings = ReadSettings(state.settingsFile, state.languageCode);
+  state.settingsChanged = false;
+  state.stopRequested = false;
+  state.data.paths().folder = state.workFolder;
+
+  SettleDataLocation(state, hooks);
+  state.data.paths().dataLocation = state.settings.dataLocation;
+  state.data.paths().currentDrive = state.currentDrive;
+
+  if (!state.stopRequested) {
+    if (state.data.AllocateTables()) {
+      state.data.LoadAllData(state.stopRequested, hooks.checkPassword);
+    } else if (hooks.showMessage) {
+      hooks.showMessage("Couldn't allocate memory");
+    }
+  }
+  if (IsPortuguese(state.languageCode) && state.data.current.count >= 1)
+    SortPublishers(state.data.current, state.settings.firstNameSort);
+
+  state.selection.useFullName = true;
+  state.settings.cardVersion = ValidCardVersion(state.settings.cardVersion, CardVersionCount());
+  state.selection.printHeader = true;
+  state.selection.printGenderMarks = false;
+  state.selection.genderMarksEnabled = true;
+  if (state.stopRequested) return;
+
+  UpdateMonthBoxes(state.selection, state.data);
+  if (!LoadLayout(state.layout, state.workFolder, state.settings.cardVersion))
+    MakeDefaultLayout(state.layout, state.settings.cardVersion);
+  state.layoutLoaded = true;
+  state.newFormFlag = IsNewForm(state.settings.cardVersion);
+  state.fontCharset = FontCharset(state.languageCode);
+}
+
+ExitReport Exit(MainState& state) {
+  ExitReport report;
+  state.data.ReleaseTables();
+  if (state.settingsChanged) {
+    report.settingsWritten = WriteSettings(state.settingsFile, state.settings, state.languageCode,
+                                           &report.settingsError);
+  }
+  if (state.layoutLoaded) {
+    report.layoutWritten = SaveLayout(state.layout, state.workFolder, state.settings.cardVersion,
+                                      &report.layoutError);
+  }
+  return report;
+}
+
+}  // namespace velunorh

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "session/app_settings.h"
+#include "session/card_selection.h"
+#include "companion/congregation_data.h"
+#include "card/card_layout.h"
+
+namespace velunorh {
+
+// Everything the main window owns for the run apart from its widgets: the settings, the loaded
+// data, the current card layout and the current choice.
+struct MainState {
+  std::filesystem::path settingsFile;
+  std::filesystem::path workFolder = ".";  // the layout files lie here
+  std::string languageCode = "hun";
+  int fontCharset = 0;
+  int currentDrive = 3;
+
+  AppSettings settings;
+  CongregationData data;
+  CardLayout layout;
+  bool newFormFlag = false;
+  CardSelection selection;
+
+  // Kept by the header preview for the header print.
+  std::string headerName;
+  std::string mobileText;
+
+  bool settingsChanged = false;
+  bool stopRequested = false;
+  bool layoutLoaded = false;  // the exit path saves the layout only once it has been loaded
+};
+
+// What start-up asks of the user interface.
+struct StartUpHooks {
+  // The data-source dialog with its warning shown, preset to a location: the chosen location,
+  // or nothing when the user cancels.
+  std::function<std::optional<int>(int preset)> chooseDataLocation;
+  CongregationData::PasswordCheck checkPassword;
+  std::function<void(const std::string& message)> showMessage;
+};
+
+// The window's initialisation without its widgets: date, edition, settings, data location,
+// data, card version and layout. `today` gives ReportMonth and CurrentYear. When it ends with
+// stopRequested the window is never shown (the caller runs the exit path without the layout).
+void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hooks);
+
+struct ExitReport {
+  bool settingsWritten = true;  // true also when nothing needed writing
+  std::string settingsError;
+  bool layoutWritten = true;
+  std::string layoutError;
+};
+
+// The exit path: release the tables, write the settings when changed, write the layout of the
+// card version (unless it was never loaded). Failures are reported, never hidden.
+ExitReport Exit(MainState& state);
+
+}  // namespace velunorh

@@ -1,0 +1,281 @@
+#include "session/card_inputs.h"
+#include "card/monthly_preview_pass.h"
+
+#include <gtest/gtest.h>
+
+#include "loaded_congregation.h"
+#include "card/recording_surface.h"
+
+namespace velunorh {
+namespace {
+
+using tools::Pioneer;
+
+constexpr int kAugust = 7, kSeptember = 8, kOctober = 9, kDecember = 11;
+constexpr std::uint16_t kId = 20;
+constexpr int kBx = 1, kBy = 2;
+
+// 400 x 280 from (10, 20): on the old form columns of 40 and rows of 20; titles at y 22, month
+// row i at 20 + 20 i + 2, the year, the month names and "Összes" ending at x 42.
+const Rect kClient{10, 20, 410, 300};
+
+struct Drawn {
+  std::string text;
+  int x, y;
+  bool operator==(const Drawn&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Drawn& d) {
+  return os << "\"" << d.text << "\" at " << d.x << "," << d.y;
+}
+
+std::vector<Drawn> Texts(const RecordingSurface& s) {
+  std::vector<Drawn> texts;
+  for (const auto& t : s.texts) texts.push_back({t.text, t.x, t.y});
+  return texts;
+}
+
+tools::Publisher Anna() {
+  tools::Publisher p;
+  p.id = kId;
+  p.givenName = "Anna";
+  p.familyName = "Kiss";
+  return p;
+}
+
+MonthlyPreviewInput Input(int reportMonth, bool previousServiceYear = false) {
+  MonthlyPreviewInput input;
+  input.slot = 1;
+  input.year = {reportMonth, 2026, previousServiceYear};
+  return input;
+}
+
+// Everything the preview draws that is not a month value, a remark or a total.
+std::vector<Drawn> Headings(const std::string& year) {
+  std::vector<Drawn> texts = {{"Könyv", 82, 22},       {"Füzet", 122, 22}, {"Óra", 162, 22},
+                              {"Folyóirat", 206, 22},  {"UL", 242, 22},    {"BibliaT", 282, 22},
+                              {"Megjegyzés", 370, 22}, {year, 42, 22}};
+  const char* months[] = {"Szept", "Okt", "Nov", "Dec", "Jan", "Feb",
+                          "Márc",  "Ápr", "Máj", "Jún", "Júl", "Aug"};
+  for (int i = 0; i < 12; ++i) texts.push_back({months[i], 42, 20 + 20 * (i + 1) + 2});
+  texts.push_back({"Összes", 42, 282});
+  return texts;
+}
+
+TEST(MonthlyPreview, WithoutSelectionOnlyTheGridAndItsHeadings) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.current.publishers[0].months[kSeptember].hours = 5;
+  test::LoadedCongregation d(c);
+  MonthlyPreviewInput input = Input(kAugust);
+  input.slot = 0;
+  input.monthRow.fill(true);
+  input.printTotal = true;
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  EXPECT_EQ(s.rectangles, (std::vector<Rect>{{10, 20, 410, 300}}));
+  std::vector<RecordingSurface::Line> lines;
+  for (int k = 1; k <= 7; ++k) lines.push_back({10 + 40 * k, 20, 10 + 40 * k, 300});
+  for (int j = 1; j <= 13; ++j) lines.push_back({10, 20 + 20 * j, 410, 20 + 20 * j});
+  EXPECT_EQ(s.lines, lines);
+  EXPECT_EQ(Texts(s), Headings("2026"));
+  for (const auto& t : s.texts) {
+    EXPECT_EQ(t.h, HAlign::kRight) << t.text;
+    EXPECT_EQ(t.v, VAlign::kTop) << t.text;
+    EXPECT_EQ(t.font, FontSpec{}) << t.text;  // the system's text font
+    EXPECT_EQ(t.color, kBlack) << t.text;
+  }
+
+  input.year.previousServiceYear = true;
+  RecordingSurface grey(96, 96);
+  DrawMonthlyPreview(grey, kClient, d.data, input, kBx, kBy);
+  EXPECT_EQ(Texts(grey), Headings("2025"));
+  for (const auto& t : grey.texts) EXPECT_EQ(t.color, kGrey) << t.text;
+}
+
+TEST(MonthlyPreview, ColumnsOfEachFormAndTheGreekRemarksTitle) {
+  test::LoadedCongregation d(tools::Congregation{});
+  struct Case {
+    bool newForm;
+    std::string language;
+    std::vector<Drawn> titles;  // the value titles, then "Megjegyzés"
+    std::vector<int> verticals;
+  } cases[] = {
+      {true,
+       "hun",
+       {{"Terj", 90, 22},
+        {"Vid", 134, 22},
+        {"Óra", 178, 22},
+        {"UL", 222, 22},
+        {"Bt", 266, 22},
+        {"Megjegyzés", 360, 22}},
+       {54, 98, 142, 186, 230, 274}},
+      {true,
+       "greek",
+       {{"Terj", 90, 22},
+        {"Vid", 134, 22},
+        {"Óra", 178, 22},
+        {"UL", 222, 22},
+        {"Bt", 266, 22},
+        {"Megjegyzés", 385, 22}},
+       {54, 98, 142, 186, 230, 274}},
+      {false,
+       "greek",
+       {{"Könyv", 82, 22},
+        {"Füzet", 122, 22},
+        {"Óra", 162, 22},
+        {"Folyóirat", 206, 22},
+        {"UL", 242, 22},
+        {"BibliaT", 282, 22},
+        {"Megjegyzés", 390, 22}},
+       {50, 90, 130, 170, 210, 250, 290}},
+  };
+  for (const auto& c : cases) {
+    MonthlyPreviewInput input = Input(kAugust);
+    input.slot = 0;
+    input.newForm = c.newForm;
+    input.languageCode = c.language;
+    RecordingSurface s(96, 96);
+    DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+    std::vector<Drawn> texts = Texts(s);
+    texts.resize(c.titles.size());
+    EXPECT_EQ(texts, c.titles) << c.newForm << c.language;
+    std::vector<int> verticals;
+    for (const auto& l : s.lines)
+      if (l.x1 == l.x2) verticals.push_back(l.x1);
+    EXPECT_EQ(verticals, c.verticals) << c.newForm << c.language;
+  }
+}
+
+TEST(MonthlyPreview, YearOfTheHeading) {
+  test::LoadedCongregation d(tools::Congregation{});
+  struct Case {
+    int reportMonth;
+    bool previousServiceYear;
+    const char* year;
+  } cases[] = {
+      {kAugust, false, "2026"},  {kAugust, true, "2025"},     {kDecember, false, "2026"},
+      {kDecember, true, "2025"}, {kSeptember, false, "2027"}, {kSeptember, true, "2026"},
+      {kOctober, false, "2027"}, {0, true, "2025"},
+  };
+  for (const auto& c : cases) {
+    RecordingSurface s(96, 96);
+    DrawMonthlyPreview(s, kClient, d.data, Input(c.reportMonth, c.previousServiceYear), kBx, kBy);
+    const auto* year = s.texts.size() > 7 ? &s.texts[7] : nullptr;
+    ASSERT_NE(year, nullptr);
+    EXPECT_EQ(year->text, c.year) << c.reportMonth << " " << c.previousServiceYear;
+  }
+}
+
+// Values end at 10 + 40 (g + 2) - 10 on the old form: column g = 2 (hours) at 160.
+TEST(MonthlyPreview, SeptemberReportShowsOnlySeptemberWithItsClippedRemark) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  auto& months = c.current.publishers[0].months;
+  for (int m = 0; m < 12; ++m) months[m].hours = 10 + m;
+  months[kSeptember] = {
+      .hours = 0, .returnVisits = 4, .quarters = 3, .pioneer = Pioneer::kAuxiliary};
+  c.remarks = {{kSeptember + 1, kId, "Egy nagyon hosszú megjegyzés szöveg"}};
+  test::LoadedCongregation d(c);
+  MonthlyPreviewInput input = Input(kSeptember);
+  input.monthRow.fill(true);
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  std::vector<Drawn> expected = Headings("2027");
+  const std::vector<Drawn> september = {
+      {"0.75", 160, 42},
+      {"4", 240, 42},
+      {"Kisegítő úttörő Egy nagyon hosszú megjegyzés szöveg", 292, 42}};
+  expected.insert(expected.begin() + 9, september.begin(), september.end());
+  // The totals of the one elapsed month, every column written.
+  const std::vector<Drawn> totals = {{"0", 80, 282},  {"0", 120, 282}, {"0.75", 160, 282},
+                                     {"0", 200, 282}, {"4", 240, 282}, {"0", 280, 282}};
+  expected.insert(expected.end(), totals.begin(), totals.end());
+  EXPECT_EQ(Texts(s), expected);
+
+  const auto* remark = &s.texts[11];
+  EXPECT_EQ(remark->h, HAlign::kLeft);
+  EXPECT_EQ(remark->clip, (Rect{292, 42, 410, 62}));  // to the right edge, one row down
+  EXPECT_EQ(s.texts[12].clip, std::nullopt);
+  EXPECT_EQ(s.texts.back().color, kGrey);  // totals not to be printed
+}
+
+TEST(MonthlyPreview, PreviousYearShowsEveryRowGreyUnlessItsBoxIsChecked) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.previous.emplace();
+  c.previous->publishers = {Anna()};
+  for (int m = 0; m < 12; ++m) {
+    c.current.publishers[0].months[m].hours = 10 + m;
+    c.previous->publishers[0].months[m].hours = 50 + m;
+  }
+  test::LoadedCongregation d(c);
+  MonthlyPreviewInput input = Input(kOctober, true);
+  input.monthRow[2] = true;  // November
+  input.printTotal = true;
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  std::vector<std::pair<std::string, Color>> hours;
+  for (const auto& t : s.texts)
+    if (t.x == 160) hours.push_back({t.text, t.color});
+  // September and October from last year's file, November and December still in this one.
+  const std::vector<std::pair<std::string, Color>> expected = {
+      {"58", kGrey}, {"59", kGrey}, {"20", kBlack}, {"21", kGrey}, {"50", kGrey},
+      {"51", kGrey}, {"52", kGrey}, {"53", kGrey},  {"54", kGrey}, {"55", kGrey},
+      {"56", kGrey}, {"57", kGrey}, {"586", kBlack}};
+  EXPECT_EQ(hours, expected);
+}
+
+TEST(MonthlyPreview, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  auto& months = c.current.publishers[0].months;
+  months[kSeptember] = {.hours = 3, .books = 1, .brochures = 2, .magazines = 5};
+  months[kOctober] = {.newForm = true, .hours = 1, .placements = 9, .videoShowings = 2};
+  test::LoadedCongregation d(c);
+  MonthlyPreviewInput input = Input(kOctober);
+  input.newForm = true;
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  std::vector<Drawn> values;
+  for (const auto& t : s.texts)
+    if (t.y == 42 || t.y == 62) values.push_back({t.text, t.x, t.y});
+  // New-form value column g ends at 10 + 44 (g + 2) - 10.
+  EXPECT_EQ(values, (std::vector<Drawn>{{"Szept", 42, 42},
+                                        {"8", 88, 42},
+                                        {"3", 176, 42},
+                                        {"Okt", 42, 62},
+                                        {"9", 88, 62},
+                                        {"2", 132, 62},
+                                        {"1", 176, 62}}));
+}
+
+TEST(MonthlyPreviewInputFrom, DrawsWhatTheWindowChose) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  c.current.publishers[0].months[kSeptember].hours = 7;
+  test::LoadedCongregation d(c);
+  MainState state;
+  state.data = d.data;
+  state.newFormFlag = true;
+  state.languageCode = "greek";
+  state.selection.selectedPublisher = 1;
+  state.selection.year = {kSeptember, 2026, false};
+  state.selection.monthRow[0] = true;
+  state.selection.printTotal = true;
+
+  RecordingSurface s(96, 96);
+  DrawMonthlyPreview(s, kClient, state.data, MonthlyPreviewInputFrom(state), kBx, kBy);
+  EXPECT_EQ(Texts(s)[5], (Drawn{"Megjegyzés", 385, 22}));
+  EXPECT_EQ(Texts(s)[6], (Drawn{"2027", 42, 22}));
+  const auto* hours = s.Find("7");
+  ASSERT_NE(hours, nullptr);
+  EXPECT_EQ((Drawn{hours->text, hours->x, hours->y}), (Drawn{"7", 176, 42}));
+  EXPECT_EQ(s.texts.back().color, kBlack);  // the total, to be printed
+}
+
+}  // namespace
+}  // namespace velunorh
