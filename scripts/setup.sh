@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake git pkg-config
+  build-essential cmake git pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation
