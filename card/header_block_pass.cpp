@@ -2,9 +2,6 @@
 
 #include <optional>
 
-#include "base/string_table.h"
-#include "companion/name_date_format.h"
-#include "card/header_display_name.h"
 #include "card/print_units.h"
 
 namespace velunorh {
@@ -35,50 +32,38 @@ class HeaderPrinter {
   PageUnits units_;
 };
 
-// The Male or Female box, female winning; none when the box's X is switched off with 0.
-std::optional<P> GenderMarkPosition(const PublisherRecord& record, const CardLayout& layout,
-                                    int hres) {
-  std::optional<P> position;
-  if (record.IsMale()) position = P::Male;
-  if (record.IsFemale()) position = P::Female;
-  if (position && LayoutValueToDevice(layout.X(*position), hres) == 0) return std::nullopt;
+// The Male or Female box; none when the box's X is switched off with 0.
+std::optional<P> GenderMarkPosition(SexMark sex, const CardLayout& layout, int hres) {
+  if (sex == SexMark::kNone) return std::nullopt;
+  const P position = sex == SexMark::kFemale ? P::Female : P::Male;
+  if (LayoutValueToDevice(layout.X(position), hres) == 0) return std::nullopt;
   return position;
 }
 
 }  // namespace
 
-void PrintHeaderBlock(Surface& surface, const CongregationData& data,
-                      const HeaderBlockInput& input) {
-  if (!input.printHeader) return;
-  const PublisherTable& table = data.current;
-  if (input.slot < 1 || !table.IsLoaded(input.slot)) return;
-  const PublisherRecord& record = table[input.slot];
+void PrintHeaderBlock(Surface& surface, const CardContent& card, const HeaderBlockInput& input) {
+  if (!input.printHeader || !card.hasPublisher) return;
 
   HeaderPrinter print(surface, input);
   surface.SetFont(PointFont("Arial", 100, print.units().vres));
   surface.SetTextColor(kBlack);
   const std::string x = "x";
 
-  print.At(P::Name, input.displayName);
+  print.At(P::Name, card.displayName);
   if (input.printGenderMarks) {
-    if (auto box = GenderMarkPosition(record, input.layout, print.units().hres)) print.At(*box, x);
+    if (auto box = GenderMarkPosition(card.sex, input.layout, print.units().hres)) print.At(*box, x);
   }
-  print.At(P::HomeAddress, record.homeAddress());
-  print.At(P::HomeTelephone, record.homeTelephone());
-  print.At(P::MobileTelephone, record.mobileTelephone());
-  print.At(P::DateOfBirth,
-           FormatDate(table, input.slot, WhichDate::kBirth, input.dateFormat, input.languageCode));
-  if (record.Appointment() == 2) print.At(P::Elder, x);
-  if (record.Appointment() == 1) print.At(P::MinisterialServant, x);
-  print.At(P::DateImmersed, FormatDate(table, input.slot, WhichDate::kImmersed, input.dateFormat,
-                                       input.languageCode));
+  print.At(P::HomeAddress, card.homeAddress);
+  print.At(P::HomeTelephone, card.homeTelephone);
+  print.At(P::MobileTelephone, card.mobileTelephone);
+  print.At(P::DateOfBirth, card.dateOfBirth);
+  if (card.elder) print.At(P::Elder, x);
+  if (card.ministerialServant) print.At(P::MinisterialServant, x);
+  print.At(P::DateImmersed, card.dateImmersed);
   // On the card the answer sits on the immersion date's line.
-  if (IsBaptized(table, input.slot))
-    print.At(P::AnointedOrOtherSheep, P::DateImmersed,
-             LoadString(record.anointedMark() == 'A' ? 113 : 114));
-  const bool reportMonthValid = input.reportMonth >= 0 && input.reportMonth < 12;
-  if (reportMonthValid && record.PioneerStatus(input.reportMonth) == 2)
-    print.At(P::RegularPioneer, x);
+  if (card.baptized) print.At(P::AnointedOrOtherSheep, P::DateImmersed, SheepText(card.anointed));
+  if (card.regularPioneer) print.At(P::RegularPioneer, x);
 }
 
 }  // namespace velunorh

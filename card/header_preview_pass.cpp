@@ -1,7 +1,6 @@
 #include "card/header_preview_pass.h"
 
 #include "base/string_table.h"
-#include "companion/name_date_format.h"
 
 namespace velunorh {
 namespace {
@@ -117,10 +116,8 @@ std::string WithoutBoxMark(std::string text) {
   return text;
 }
 
-void DrawData(Surface& surface, const Geometry& g, const Language& lang, CongregationData& data,
-              const HeaderPreviewInput& in, HeaderPreviewResult& out) {
-  const PublisherTable& table = data.current;
-  const PublisherRecord& record = table[in.slot];
+void DrawData(Surface& surface, const Geometry& g, const Language& lang, const CardContent& card,
+              const HeaderPreviewInput& in) {
   const int xL = g.xL, W = g.xR, u = g.u, s = g.s, y4 = g.y4;
   auto text = [&](int x, int y, const std::string& t) {
     if (!t.empty()) surface.DrawText(x, y, t, HAlign::kLeft, VAlign::kBottom);
@@ -128,75 +125,54 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, Congreg
 
   surface.SetFont({});
   surface.SetTextColor(in.printHeader ? kBlack : kGrey);
+  text(xL + (in.nameShift != 0 ? W / 6 : W / 10), g.y1, card.displayName);
 
-  // Name: the extension record's full name when there is one and it is wanted.
-  bool hasFullName = data.LoadExtension(in.slot) != 0 && !data.extensionBuffer().fullName().empty();
-  out.fullNameBoxVisible = hasFullName;
-  out.lastNameFirstBoxVisible = !(hasFullName && in.useFullName);
-  out.nameText = hasFullName && in.useFullName ? data.extensionBuffer().fullName()
-                                               : FormatName(table, in.slot, in.lastNameFirst);
-  text(xL + (in.nameShift != 0 ? W / 6 : W / 10), g.y1, out.nameText);
-
-  out.mobileText = record.mobileTelephone();
-
-  std::string sex;
-  if (record.IsMale()) sex = "[X] " + LoadString(150);
-  if (record.IsFemale()) sex = "[X] " + LoadString(151);
-  out.genderBoxVisible = !sex.empty();
-  if (!sex.empty()) {
-    out.checkGenderBox = lang.cz;
-    bool genderChecked = in.printGenderMarks || out.checkGenderBox;
-    if (!genderChecked) surface.SetTextColor(kGrey);
+  if (card.sex != SexMark::kNone) {
+    const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? 150 : 151);
+    // The cz edition always ticks the box for a publisher with a sex.
+    if (!(in.printGenderMarks || lang.cz)) surface.SetTextColor(kGrey);
     text(xL + W - W / 6, g.y1, sex);
   }
   if (in.printHeader) surface.SetTextColor(kBlack);
 
-  text(xL + W / 10, g.y2, record.homeAddress());
-  text(xL + W / 8, g.y3, record.homeTelephone());
-  text(xL + W / 2 - W / 20, g.y3, out.mobileText);
-  text(xL + W - W / 5, g.y3,
-       FormatDate(table, in.slot, WhichDate::kBirth, in.dateFormat, in.languageCode));
-  text(xL + (lang.cz ? W / 8 : W / 6), y4,
-       FormatDate(table, in.slot, WhichDate::kImmersed, in.dateFormat, in.languageCode));
+  text(xL + W / 10, g.y2, card.homeAddress);
+  text(xL + W / 8, g.y3, card.homeTelephone);
+  text(xL + W / 2 - W / 20, g.y3, card.mobileTelephone);
+  text(xL + W - W / 5, g.y3, card.dateOfBirth);
+  text(xL + (lang.cz ? W / 8 : W / 6), y4, card.dateImmersed);
 
   const int upper = y4 - u / 2 - s;
   const int lower = y4 + u / 2 + s;
-  const bool anointed = record.anointedMark() == 'A';
-  if (IsBaptized(table, in.slot)) {
+  if (card.baptized) {
     if (!(lang.cz && in.cardVersion == 0)) {
-      std::string sheep = LoadString(anointed ? 113 : 114);
+      std::string sheep = SheepText(card.anointed);
       if (lang.cz) sheep = WithoutBoxMark(sheep);
       int k = lang.polish ? W / 6 : (lang.sk || lang.cz) ? W / 4 : W / 9;
       text(xL + W - W / 4 - k, y4, sheep);
     } else {
-      text(xL + W / 2 - W / 12, anointed ? upper : lower, "X");
+      text(xL + W / 2 - W / 12, card.anointed ? upper : lower, "X");
     }
   }
 
-  const int appointment = record.Appointment();
-  const bool regularPioneer = record.PioneerStatus(in.reportMonth) == 2;
-  if (appointment == 2) text(xL + W - W / 80 - W / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
+  if (card.elder) text(xL + W - W / 80 - W / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
   if (lang.cz) {
-    if (regularPioneer) text(xL + W - W / 5 + W / 48, upper, "X");
-    if (appointment == 1) text(xL + W - W / 3 - W / 80, lower, "X");
+    if (card.regularPioneer) text(xL + W - W / 5 + W / 48, upper, "X");
+    if (card.ministerialServant) text(xL + W - W / 3 - W / 80, lower, "X");
   } else {
-    if (appointment == 1) text(xL + W + W / 55 - W / 6 - (lang.sk ? W / 12 : 0), upper, "X");
-    if (regularPioneer) text(xL + W - W / 80 - W / (lang.sk ? 3 : 4), lower, "X");
+    if (card.ministerialServant) text(xL + W + W / 55 - W / 6 - (lang.sk ? W / 12 : 0), upper, "X");
+    if (card.regularPioneer) text(xL + W - W / 80 - W / (lang.sk ? 3 : 4), lower, "X");
   }
 }
 
 }  // namespace
 
-HeaderPreviewResult DrawHeaderPreview(Surface& surface, const Rect& client, CongregationData& data,
-                                      const HeaderPreviewInput& input) {
-  HeaderPreviewResult result;
-  if (data.current.count == 0) return result;
+void DrawHeaderPreview(Surface& surface, const Rect& client, const CardContent& card,
+                       const HeaderPreviewInput& input) {
+  if (!card.congregationLoaded) return;
   Geometry g(client);
   Language lang(input);
   DrawForm(surface, g, lang, input);
-  if (input.slot >= 1 && data.current.IsLoaded(input.slot))
-    DrawData(surface, g, lang, data, input, result);
-  return result;
+  if (card.hasPublisher) DrawData(surface, g, lang, card, input);
 }
 
 }  // namespace velunorh

@@ -2,7 +2,6 @@
 
 #include "base/string_table.h"
 #include "card/grid_values.h"
-#include "card/quarter_hours.h"
 
 namespace velunorh {
 namespace {
@@ -34,14 +33,6 @@ std::string ColumnTitle(int kind, bool newForm) {
   return LoadString(newForm ? 1415 + kind : 1012 + kind);
 }
 
-// The service year's calendar year as the preview heads it.
-int HeadingYear(const ServiceYear& year) {
-  const int r = year.reportMonth;
-  const bool sameYear = r < 8 || r == 11;
-  if (year.previousServiceYear) return sameYear ? year.currentYear - 1 : year.currentYear;
-  return sameYear ? year.currentYear : year.currentYear + 1;
-}
-
 void DrawRight(Surface& surface, int x, int y, const std::string& text) {
   surface.DrawText(x, y, text, HAlign::kRight, VAlign::kTop);
 }
@@ -55,76 +46,67 @@ void DrawGrid(Surface& surface, const Geometry& g, bool newForm) {
     surface.DrawLine(g.left, g.top + j * g.h, g.left + g.Wd, g.top + j * g.h);
 }
 
-void DrawHeadings(Surface& surface, const Geometry& g, const MonthlyPreviewInput& input, int bx,
-                  int by) {
+void DrawHeadings(Surface& surface, const Geometry& g, const CardContent& card,
+                  const MonthlyPreviewInput& input, int bx, int by) {
   const int y = g.top + by;
-  const std::span<const int> kinds = GridKinds(input.newForm);
+  const std::span<const int> kinds = GridKinds(card.newForm);
   for (std::size_t i = 0; i < kinds.size(); ++i) {
-    const std::string title = ColumnTitle(kinds[i], input.newForm);
+    const std::string title = ColumnTitle(kinds[i], card.newForm);
     const int inset = CharacterCount(title) >= 8 ? 4 * bx : 8 * bx;
     DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - inset, y, title);
   }
-  const int remarkColumns = g.columns - (input.newForm ? 1 : 0);
+  const int remarkColumns = g.columns - (card.newForm ? 1 : 0);
   const int divisor = input.languageCode == "greek" ? 2 * remarkColumns : remarkColumns;
   DrawRight(surface, g.left + g.Wd - g.Wd / divisor, y, LoadString(1019));
-  DrawRight(surface, g.x0, y, std::to_string(HeadingYear(input.year)));
+  DrawRight(surface, g.x0, y, std::to_string(card.headingYear));
 }
 
-void DrawMonthValues(Surface& surface, const Geometry& g, CongregationData& data,
-                     const MonthlyPreviewInput& input, int row, int y, int bx, int by) {
-  const int month = ServiceYear::RowMonth(row);
-  const std::span<const int> kinds = GridKinds(input.newForm);
-  for (std::size_t i = 0; i < kinds.size(); ++i) {
-    const std::string text =
-        MonthCellText(data, input.year, input.slot, month, kinds[i], input.newForm);
-    if (!text.empty()) DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, text);
+void DrawMonthValues(Surface& surface, const Geometry& g, const CardMonthRow& line, int row, int y,
+                     int bx, int by) {
+  for (std::size_t i = 0; i < line.cells.size(); ++i) {
+    if (!line.cells[i].empty())
+      DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, line.cells[i]);
   }
-  const std::string remark = MonthRemark(data, input.year, input.slot, month);
-  if (!remark.empty()) {
+  if (!line.remark.empty()) {
     const int x = g.left + (g.Wd / 10) * 7 + 2 * bx;
     surface.SetClip(Rect{x, y, g.left + g.Wd, g.top + (row + 2) * g.h + by});
-    surface.DrawText(x, y, remark, HAlign::kLeft, VAlign::kTop);
+    surface.DrawText(x, y, line.remark, HAlign::kLeft, VAlign::kTop);
     surface.SetClip(std::nullopt);
   }
 }
 
-void DrawTotals(Surface& surface, const Geometry& g, CongregationData& data,
+void DrawTotals(Surface& surface, const Geometry& g, const CardContent& card,
                 const MonthlyPreviewInput& input, int y, int bx) {
   surface.SetTextColor(input.printTotal ? kBlack : kGrey);
-  const int months = input.year.previousServiceYear ? 12 : input.year.ElapsedMonths();
-  const std::span<const int> kinds = GridKinds(input.newForm);
-  for (std::size_t i = 0; i < kinds.size(); ++i) {
-    const MonthSum total = SumMonths(data, input.year, input.slot, kinds[i], months, input.newForm);
-    DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, total.text);
-  }
+  for (std::size_t i = 0; i < card.previewTotals.size(); ++i)
+    DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, card.previewTotals[i]);
 }
 
 }  // namespace
 
-void DrawMonthlyPreview(Surface& surface, const Rect& client, CongregationData& data,
+void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent& card,
                         const MonthlyPreviewInput& input, int bx, int by) {
-  const Geometry g(client, input.newForm, bx);
-  const bool selected = input.slot >= 1 && data.current.IsLoaded(input.slot);
-  const Color heading = input.year.previousServiceYear ? kGrey : kBlack;
+  const Geometry g(client, card.newForm, bx);
+  const Color heading = card.year.previousServiceYear ? kGrey : kBlack;
 
-  DrawGrid(surface, g, input.newForm);
+  DrawGrid(surface, g, card.newForm);
   surface.SetFont({});
   surface.SetTextColor(heading);
-  DrawHeadings(surface, g, input, bx, by);
+  DrawHeadings(surface, g, card, input, bx, by);
 
-  const int elapsed = input.year.ElapsedMonths();
   for (int row = 0; row < 12; ++row) {
+    const CardMonthRow& line = card.rows[row];
     const int y = g.top + (row + 1) * g.h + by;
-    DrawRight(surface, g.x0, y, LoadString(1203 + ServiceYear::RowMonth(row)));
-    if (!selected || !(input.year.previousServiceYear || row < elapsed)) continue;
+    DrawRight(surface, g.x0, y, LoadString(1203 + line.month));
+    if (!card.hasPublisher || !line.shownInPreview) continue;
     surface.SetTextColor(input.monthRow[row] ? kBlack : heading);
-    DrawMonthValues(surface, g, data, input, row, y, bx, by);
+    DrawMonthValues(surface, g, line, row, y, bx, by);
     surface.SetTextColor(heading);
   }
 
   const int totalY = g.top + 13 * g.h + by;
   DrawRight(surface, g.x0, totalY, LoadString(1068));
-  if (selected) DrawTotals(surface, g, data, input, totalY, bx);
+  if (card.hasPublisher) DrawTotals(surface, g, card, input, totalY, bx);
 }
 
 }  // namespace velunorh

@@ -12,8 +12,8 @@
 
 namespace velunorh {
 
-// Everything the main window owns for the run apart from its widgets: the settings, the loaded
-// data, the current card layout and the current choice.
+// The state of one run that the session keeps private: the settings, the loaded data, the
+// current card layout and the current choice. The steps below work on it.
 struct MainState {
   std::filesystem::path settingsFile;
   std::filesystem::path workFolder = ".";  // the layout files lie here
@@ -26,10 +26,6 @@ struct MainState {
   CardLayout layout;
   bool newFormFlag = false;
   CardSelection selection;
-
-  // Kept by the header preview for the header print.
-  std::string headerName;
-  std::string mobileText;
 
   bool settingsChanged = false;
   bool stopRequested = false;

@@ -1,4 +1,3 @@
-#include "session/card_inputs.h"
 #include "ui/main_window.h"
 
 #include <QCheckBox>
@@ -8,18 +7,13 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "session/publisher_list.h"
 #include "base/string_table.h"
-#include "companion/name_date_format.h"
-#include "card/header_block_pass.h"
-#include "card/header_preview_pass.h"
-#include "card/monthly_grid_pass.h"
-#include "card/monthly_preview_pass.h"
-#include "ui/print_job.h"
 #include "ui/about_box.h"
 #include "ui/application_printer.h"
+#include "ui/dialog_prompts.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/print_job.h"
 #include "ui/program_icon.h"
 #include "ui/type_ahead_list.h"
 #include "ui_main_window.h"
@@ -34,7 +28,18 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
-    : QDialog(parent), ui_(new Ui::MainWindowForm) {
+    : QDialog(parent),
+      ui_(new Ui::MainWindowForm),
+      warn_(options.warn ? options.warn
+                         : [this](const QString& message) {
+                             QMessageBox::warning(this, FromUtf8(LoadString(147)), message);
+                           }),
+      dialogPrompts_(options.prompts ? nullptr
+                                     : std::make_unique<DialogPrompts>(
+                                           this, options.floppyFolder,
+                                           [this](const std::string& m) { warn_(FromUtf8(m)); })),
+      session_({options.settingsFile, options.workFolder, options.floppyFolder},
+               options.prompts ? *options.prompts : *dialogPrompts_) {
   ui_->setupUi(this);
   list_ = ui_->publisherList;
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
@@ -48,93 +53,98 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ShowGroupCaption();
   setWindowIcon(ProgramIcon());
 
-  warn_ = options.warn ? options.warn : [this](const QString& message) {
-    QMessageBox::warning(this, FromUtf8(LoadString(147)), message);
-  };
-  if (!options.hooks.showMessage)
-    options.hooks.showMessage = [this](const std::string& message) { warn_(FromUtf8(message)); };
-  UseRealDialogs(options);
-  state_.settingsFile = options.settingsFile;
-  state_.workFolder = options.workFolder;
-  state_.data.paths().floppyFolder = options.floppyFolder;
-  state_.currentDrive = CurrentDriveNumber(options.workFolder, options.floppyFolder);
-  StartUp(state_, options.today, options.hooks);
-  if (!state_.stopRequested) FillPublisherList();
+  status_ = session_.StartUp(options.today);
+  if (!stopRequested()) FillPublisherList();
   SyncBoxes();
-  if (state_.stopRequested) {
+  if (stopRequested()) {
     Exit();
     return;
   }
-  UpdateMonthBoxes();
+  session_.SetPreviousServiceYear(false);
+  ShowChoice();
   UpdateTitle();
   ConnectCommands();
 }
 
 MainWindow::~MainWindow() = default;
 
+// The boxes follow however they change (mouse, keyboard, mnemonic or an accessibility action):
+// they listen to toggled, and the window's own changes to them are made with signals blocked.
 void MainWindow::ConnectCommands() {
   connect(list_, &QListWidget::currentRowChanged, this, [this] {
-    state_.selection.useFullName = true;
-    ui_->fullNameBox->setChecked(true);
-    RefreshSelection();
+    session_.SetUseFullName(true);
+    ChooseListedPublisher();
   });
-  connect(list_, &TypeAheadList::characterTyped, this, &MainWindow::RefreshSelection);
-  connect(ui_->fullNameBox, &QCheckBox::clicked, this, [this](bool checked) {
-    state_.selection.useFullName = checked;
-    RefreshSelection();
+  connect(list_, &TypeAheadList::characterTyped, this, &MainWindow::ChooseListedPublisher);
+  connect(ui_->fullNameBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetUseFullName(checked);
+    ShowChoice();
     FocusList();
   });
-  connect(ui_->lastNameFirstBox, &QCheckBox::clicked, this, [this](bool checked) {
-    state_.settings.lastNameFirst = checked;
-    state_.settingsChanged = true;
-    RefreshSelection();
+  connect(ui_->lastNameFirstBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetLastNameFirst(checked);
+    ShowChoice();
     FocusList();
   });
   connect(ui_->groupButton, &QPushButton::clicked, this, [this] {
-    state_.selection.publisherGroup = (state_.selection.publisherGroup + 1) % kPublisherGroups;
+    session_.NextGroup();
     ShowGroupCaption();
     FillPublisherList();
     FocusList();
   });
   connect(ui_->optionsButton, &QPushButton::clicked, this, &MainWindow::OpenOptions);
   for (int row = 0; row < 12; ++row) {
-    connect(monthBoxes_[row], &QCheckBox::clicked, this, [this, row](bool checked) {
-      state_.selection.monthRow[row] = checked;
-      MonthBoxClicked(state_.selection);
-      SyncBoxes();
-      RepaintPreviews();
+    connect(monthBoxes_[row], &QCheckBox::toggled, this, [this, row](bool checked) {
+      session_.SetMonthRow(row, checked);
+      ShowChoice();
     });
   }
-  connect(ui_->totalBox, &QCheckBox::clicked, this, [this](bool checked) {
-    state_.selection.printTotal = checked;
-    MonthBoxClicked(state_.selection);
-    SyncBoxes();
-    RepaintPreviews();
+  connect(ui_->totalBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetPrintTotal(checked);
+    ShowChoice();
   });
-  connect(ui_->previousYearBox, &QCheckBox::clicked, this, &MainWindow::UpdateMonthBoxes);
-  connect(ui_->printHeaderBox, &QCheckBox::clicked, this, [this](bool checked) {
-    PrintHeaderClicked(state_.selection, checked);
-    SyncBoxes();
-    ui_->headerPreview->update();
+  connect(ui_->previousYearBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetPreviousServiceYear(checked);
+    ShowChoice();
   });
-  connect(ui_->genderMarksBox, &QCheckBox::clicked, this, [this](bool checked) {
-    state_.selection.printGenderMarks = checked;
-    ui_->headerPreview->update();
+  connect(ui_->printHeaderBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetPrintHeader(checked);
+    ShowChoice();
+  });
+  connect(ui_->genderMarksBox, &QCheckBox::toggled, this, [this](bool checked) {
+    session_.SetPrintGenderMarks(checked);
+    ShowChoice();
   });
   connect(ui_->printButton, &QPushButton::clicked, this, &MainWindow::PrintCard);
   connect(ui_->doneButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-// The boxes show the choice held in the state; programmatic changes send no clicks.
+void MainWindow::ChooseListedPublisher() {
+  QListWidgetItem* item = list_->currentItem();
+  session_.ChoosePublisher(item ? item->data(Qt::UserRole).toInt() : 0);
+  ShowChoice();
+}
+
+// Shows the session's choice: the boxes, which of them are visible, and both previews.
+void MainWindow::ShowChoice() {
+  const HeaderBoxes visible = session_.VisibleHeaderBoxes();
+  ui_->fullNameBox->setVisible(visible.fullName);
+  ui_->lastNameFirstBox->setVisible(visible.lastNameFirst);
+  ui_->genderMarksBox->setVisible(visible.genderMarks);
+  SyncBoxes();
+  ui_->headerPreview->update();
+  ui_->monthlyPreview->update();
+}
+
 void MainWindow::SyncBoxes() {
-  const CardSelection& s = state_.selection;
+  const CardSelection& s = session_.selection();
   auto set = [](QCheckBox* box, bool checked, bool enabled = true) {
     QSignalBlocker block(box);
     box->setChecked(checked);
     box->setEnabled(enabled);
   };
   set(ui_->fullNameBox, s.useFullName);
-  set(ui_->lastNameFirstBox, state_.settings.lastNameFirst);
+  set(ui_->lastNameFirstBox, session_.settings().lastNameFirst);
   set(ui_->previousYearBox, s.year.previousServiceYear);
   set(ui_->printHeaderBox, s.printHeader);
   set(ui_->genderMarksBox, s.printGenderMarks, s.genderMarksEnabled);
@@ -143,79 +153,47 @@ void MainWindow::SyncBoxes() {
 }
 
 void MainWindow::FillPublisherList() {
-  QSignalBlocker block(list_);
-  list_->clear();
-  for (const auto& line :
-       BuildPublisherList(state_.data.current, state_.selection.publisherGroup,
-                          state_.selection.year.reportMonth, state_.settings.firstNameSort)) {
-    auto* item = new QListWidgetItem(FromUtf8(line.text), list_);
-    item->setData(Qt::UserRole, line.slot);
+  {
+    QSignalBlocker block(list_);
+    list_->clear();
+    for (const auto& line : session_.PublisherLines()) {
+      auto* item = new QListWidgetItem(FromUtf8(line.text), list_);
+      item->setData(Qt::UserRole, line.slot);
+    }
+    if (list_->count() > 0) list_->setCurrentRow(0);
   }
-  if (list_->count() > 0) list_->setCurrentRow(0);
-  RefreshSelection();
+  ChooseListedPublisher();
   FocusList();
 }
 
-void MainWindow::RefreshSelection() {
-  QListWidgetItem* item = list_->currentItem();
-  state_.selection.selectedPublisher = item ? item->data(Qt::UserRole).toInt() : 0;
-  RepaintPreviews();
-}
-
-void MainWindow::RepaintPreviews() {
-  ui_->headerPreview->update();
-  ui_->monthlyPreview->update();
-}
-
 void MainWindow::ShowGroupCaption() {
-  ui_->groupButton->setText(FromUtf8(LoadString(GroupCaptionId(state_.selection.publisherGroup))));
+  ui_->groupButton->setText(FromUtf8(session_.GroupCaption()));
 }
 
 void MainWindow::UpdateTitle() {
-  setWindowTitle(FromUtf8(LoadString(147) + " - " + CardVersionName(state_.settings.cardVersion)));
-}
-
-void MainWindow::UpdateMonthBoxes() {
-  state_.selection.year.previousServiceYear = ui_->previousYearBox->isChecked();
-  ui_->monthlyPreview->update();
-  velunorh::UpdateMonthBoxes(state_.selection, state_.data);
-  SyncBoxes();
+  setWindowTitle(FromUtf8(session_.Title()));
 }
 
 void MainWindow::PaintHeaderPreview(Surface& surface, const Rect& client) {
-  HeaderPreviewResult result =
-      DrawHeaderPreview(surface, client, state_.data, HeaderPreviewInputFrom(state_));
-  state_.headerName = result.nameText;
-  state_.mobileText = result.mobileText;
-  ui_->fullNameBox->setVisible(result.fullNameBoxVisible);
-  ui_->lastNameFirstBox->setVisible(result.lastNameFirstBoxVisible);
-  ui_->genderMarksBox->setVisible(result.genderBoxVisible);
-  if (result.checkGenderBox && !state_.selection.printGenderMarks) {
-    state_.selection.printGenderMarks = true;
-    SyncBoxes();
-  }
+  DrawHeaderPreview(surface, client, session_.Content(), session_.HeaderPreview());
 }
 
 void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
   // The system's border sizes: one pixel on these screens.
   constexpr int kBorderX = 1, kBorderY = 1;
-  DrawMonthlyPreview(surface, client, state_.data, MonthlyPreviewInputFrom(state_), kBorderX,
+  DrawMonthlyPreview(surface, client, session_.Content(), session_.MonthlyPreview(), kBorderX,
                      kBorderY);
 }
 
 void MainWindow::PrintCard() {
-  std::string name = FormatName(state_.data.current, state_.selection.selectedPublisher,
-                                state_.settings.lastNameFirst);
-  TrimLeft(name);
-  TrimRight(name);
-  if (name.empty()) return;
-
-  const HeaderBlockInput header = HeaderBlockInputFrom(state_);
-  const MonthlyGridInput grid = MonthlyGridInputFrom(state_);
+  if (!session_.HasPrintableCard()) return;
+  const CardContent& card = session_.Content();
+  const HeaderBlockInput header = session_.HeaderBlock();
+  const MonthlyGridInput grid = session_.MonthlyGrid();
   PrintOutcome outcome =
       PrintCardPage(ApplicationPrinter::Instance().Current(), [&](Surface& surface) {
-        PrintHeaderBlock(surface, state_.data, header);
-        PrintMonthlyGrid(surface, state_.data, grid);
+        PrintHeaderBlock(surface, card, header);
+        PrintMonthlyGrid(surface, card, grid);
       });
   if (outcome != PrintOutcome::kPrinted) {
     warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
@@ -226,20 +204,20 @@ void MainWindow::PrintCard() {
 
 void MainWindow::OpenOptions() {
   OptionsValues values;
-  values.dateFormat = state_.settings.dateFormat;
-  values.cardVersion = state_.settings.cardVersion;
-  values.topMargin = state_.settings.topMargin;
-  values.leftMargin = state_.settings.leftMargin;
-  values.layout = state_.layout;
+  values.dateFormat = session_.settings().dateFormat;
+  values.cardVersion = session_.settings().cardVersion;
+  values.topMargin = session_.settings().topMargin;
+  values.leftMargin = session_.settings().leftMargin;
+  values.layout = session_.layout();
   OptionsDialog::Services services;
-  services.workFolder = state_.workFolder;
+  services.workFolder = session_.workFolder();
   services.showMessage = warn_;
   services.changeDataSource = [this] { ChangeDataSource(); };
   OptionsDialog dialog(values, services, this);
   std::optional<OptionsResult> result;
   if (dialog.exec() == QDialog::Accepted) {
     const OptionsValues& chosen = dialog.values();
-    result = OptionsResult{state_.settings, chosen.layout};
+    result = OptionsResult{session_.settings(), chosen.layout};
     result->settings.dateFormat = chosen.dateFormat;
     result->settings.cardVersion = chosen.cardVersion;
     result->settings.topMargin = chosen.topMargin;
@@ -249,33 +227,15 @@ void MainWindow::OpenOptions() {
 }
 
 void MainWindow::ApplyOptions(const std::optional<OptionsResult>& result) {
-  if (result) {
-    const AppSettings& in = result->settings;
-    AppSettings& mine = state_.settings;
-    if (in.dateFormat != mine.dateFormat || in.topMargin != mine.topMargin ||
-        in.leftMargin != mine.leftMargin || in.cardVersion != mine.cardVersion ||
-        !(result->layout == state_.layout))
-      state_.settingsChanged = true;
-    mine.topMargin = in.topMargin;
-    mine.leftMargin = in.leftMargin;
-    mine.dateFormat = in.dateFormat;
-    mine.cardVersion = in.cardVersion;
-    if (state_.languageCode == "portuguese") {
-      if (in.firstNameSort != mine.firstNameSort) state_.settingsChanged = true;
-      mine.firstNameSort = in.firstNameSort;
-      if (state_.settingsChanged) SortPublishers(state_.data.current, mine.firstNameSort);
-    } else {
-      mine.firstNameSort = false;
-    }
-    state_.layout = result->layout;
-  }
-  if (state_.settingsChanged) {
+  if (session_.ApplyOptions(result)) {
     FillPublisherList();
-    state_.newFormFlag = IsNewForm(state_.settings.cardVersion);
     UpdateTitle();
-    RefreshSelection();
   }
   FocusList();
+}
+
+void MainWindow::ChangeDataSource() {
+  if (session_.ChangeDataSource()) FillPublisherList();
 }
 
 void MainWindow::ShowAbout() {
@@ -312,18 +272,18 @@ void MainWindow::done(int result) {
 void MainWindow::Exit() {
   if (exited_) return;
   exited_ = true;
-  ExitReport report = velunorh::Exit(state_);
+  ExitReport report = session_.Exit();
   QStringList problems;
   if (!report.settingsWritten)
     problems << QStringLiteral("A beállítások nem menthetők ide: %1\n%2")
-                    .arg(QString::fromStdString(state_.settingsFile.string()),
+                    .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
-    problems
-        << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
-               .arg(QString::fromStdString(
-                        (state_.workFolder / LayoutFileName(state_.settings.cardVersion)).string()),
-                    FromUtf8(report.layoutError));
+    problems << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+                    .arg(QString::fromStdString(
+                             (session_.workFolder() / LayoutFileName(session_.settings().cardVersion))
+                                 .string()),
+                         FromUtf8(report.layoutError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
 }
 

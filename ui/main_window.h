@@ -5,9 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "session/change_data_source.h"
-#include "session/main_state.h"
 #include "card/surface.h"
+#include "session/session.h"
 
 class QCheckBox;
 class QPushButton;
@@ -22,7 +21,8 @@ class PreviewPane;
 class TypeAheadList;
 
 // The program's one window (dialog 102): the publisher list, the two previews, the boxes that
-// choose what is printed, and the commands.
+// choose what is printed, and the commands. Every decision is the session's; the window shows
+// it and passes the user's actions on.
 class MainWindow : public QDialog {
   Q_OBJECT
 
@@ -32,10 +32,8 @@ class MainWindow : public QDialog {
     std::filesystem::path workFolder = ".";
     std::filesystem::path floppyFolder = "/media/floppy";
     ServiceYear today;
-    StartUpHooks hooks;  // empty hooks get the real dialogs
-    // The data-source switch's questions; empty ones get the real dialogs, and an empty
-    // password check the one of start-up.
-    ChangeDataSourceHooks changeSourceHooks;
+    // Answers the session's questions; null gets the real dialogs.
+    UserPrompts* prompts = nullptr;
     // Tells the user what went wrong (a message box unless a test listens instead).
     std::function<void(const QString& message)> warn;
   };
@@ -43,26 +41,17 @@ class MainWindow : public QDialog {
   explicit MainWindow(Options options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  bool stopRequested() const { return state_.stopRequested; }
-  MainState& state() { return state_; }
-  const MainState& state() const { return state_; }
+  bool stopRequested() const { return status_ == SessionStatus::kStopped; }
+  Session& session() { return session_; }
+  const Session& session() const { return session_; }
 
   // Operations other parts of the program use.
   void FillPublisherList();
-  void RefreshSelection();
-  void UpdateTitle();
-  void ShowGroupCaption();
-  void UpdateMonthBoxes();
   void PrintCard();
   void ShowAbout();
   // Lets the user choose another data location and reloads the data from there.
   void ChangeDataSource();
-
-  // The options command's hand-over, given what the options dialog returned (nothing = cancel).
-  struct OptionsResult {
-    AppSettings settings;
-    CardLayout layout;
-  };
+  // The options command's hand-over (nothing = cancel).
   void ApplyOptions(const std::optional<OptionsResult>& result);
 
  protected:
@@ -72,22 +61,25 @@ class MainWindow : public QDialog {
 
  private:
   void ConnectCommands();
+  void ChooseListedPublisher();
+  void ShowChoice();
   void SyncBoxes();
-  void RepaintPreviews();
+  void UpdateTitle();
+  void ShowGroupCaption();
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();
   void Exit();
   void OpenOptions();
-  void UseRealDialogs(Options& options);
 
   std::unique_ptr<Ui::MainWindowForm> ui_;
-  MainState state_;
+  std::function<void(const QString& message)> warn_;
+  std::unique_ptr<UserPrompts> dialogPrompts_;
+  Session session_;
+  SessionStatus status_ = SessionStatus::kRunning;
   TypeAheadList* list_ = nullptr;
   std::array<QCheckBox*, 12> monthBoxes_{};
-  std::function<void(const QString& message)> warn_;
   bool exited_ = false;
-  ChangeDataSourceHooks changeSourceHooks_;
 };
 
 }  // namespace velunorh

@@ -123,8 +123,8 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
   const auto first = Print(*window);
 
   // Left margin 0.20 -> 0.45 in the options; the name 0.22 -> 0.32 down in the detailed ones.
-  ASSERT_EQ(window->state().settings.leftMargin, "0.20");
-  ASSERT_EQ(window->state().layout.Y(HeaderPosition::Name), "0.22");
+  ASSERT_EQ(window->session().settings().leftMargin, "0.20");
+  ASSERT_EQ(window->session().layout().Y(HeaderPosition::Name), "0.22");
   test::WhenModal<OptionsDialog>([](OptionsDialog& options) {
     test::ShowActive(options);
     test::TypeAndTab(ControlById<QLineEdit>(&options, 1019), "0.45");
@@ -137,8 +137,8 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
     test::Click(ControlById<QPushButton>(&options, 1));
   });
   test::Click(window->findChild<QPushButton*>("optionsButton"));
-  ASSERT_EQ(window->state().settings.leftMargin, "0.45");
-  ASSERT_EQ(window->state().layout.Y(HeaderPosition::Name), "0.32");
+  ASSERT_EQ(window->session().settings().leftMargin, "0.45");
+  ASSERT_EQ(window->session().layout().Y(HeaderPosition::Name), "0.32");
 
   const auto second = Print(*window);
   ExpectMoved(first, second, kNameWord, 0.25, 0.10);
@@ -147,7 +147,7 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
   test::Click(window->findChild<QPushButton*>("doneButton"));
   window.reset();
   auto restarted = Start();
-  EXPECT_EQ(restarted->state().settings.leftMargin, "0.45");
+  EXPECT_EQ(restarted->session().settings().leftMargin, "0.45");
   const auto third = Print(*restarted);
   constexpr double kSamePlace = 0.01;
   ExpectMoved(second, third, kNameWord, 0.0, 0.0, kSamePlace);

@@ -83,7 +83,7 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
   };
   auto pages = test::ReadPdfWords(pdf);
   ASSERT_EQ(pages.size(), 1u);
-  const CardLayout& layout = window.state().layout;
+  const CardLayout& layout = window.session().layout();
   const auto* given = test::FindWord(pages[0], "Anna");
   ASSERT_NE(given, nullptr);
   EXPECT_NEAR(given->xMin,

@@ -221,7 +221,7 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
   auto* list = window->findChild<TypeAheadList*>("publisherList");
   list->setFocus();
   QTest::keyClicks(list, "sz");  // Szabó Béla, who has a full name
-  ASSERT_EQ(window->state().selection.selectedPublisher, 2);
+  ASSERT_EQ(window->session().selection().selectedPublisher, 2);
   for (const char* box : {"fullNameBox", "lastNameFirstBox", "fullNameBox", "genderMarksBox",
                           "monthBox0", "monthBox11", "totalBox", "printHeaderBox"})
     Click(*window, box);
@@ -249,7 +249,7 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
     test::Click(ControlById<QPushButton>(&options, 1));
   });
   Click(*window, "optionsButton");
-  ASSERT_EQ(window->state().settings.dataLocation, 1);
+  ASSERT_EQ(window->session().settings().dataLocation, 1);
   EXPECT_EQ(list->count(), 2);
   Click(*window, "monthBox0");
   Click(*window, "printButton");

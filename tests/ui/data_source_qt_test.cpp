@@ -144,7 +144,7 @@ TEST_F(DataLocationTest, DriveAUnusableAtStartUpAndTheWorkingFolderChosen) {
   auto window = Open();
   ASSERT_FALSE(window->stopRequested());
   EXPECT_EQ(ListTexts(*window), (QStringList{"Kiss, Anna", QString::fromUtf8("Kiss, Béla")}));
-  EXPECT_TRUE(window->state().settingsChanged);
+  EXPECT_TRUE(window->session().settingsChanged());
   window->reject();
   EXPECT_NE(test::ReadText(settingsFile_).find("Drive=0"), std::string::npos);
 }
@@ -187,8 +187,8 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
   }
   EXPECT_EQ(ListTexts(*window),
             (QStringList{"Kiss, Csaba", QString::fromUtf8("Kiss, Dóra"), "Kiss, Ede"}));
-  EXPECT_EQ(window->state().settings.dataLocation, 1);
-  EXPECT_TRUE(window->state().settingsChanged);
+  EXPECT_EQ(window->session().settings().dataLocation, 1);
+  EXPECT_TRUE(window->session().settingsChanged());
 
   {
     test::ModalScript script(
@@ -200,7 +200,7 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
     EXPECT_EQ(script.answered(), 2);
     EXPECT_EQ(script.unexpected(), 0);
   }
-  EXPECT_EQ(window->state().settings.dataLocation, 1);
+  EXPECT_EQ(window->session().settings().dataLocation, 1);
   EXPECT_EQ(ListTexts(*window).size(), 3);
 }
 

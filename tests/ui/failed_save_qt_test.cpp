@@ -123,7 +123,7 @@ TEST_P(FailedSaveTest, AtExitTheUserIsToldOfBothFilesAndTheOldOnesStay) {
     auto window = Open(warnings);
     ASSERT_FALSE(window->stopRequested());
     // Both files would change: a margin and the grid's place.
-    MainWindow::OptionsResult changed{window->state().settings, window->state().layout};
+    OptionsResult changed{window->session().settings(), window->session().layout()};
     changed.settings.leftMargin = "0.45";
     changed.layout.SetBody(BodyValue::BodyTop, "1.31");
     window->ApplyOptions(changed);

@@ -56,31 +56,31 @@ class MainWindowOptionsTest : public ::testing::Test {
 
 TEST_F(MainWindowOptionsTest, OkTakesTheValuesOver) {
   ChangeOptionsAndLeaveWith(1);
-  const MainState& state = window_->state();
-  EXPECT_EQ(state.settings.dateFormat, 2);
-  EXPECT_EQ(state.settings.cardVersion, 1);
-  EXPECT_TRUE(state.settingsChanged);
-  EXPECT_FALSE(state.newFormFlag);
+  const Session& session = window_->session();
+  EXPECT_EQ(session.settings().dateFormat, 2);
+  EXPECT_EQ(session.settings().cardVersion, 1);
+  EXPECT_TRUE(session.settingsChanged());
+  EXPECT_FALSE(session.newForm());
   CardLayout version1;
   MakeDefaultLayout(version1, 1);
-  EXPECT_EQ(state.layout, version1);
+  EXPECT_EQ(session.layout(), version1);
   EXPECT_EQ(window_->windowTitle(),
             QString::fromUtf8("Velunorh - S-21-H  Hu  4/05  Printed in Germany"));
-  EXPECT_EQ(state.selection.selectedPublisher, 1);  // the list was filled again
+  EXPECT_EQ(session.selection().selectedPublisher, 1);  // the list was filled again
   EXPECT_TRUE(warnings_.isEmpty());
 }
 
 TEST_F(MainWindowOptionsTest, CancelKeepsTheWindowsValues) {
-  const CardLayout before = window_->state().layout;
+  const CardLayout before = window_->session().layout();
   ChangeOptionsAndLeaveWith(2);
-  const MainState& state = window_->state();
-  EXPECT_EQ(state.settings.dateFormat, 0);
-  EXPECT_EQ(state.settings.cardVersion, 0);
-  EXPECT_FALSE(state.settingsChanged);
-  EXPECT_EQ(state.layout, before);
+  const Session& session = window_->session();
+  EXPECT_EQ(session.settings().dateFormat, 0);
+  EXPECT_EQ(session.settings().cardVersion, 0);
+  EXPECT_FALSE(session.settingsChanged());
+  EXPECT_EQ(session.layout(), before);
   EXPECT_EQ(window_->windowTitle(),
             QString::fromUtf8("Velunorh - S-21-H   10/15   Printed in Germany"));
-  EXPECT_EQ(state.selection.selectedPublisher, 3);
+  EXPECT_EQ(session.selection().selectedPublisher, 3);
   EXPECT_TRUE(std::filesystem::exists(dir_ / "cplot.dat"));  // written by the version switch
 }
 

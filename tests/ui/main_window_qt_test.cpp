@@ -100,12 +100,12 @@ TEST_F(MainWindowTest, StartsWithDefaultsAndLeavesWritingOnlyTheLayout) {
                                              QString::fromUtf8("Szabó, Béla"),
                                              QString::fromUtf8("Tóth, Csaba"),
                                              QString::fromUtf8("Nagy, Dóra")}));
-  EXPECT_EQ(window->state().selection.selectedPublisher, 1);
+  EXPECT_EQ(window->session().selection().selectedPublisher, 1);
   EXPECT_TRUE(Checked(*window, "fullNameBox"));
   EXPECT_TRUE(Checked(*window, "printHeaderBox"));
   EXPECT_FALSE(Checked(*window, "genderMarksBox"));
   EXPECT_FALSE(Checked(*window, "lastNameFirstBox"));
-  const AppSettings& s = window->state().settings;
+  const AppSettings& s = window->session().settings();
   EXPECT_EQ(s.dateFormat, 0);
   EXPECT_EQ(s.cardVersion, 0);
   EXPECT_EQ(s.topMargin, "0.00");
@@ -122,14 +122,14 @@ TEST_F(MainWindowTest, StartsWithDefaultsAndLeavesWritingOnlyTheLayout) {
 TEST_F(MainWindowTest, StoredValuesAreReadAndAnUnknownCardVersionFallsBack) {
   test::WriteText(settingsFile_, "[Format]\nCard Version=7\nLast Name First=257\n");
   auto window = Open();
-  EXPECT_EQ(window->state().settings.cardVersion, 0);
+  EXPECT_EQ(window->session().settings().cardVersion, 0);
   EXPECT_TRUE(Checked(*window, "lastNameFirstBox"));
 }
 
 TEST_F(MainWindowTest, SettingsAreWrittenAtExitOnlyWhenChanged) {
   auto window = Open();
   Click(*window, "lastNameFirstBox");
-  EXPECT_TRUE(window->state().settingsChanged);
+  EXPECT_TRUE(window->session().settingsChanged());
   window->reject();
   std::string written = test::ReadText(settingsFile_);
   EXPECT_NE(written.find("Last Name First=1"), std::string::npos) << written;
@@ -225,20 +225,20 @@ TEST_F(MainWindowTest, HeaderPreviewKeepsTheNameAndShowsTheBoxesItNeeds) {
   list->setCurrentRow(1);  // Szabó Béla, with a full name in the extension file
   window->repaint();
   QApplication::processEvents();
-  EXPECT_EQ(window->state().headerName, "Szabó Béla Dénes Ferenc György");
+  EXPECT_EQ(window->session().Content().displayName, "Szabó Béla Dénes Ferenc György");
   EXPECT_TRUE(Find<QCheckBox>(*window, "fullNameBox")->isVisible());
   EXPECT_FALSE(Find<QCheckBox>(*window, "lastNameFirstBox")->isVisible());
   EXPECT_TRUE(Find<QCheckBox>(*window, "genderMarksBox")->isVisible());
 
   Click(*window, "fullNameBox");
   window->repaint();
-  EXPECT_EQ(window->state().headerName, "Béla Szabó");
+  EXPECT_EQ(window->session().Content().displayName, "Béla Szabó");
   EXPECT_TRUE(Find<QCheckBox>(*window, "lastNameFirstBox")->isVisible());
 
   list->setCurrentRow(2);  // Tóth Csaba: no extension, no sex
   window->repaint();
   EXPECT_TRUE(Checked(*window, "fullNameBox"));
-  EXPECT_EQ(window->state().headerName, "Csaba Tóth");
+  EXPECT_EQ(window->session().Content().displayName, "Csaba Tóth");
   EXPECT_FALSE(Find<QCheckBox>(*window, "fullNameBox")->isVisible());
   EXPECT_FALSE(Find<QCheckBox>(*window, "genderMarksBox")->isVisible());
 }
@@ -248,14 +248,14 @@ TEST_F(MainWindowTest, TypingLettersSelectsByPrefix) {
   auto* list = Find<TypeAheadList>(*window, "publisherList");
   list->setFocus();
   QTest::keyClicks(list, "t");
-  EXPECT_EQ(window->state().selection.selectedPublisher, 3);
+  EXPECT_EQ(window->session().selection().selectedPublisher, 3);
   QTest::keyClicks(list, "n");  // no "tn": starts again at "n"
-  EXPECT_EQ(window->state().selection.selectedPublisher, 4);
+  EXPECT_EQ(window->session().selection().selectedPublisher, 4);
   QTest::keyClicks(list, "x");
-  EXPECT_EQ(window->state().selection.selectedPublisher, 4);
+  EXPECT_EQ(window->session().selection().selectedPublisher, 4);
   EXPECT_EQ(list->typeAhead().prefix(), "");
   QTest::keyClick(list, Qt::Key_Up);  // arrows keep the list's own behaviour
-  EXPECT_EQ(window->state().selection.selectedPublisher, 3);
+  EXPECT_EQ(window->session().selection().selectedPublisher, 3);
 }
 
 TEST_F(MainWindowTest, EnterPrintsAndNeverCloses) {

@@ -93,7 +93,7 @@ TEST_F(PrintCardPdfTest, EveryWordLandsWhereTheLayoutAndTheMarginsPutIt) {
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(test::PdfTitle(dir_ / "card.pdf"), "Card Header");
   const auto& page = pages[0];
-  const CardLayout& layout = window.state().layout;
+  const CardLayout& layout = window.session().layout();
   // Device dots at 600 dpi, then points; the margins are 0.30 in across and 0.15 in down.
   auto pt = [](const std::string& inches) { return LayoutValueToDevice(inches, 600) * 72.0 / 600; };
   const double left = pt("0.30"), top = pt("0.15");

@@ -1,0 +1,217 @@
+#include "session/session.h"
+
+#include "base/edition.h"
+#include "base/string_table.h"
+#include "companion/name_date_format.h"
+#include "session/change_data_source.h"
+
+namespace velunorh {
+
+Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts) {
+  state_.settingsFile = places.settingsFile;
+  state_.workFolder = places.workFolder;
+  state_.data.paths().floppyFolder = places.floppyFolder;
+  state_.currentDrive = CurrentDriveNumber(places.workFolder, places.floppyFolder);
+}
+
+SessionStatus Session::StartUp(const ServiceYear& today) {
+  StartUpHooks hooks;
+  hooks.chooseDataLocation = [this](int preset) { return prompts_.ChooseDataLocation(preset, true); };
+  hooks.checkPassword = [this](const PublisherRecord& header) {
+    return prompts_.CheckPassword(header);
+  };
+  hooks.showMessage = [this](const std::string& message) { prompts_.ShowMessage(message); };
+  velunorh::StartUp(state_, today, hooks);
+  Changed();
+  return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
+}
+
+void Session::ChoosePublisher(int slot) {
+  state_.selection.selectedPublisher = slot;
+  Changed();
+}
+
+void Session::SetUseFullName(bool on) {
+  state_.selection.useFullName = on;
+  Changed();
+}
+
+void Session::SetLastNameFirst(bool on) {
+  state_.settings.lastNameFirst = on;
+  state_.settingsChanged = true;
+  Changed();
+}
+
+void Session::NextGroup() {
+  state_.selection.publisherGroup = (state_.selection.publisherGroup + 1) % kPublisherGroups;
+}
+
+void Session::SetMonthRow(int row, bool on) {
+  if (row < 0 || row >= 12) return;
+  state_.selection.monthRow[row] = on;
+  MonthBoxClicked(state_.selection);
+}
+
+void Session::SetPrintTotal(bool on) {
+  state_.selection.printTotal = on;
+  MonthBoxClicked(state_.selection);
+}
+
+void Session::SetPreviousServiceYear(bool on) {
+  state_.selection.year.previousServiceYear = on;
+  UpdateMonthBoxes(state_.selection, state_.data);
+  Changed();
+}
+
+void Session::SetPrintHeader(bool on) {
+  PrintHeaderClicked(state_.selection, on);
+  TickGenderMarksWhereTheEditionDoes();
+}
+
+void Session::SetPrintGenderMarks(bool on) {
+  state_.selection.printGenderMarks = on;
+  TickGenderMarksWhereTheEditionDoes();
+}
+
+bool Session::ApplyOptions(const std::optional<OptionsResult>& result) {
+  if (result) {
+    const AppSettings& in = result->settings;
+    AppSettings& mine = state_.settings;
+    if (in.dateFormat != mine.dateFormat || in.topMargin != mine.topMargin ||
+        in.leftMargin != mine.leftMargin || in.cardVersion != mine.cardVersion ||
+        !(result->layout == state_.layout))
+      state_.settingsChanged = true;
+    mine.topMargin = in.topMargin;
+    mine.leftMargin = in.leftMargin;
+    mine.dateFormat = in.dateFormat;
+    mine.cardVersion = in.cardVersion;
+    if (IsPortuguese(state_.languageCode)) {
+      if (in.firstNameSort != mine.firstNameSort) state_.settingsChanged = true;
+      mine.firstNameSort = in.firstNameSort;
+      if (state_.settingsChanged) SortPublishers(state_.data.current, mine.firstNameSort);
+    } else {
+      mine.firstNameSort = false;
+    }
+    state_.layout = result->layout;
+  }
+  if (state_.settingsChanged) state_.newFormFlag = IsNewForm(state_.settings.cardVersion);
+  Changed();
+  return state_.settingsChanged;
+}
+
+bool Session::ChangeDataSource() {
+  ChangeDataSourceHooks hooks;
+  hooks.chooseDataLocation = [this](int preset) {
+    return prompts_.ChooseDataLocation(preset, false);
+  };
+  hooks.confirmNewData = [this] { return prompts_.ConfirmNewData(); };
+  hooks.checkPassword = [this](const PublisherRecord& header) {
+    return prompts_.CheckPassword(header);
+  };
+  const bool refill = velunorh::ChangeDataSource(state_, hooks);
+  Changed();
+  return refill;
+}
+
+ExitReport Session::Exit() {
+  content_.reset();
+  return velunorh::Exit(state_);
+}
+
+std::vector<PublisherListLine> Session::PublisherLines() const {
+  return BuildPublisherList(state_.data.current, state_.selection.publisherGroup,
+                            state_.selection.year.reportMonth, state_.settings.firstNameSort);
+}
+
+std::string Session::Title() const {
+  return LoadString(147) + " - " + CardVersionName(state_.settings.cardVersion);
+}
+
+std::string Session::GroupCaption() const {
+  return LoadString(GroupCaptionId(state_.selection.publisherGroup));
+}
+
+HeaderBoxes Session::VisibleHeaderBoxes() {
+  const CardContent& card = Content();
+  HeaderBoxes boxes;
+  boxes.fullName = card.hasFullName;
+  boxes.lastNameFirst = !(card.hasFullName && state_.selection.useFullName);
+  boxes.genderMarks = card.sex != SexMark::kNone;
+  return boxes;
+}
+
+bool Session::HasPrintableCard() const {
+  std::string name = FormatName(state_.data.current, state_.selection.selectedPublisher,
+                                state_.settings.lastNameFirst);
+  TrimLeft(name);
+  TrimRight(name);
+  return !name.empty();
+}
+
+const CardContent& Session::Content() {
+  if (!content_) {
+    content_ = BuildCardContent(state_.data, Choice());
+    TickGenderMarksWhereTheEditionDoes();
+  }
+  return *content_;
+}
+
+void Session::TickGenderMarksWhereTheEditionDoes() {
+  if (state_.languageCode == "cz" && content_ && content_->sex != SexMark::kNone)
+    state_.selection.printGenderMarks = true;
+}
+
+CardChoice Session::Choice() const {
+  const CardSelection& selection = state_.selection;
+  CardChoice choice;
+  choice.slot = selection.selectedPublisher;
+  choice.year = selection.year;
+  choice.useFullName = selection.useFullName;
+  choice.lastNameFirst = state_.settings.lastNameFirst;
+  choice.dateFormat = state_.settings.dateFormat;
+  choice.languageCode = state_.languageCode;
+  choice.newForm = state_.newFormFlag;
+  return choice;
+}
+
+HeaderPreviewInput Session::HeaderPreview() const {
+  HeaderPreviewInput input;
+  input.languageCode = state_.languageCode;
+  input.fontCharset = state_.fontCharset;
+  input.nameShift = LoadStringInt(132);
+  input.cardVersion = state_.settings.cardVersion;
+  input.printHeader = state_.selection.printHeader;
+  input.printGenderMarks = state_.selection.printGenderMarks;
+  return input;
+}
+
+MonthlyPreviewInput Session::MonthlyPreview() const {
+  MonthlyPreviewInput input;
+  input.monthRow = state_.selection.monthRow;
+  input.printTotal = state_.selection.printTotal;
+  input.languageCode = state_.languageCode;
+  return input;
+}
+
+HeaderBlockInput Session::HeaderBlock() const {
+  HeaderBlockInput input;
+  input.printHeader = state_.selection.printHeader;
+  input.printGenderMarks = state_.selection.printGenderMarks;
+  input.leftMargin = state_.settings.leftMargin;
+  input.topMargin = state_.settings.topMargin;
+  input.layout = state_.layout;
+  return input;
+}
+
+MonthlyGridInput Session::MonthlyGrid() const {
+  MonthlyGridInput input;
+  input.monthRow = state_.selection.monthRow;
+  input.printTotal = state_.selection.printTotal;
+  input.fontCharset = state_.fontCharset;
+  input.leftMargin = state_.settings.leftMargin;
+  input.topMargin = state_.settings.topMargin;
+  input.layout = state_.layout;
+  return input;
+}
+
+}  // namespace velunorh

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "card/card_content.h"
+#include "card/header_block_pass.h"
+#include "card/header_preview_pass.h"
+#include "card/monthly_grid_pass.h"
+#include "card/monthly_preview_pass.h"
+#include "session/main_state.h"
+#include "session/publisher_list.h"
+#include "session/user_prompts.h"
+
+namespace velunorh {
+
+enum class SessionStatus { kRunning, kStopped };
+
+// Which of the window's boxes beside the header preview are shown.
+struct HeaderBoxes {
+  bool fullName = false;
+  bool lastNameFirst = true;
+  bool genderMarks = false;
+};
+
+// The options dialog's answer.
+struct OptionsResult {
+  AppSettings settings;
+  CardLayout layout;
+};
+
+// One run of the program without its widgets: the settings, the loaded data, the layout and the
+// user's choice, changed only through operations named as the user acts. The card's content is
+// derived from them, built again only after a change.
+class Session {
+ public:
+  struct Places {
+    std::filesystem::path settingsFile;
+    std::filesystem::path workFolder = ".";  // the layout files lie here
+    std::filesystem::path floppyFolder = "/media/floppy";
+  };
+
+  Session(const Places& places, UserPrompts& prompts);
+
+  // Date, edition, settings, data location, data, card version and layout. kStopped: the window
+  // is never shown (Exit still runs, without writing the layout).
+  SessionStatus StartUp(const ServiceYear& today);
+
+  // The user's choices.
+  void ChoosePublisher(int slot);
+  void SetUseFullName(bool on);
+  void SetLastNameFirst(bool on);
+  void NextGroup();
+  void SetMonthRow(int row, bool on);
+  void SetPrintTotal(bool on);
+  void SetPreviousServiceYear(bool on);
+  void SetPrintHeader(bool on);
+  void SetPrintGenderMarks(bool on);
+  // The options dialog's OK (nothing = cancel). True when a setting changed since start-up,
+  // which means the list, the title and the previews are shown again.
+  bool ApplyOptions(const std::optional<OptionsResult>& result);
+  // Lets the user choose another data location and reloads. True when the list must be refilled.
+  bool ChangeDataSource();
+  // Releases the data and writes the settings (when changed) and the layout.
+  ExitReport Exit();
+
+  // What the window shows.
+  const AppSettings& settings() const { return state_.settings; }
+  const CardLayout& layout() const { return state_.layout; }
+  const CardSelection& selection() const { return state_.selection; }
+  const CongregationData& data() const { return state_.data; }
+  const std::string& languageCode() const { return state_.languageCode; }
+  const std::filesystem::path& settingsFile() const { return state_.settingsFile; }
+  const std::filesystem::path& workFolder() const { return state_.workFolder; }
+  const std::filesystem::path& floppyFolder() const { return state_.data.paths().floppyFolder; }
+  bool settingsChanged() const { return state_.settingsChanged; }
+  bool newForm() const { return state_.newFormFlag; }
+
+  std::vector<PublisherListLine> PublisherLines() const;
+  std::string Title() const;
+  std::string GroupCaption() const;
+  HeaderBoxes VisibleHeaderBoxes();
+  // A print puts something on the card: a publisher with a name is chosen.
+  bool HasPrintableCard() const;
+
+  // The card of the chosen publisher, and how each picture of it is placed.
+  const CardContent& Content();
+  CardChoice Choice() const;
+  HeaderPreviewInput HeaderPreview() const;
+  MonthlyPreviewInput MonthlyPreview() const;
+  HeaderBlockInput HeaderBlock() const;
+  MonthlyGridInput MonthlyGrid() const;
+
+ private:
+  void Changed() { content_.reset(); }
+  // The cz edition keeps F/N ticked for a publisher with a sex.
+  void TickGenderMarksWhereTheEditionDoes();
+
+  MainState state_;
+  UserPrompts& prompts_;
+  std::optional<CardContent> content_;
+};
+
+}  // namespace velunorh

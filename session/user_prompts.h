@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "companion/publisher_record.h"
+
+namespace velunorh {
+
+// Everything the session asks of the user. The Qt layer answers with its dialogs; tests answer
+// with a script.
+class UserPrompts {
+ public:
+  virtual ~UserPrompts() = default;
+  // The data-source dialog preset to a location; at start-up it shows its warning. The chosen
+  // location, or nothing when the user cancels.
+  virtual std::optional<int> ChooseDataLocation(int preset, bool atStartUp) = 0;
+  // The password prompt for the data's header record: false refuses the data.
+  virtual bool CheckPassword(const PublisherRecord& header) = 0;
+  // The question before a new data source replaces the loaded publishers: true for OK.
+  virtual bool ConfirmNewData() = 0;
+  virtual void ShowMessage(const std::string& message) = 0;
+};
+
+}  // namespace velunorh
