@@ -9,6 +9,8 @@ struct ServiceYear {
   int currentYear = 2000;  // today's four-digit year
   bool previousServiceYear = false;  // the "previous service year" box
 
+  bool operator==(const ServiceYear&) const = default;
+
   // Months of the running service year up to and including reportMonth (September gives 1).
   int ElapsedMonths() const { return reportMonth > 7 ? reportMonth - 7 : reportMonth + 5; }
 

@@ -58,7 +58,7 @@ class CardWindow {
 
  private:
   void SelectSubject() {
-    const int slot = window_->state().data.FindPublisherById(kSubjectId);
+    const int slot = window_->session().data().FindPublisherById(kSubjectId);
     auto* list = window_->findChild<QListWidget*>("publisherList");
     for (int row = 0; row < list->count(); ++row)
       if (list->item(row)->data(Qt::UserRole).toInt() == slot) list->setCurrentRow(row);

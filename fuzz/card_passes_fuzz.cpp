@@ -1,5 +1,6 @@
-// The card's drawing passes over a fuzzed data folder and layout: the printed header block and
-// monthly grid, and the header and monthly previews, each onto a recording surface.
+// The card's content built from a fuzzed data folder, and the drawing passes over it with a
+// fuzzed layout: the printed header block and monthly grid, and the header and monthly previews,
+// each onto a recording surface.
 //
 // Input: 24 option bytes (selection, year, switches, month rows, date format, edition, device
 // resolutions, preview size and borders, card version, the slot's high bit), then chunks: the data
@@ -10,13 +11,13 @@
 #include <cstring>
 #include <string>
 
-#include "session/card_inputs.h"
-#include "fuzz/fuzz_support.h"
+#include "card/card_content.h"
 #include "card/header_block_pass.h"
 #include "card/header_preview_pass.h"
 #include "card/monthly_grid_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
+#include "fuzz/fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {
@@ -89,44 +90,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string leftMargin(input.NextChunk().value_or("0.20"));
   const std::string topMargin(input.NextChunk().value_or("0.00"));
 
-  // The window's state, so the passes get their inputs through the builders the window uses.
-  MainState state;
-  state.data.paths() = DataPaths{folder};
-  LoadCongregation(state.data);
-  state.languageCode = o.languageCode;
-  state.fontCharset = o.fontCharset;
-  state.settings.cardVersion = o.cardVersion;
-  state.settings.dateFormat = o.dateFormat;
-  state.settings.lastNameFirst = o.lastNameFirst;
-  state.settings.leftMargin = leftMargin;
-  state.settings.topMargin = topMargin;
-  state.layout = layout;
-  state.newFormFlag = o.newForm;
-  CardSelection& selection = state.selection;
-  selection.selectedPublisher = o.slot;
-  selection.year = o.year;
-  selection.monthRow = o.monthRow;
-  selection.printTotal = o.printTotal;
-  selection.printHeader = o.printHeader;
-  selection.printGenderMarks = o.printGenderMarks;
-  selection.useFullName = o.useFullName;
+  CongregationData data{DataPaths{folder}};
+  LoadCongregation(data);
 
-  HeaderPreviewInput preview = HeaderPreviewInputFrom(state);
-  preview.nameShift = o.nameShift;  // an edition may shift the name; fuzz both
+  CardChoice choice;
+  choice.slot = o.slot;
+  choice.year = o.year;
+  choice.useFullName = o.useFullName;
+  choice.lastNameFirst = o.lastNameFirst;
+  choice.dateFormat = o.dateFormat;
+  choice.languageCode = o.languageCode;
+  choice.newForm = o.newForm;
+  const CardContent card = BuildCardContent(data, choice);
+  Check(IsUtf8(card.displayName) && IsUtf8(card.mobileTelephone));
+
+  HeaderPreviewInput headerPreviewInput;
+  headerPreviewInput.languageCode = o.languageCode;
+  headerPreviewInput.fontCharset = o.fontCharset;
+  headerPreviewInput.nameShift = o.nameShift;  // an edition may shift the name; fuzz both
+  headerPreviewInput.cardVersion = o.cardVersion;
+  headerPreviewInput.printHeader = o.printHeader;
+  headerPreviewInput.printGenderMarks = o.printGenderMarks;
   RecordingSurface headerPreview(96, 96);
-  const HeaderPreviewResult result =
-      DrawHeaderPreview(headerPreview, o.client, state.data, preview);
+  DrawHeaderPreview(headerPreview, o.client, card, headerPreviewInput);
   CheckDrawn(headerPreview);
-  Check(IsUtf8(result.nameText) && IsUtf8(result.mobileText));
 
+  MonthlyPreviewInput monthlyPreviewInput;
+  monthlyPreviewInput.monthRow = o.monthRow;
+  monthlyPreviewInput.printTotal = o.printTotal;
+  monthlyPreviewInput.languageCode = o.languageCode;
   RecordingSurface monthlyPreview(96, 96);
-  DrawMonthlyPreview(monthlyPreview, o.client, state.data, MonthlyPreviewInputFrom(state), o.bx,
-                     o.by);
+  DrawMonthlyPreview(monthlyPreview, o.client, card, monthlyPreviewInput, o.bx, o.by);
   CheckDrawn(monthlyPreview);
 
+  HeaderBlockInput headerBlockInput;
+  headerBlockInput.printHeader = o.printHeader;
+  headerBlockInput.printGenderMarks = o.printGenderMarks;
+  headerBlockInput.leftMargin = leftMargin;
+  headerBlockInput.topMargin = topMargin;
+  headerBlockInput.layout = layout;
+  MonthlyGridInput monthlyGridInput;
+  monthlyGridInput.monthRow = o.monthRow;
+  monthlyGridInput.printTotal = o.printTotal;
+  monthlyGridInput.fontCharset = o.fontCharset;
+  monthlyGridInput.leftMargin = leftMargin;
+  monthlyGridInput.topMargin = topMargin;
+  monthlyGridInput.layout = layout;
   RecordingSurface page(o.hres, o.vres);
-  PrintHeaderBlock(page, state.data, HeaderBlockInputFrom(state));
-  PrintMonthlyGrid(page, state.data, MonthlyGridInputFrom(state));
+  PrintHeaderBlock(page, card, headerBlockInput);
+  PrintMonthlyGrid(page, card, monthlyGridInput);
   CheckDrawn(page);
   return 0;
 }

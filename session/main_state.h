@@ -51,6 +51,8 @@ struct ExitReport {
   std::string settingsError;
   bool layoutWritten = true;
   std::string layoutError;
+  bool printerWritten = true;
+  std::string printerError;
 };
 
 // The exit path: release the tables, write the settings when changed, write the layout of the

@@ -4,6 +4,7 @@
 #include "base/string_table.h"
 #include "companion/name_date_format.h"
 #include "session/change_data_source.h"
+#include "session/remembered_printer.h"
 
 namespace velunorh {
 
@@ -22,6 +23,7 @@ SessionStatus Session::StartUp(const ServiceYear& today) {
   };
   hooks.showMessage = [this](const std::string& message) { prompts_.ShowMessage(message); };
   velunorh::StartUp(state_, today, hooks);
+  rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
   Changed();
   return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
 }
@@ -115,7 +117,11 @@ bool Session::ChangeDataSource() {
 
 ExitReport Session::Exit() {
   content_.reset();
-  return velunorh::Exit(state_);
+  ExitReport report = velunorh::Exit(state_);
+  if (!chosenPrinter_.empty())
+    report.printerWritten =
+        WriteRememberedPrinter(state_.settingsFile, chosenPrinter_, &report.printerError);
+  return report;
 }
 
 std::vector<PublisherListLine> Session::PublisherLines() const {
@@ -140,12 +146,28 @@ HeaderBoxes Session::VisibleHeaderBoxes() {
   return boxes;
 }
 
-bool Session::HasPrintableCard() const {
-  std::string name = FormatName(state_.data.current, state_.selection.selectedPublisher,
-                                state_.settings.lastNameFirst);
+bool Session::HasPrintableName(int slot) const {
+  std::string name = FormatName(state_.data.current, slot, state_.settings.lastNameFirst);
   TrimLeft(name);
   TrimRight(name);
   return !name.empty();
+}
+
+Session::GroupPlan Session::PlanGroupPrint() const {
+  GroupPlan plan;
+  for (const PublisherListLine& line : PublisherLines()) {
+    if (HasPrintableName(line.slot))
+      plan.slots.push_back(line.slot);
+    else
+      ++plan.skipped;
+  }
+  return plan;
+}
+
+CardContent Session::ContentFor(int slot) {
+  CardChoice choice = Choice();
+  choice.slot = slot;
+  return BuildCardContent(state_.data, choice);
 }
 
 const CardContent& Session::Content() {

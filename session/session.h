@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "card/card_content.h"
+#include "card/card_page.h"
 #include "card/header_block_pass.h"
 #include "card/header_preview_pass.h"
 #include "card/monthly_grid_pass.h"
@@ -63,7 +64,10 @@ class Session {
   bool ApplyOptions(const std::optional<OptionsResult>& result);
   // Lets the user choose another data location and reloads. True when the list must be refilled.
   bool ChangeDataSource();
-  // Releases the data and writes the settings (when changed) and the layout.
+  // The printer chosen in the print setup this run: written at exit, read at the next start.
+  void SetChosenPrinter(const std::string& name) { chosenPrinter_ = name; }
+  const std::string& rememberedPrinter() const { return rememberedPrinter_; }
+  // Releases the data and writes the settings (when changed), the layout and the printer chosen.
   ExitReport Exit();
 
   // What the window shows.
@@ -83,7 +87,18 @@ class Session {
   std::string GroupCaption() const;
   HeaderBoxes VisibleHeaderBoxes();
   // A print puts something on the card: a publisher with a name is chosen.
-  bool HasPrintableCard() const;
+  bool HasPrintableCard() const { return HasPrintableName(state_.selection.selectedPublisher); }
+  bool HasPrintableName(int slot) const;
+
+  // The cards a group print makes: every publisher of the list, in list order, except those
+  // without a name, which are counted.
+  struct GroupPlan {
+    std::vector<int> slots;
+    int skipped = 0;
+  };
+  GroupPlan PlanGroupPrint() const;
+  // The card of another publisher of the list with the current choices.
+  CardContent ContentFor(int slot);
 
   // The card of the chosen publisher, and how each picture of it is placed.
   const CardContent& Content();
@@ -92,6 +107,7 @@ class Session {
   MonthlyPreviewInput MonthlyPreview() const;
   HeaderBlockInput HeaderBlock() const;
   MonthlyGridInput MonthlyGrid() const;
+  CardPageInput CardPage() const { return {HeaderBlock(), MonthlyGrid()}; }
 
  private:
   void Changed() { content_.reset(); }
@@ -101,6 +117,8 @@ class Session {
   MainState state_;
   UserPrompts& prompts_;
   std::optional<CardContent> content_;
+  std::string rememberedPrinter_;
+  std::string chosenPrinter_;
 };
 
 }  // namespace velunorh

@@ -13,6 +13,17 @@ ApplicationPrinter::ApplicationPrinter() : printer_(QPrinter::HighResolution) {}
 
 QPrinter* ApplicationPrinter::Current() {
   if (chosen_) return &printer_;
+  // Looked up at the first print, never at start-up: asking the print system takes time.
+  if (!remembered_.isEmpty()) {
+    const QPrinterInfo remembered = QPrinterInfo::printerInfo(remembered_);
+    remembered_.clear();
+    if (!remembered.isNull()) {
+      printer_.setOutputFormat(QPrinter::NativeFormat);
+      printer_.setPrinterName(remembered.printerName());
+      chosen_ = true;
+      return &printer_;
+    }
+  }
   QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) return nullptr;
   printer_.setOutputFormat(QPrinter::NativeFormat);
@@ -25,8 +36,17 @@ QPrinter& ApplicationPrinter::ForSetup() {
   return printer_;
 }
 
+void ApplicationPrinter::SetupConfirmed() {
+  chosen_ = true;
+  remembered_.clear();
+  chosenInSetup_ =
+      printer_.outputFormat() == QPrinter::NativeFormat ? printer_.printerName() : QString();
+}
+
 void ApplicationPrinter::Reset() {
   chosen_ = false;
+  remembered_.clear();
+  chosenInSetup_.clear();
   printer_.setOutputFileName(QString());
   printer_.setOutputFormat(QPrinter::NativeFormat);
 }

@@ -14,7 +14,11 @@ class ApplicationPrinter {
   QPrinter* Current();
   // The printer the print-setup dialog edits; confirming it makes it the current choice.
   QPrinter& ForSetup();
-  void SetupConfirmed() { chosen_ = true; }
+  void SetupConfirmed();
+  // The printer the last run chose, used when it still exists (otherwise the default is).
+  void Remember(const QString& printerName) { remembered_ = printerName; }
+  // The printer the print setup chose this run; empty when it chose none or the PDF file.
+  const QString& ChosenInSetup() const { return chosenInSetup_; }
   // Forgets the choice (tests).
   void Reset();
 
@@ -22,6 +26,8 @@ class ApplicationPrinter {
   ApplicationPrinter();
   QPrinter printer_;
   bool chosen_ = false;
+  QString remembered_;
+  QString chosenInSetup_;
 };
 
 }  // namespace velunorh

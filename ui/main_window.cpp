@@ -3,7 +3,10 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -60,6 +63,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     Exit();
     return;
   }
+  ApplicationPrinter::Instance().Remember(FromUtf8(session_.rememberedPrinter()));
   session_.SetPreviousServiceYear(false);
   ShowChoice();
   UpdateTitle();
@@ -116,6 +120,8 @@ void MainWindow::ConnectCommands() {
     ShowChoice();
   });
   connect(ui_->printButton, &QPushButton::clicked, this, &MainWindow::PrintCard);
+  connect(ui_->previewButton, &QPushButton::clicked, this, &MainWindow::PreviewCard);
+  connect(ui_->groupPrintButton, &QPushButton::clicked, this, &MainWindow::PrintGroup);
   connect(ui_->doneButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -188,13 +194,83 @@ void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
 void MainWindow::PrintCard() {
   if (!session_.HasPrintableCard()) return;
   const CardContent& card = session_.Content();
-  const HeaderBlockInput header = session_.HeaderBlock();
-  const MonthlyGridInput grid = session_.MonthlyGrid();
-  PrintOutcome outcome =
-      PrintCardPage(ApplicationPrinter::Instance().Current(), [&](Surface& surface) {
-        PrintHeaderBlock(surface, card, header);
-        PrintMonthlyGrid(surface, card, grid);
-      });
+  const CardPageInput page = session_.CardPage();
+  PrintOutcome outcome = PrintCardPage(ApplicationPrinter::Instance().Current(),
+                                       [&](Surface& surface) { DrawCardPage(surface, card, page); });
+  if (outcome != PrintOutcome::kPrinted) {
+    warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
+    return;
+  }
+  FocusList();
+}
+
+void MainWindow::PreviewCard() {
+  if (!session_.HasPrintableCard()) {
+    warn_(FromUtf8(LoadString(1520)));
+    return;
+  }
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (!printer) {
+    warn_(QString::fromLatin1(PrintOutcomeMessage(PrintOutcome::kNoPrinter)));
+    return;
+  }
+  PrepareCardPrinter(*printer);
+  const CardContent card = session_.Content();
+  const CardPageInput page = session_.CardPage();
+  QPrintPreviewDialog preview(printer, this);
+  preview.setObjectName("printPreview");
+  // Both the preview's pages and a print from it are drawn here, by the print's own page.
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+    QPainter painter(target);
+    DrawPages(*target, painter, 1,
+              [&](Surface& surface, int) { DrawCardPage(surface, card, page); });
+  });
+  if (preview.exec() == QDialog::Accepted) FocusList();
+}
+
+void MainWindow::PrintGroup() {
+  const Session::GroupPlan plan = session_.PlanGroupPrint();
+  const int count = static_cast<int>(plan.slots.size());
+  if (count == 0) {
+    warn_(FromUtf8(LoadString(1523)));
+    return;
+  }
+  const QString group = FromUtf8(session_.GroupCaption()).remove(QLatin1Char('&'));
+  const QString question =
+      plan.skipped == 0
+          ? FromUtf8(LoadString(1521)).arg(count).arg(group)
+          : FromUtf8(LoadString(1522)).arg(count).arg(group).arg(plan.skipped);
+  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(147)), question,
+                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  ask.setObjectName("groupPrintQuestion");
+  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(1525)));
+  if (ask.exec() != QMessageBox::Ok) return;
+
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (!printer) {
+    warn_(QString::fromLatin1(PrintOutcomeMessage(PrintOutcome::kNoPrinter)));
+    return;
+  }
+  // The cards are made first and the printer is opened only when all are there, so that a
+  // cancel leaves nothing at all in the printer's queue.
+  QProgressDialog progress(FromUtf8(LoadString(1524)), FromUtf8(LoadString(1525)), 0, count, this);
+  progress.setObjectName("groupPrintProgress");
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  std::vector<CardContent> cards;
+  cards.reserve(plan.slots.size());
+  for (int slot : plan.slots) {
+    progress.setValue(static_cast<int>(cards.size()));
+    if (progress.wasCanceled()) return;
+    cards.push_back(session_.ContentFor(slot));
+  }
+  progress.setValue(count - 1);
+  if (progress.wasCanceled()) return;
+  progress.setCancelButton(nullptr);
+  const CardPageInput page = session_.CardPage();
+  const PrintOutcome outcome = PrintCardPages(
+      printer, count, [&](Surface& surface, int k) { DrawCardPage(surface, cards[k], page); });
+  progress.setValue(count);
   if (outcome != PrintOutcome::kPrinted) {
     warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
     return;
@@ -272,6 +348,7 @@ void MainWindow::done(int result) {
 void MainWindow::Exit() {
   if (exited_) return;
   exited_ = true;
+  session_.SetChosenPrinter(ApplicationPrinter::Instance().ChosenInSetup().toStdString());
   ExitReport report = session_.Exit();
   QStringList problems;
   if (!report.settingsWritten)
@@ -284,6 +361,10 @@ void MainWindow::Exit() {
                              (session_.workFolder() / LayoutFileName(session_.settings().cardVersion))
                                  .string()),
                          FromUtf8(report.layoutError));
+  if (!report.printerWritten)
+    problems << QStringLiteral("A beállítások nem menthetők ide: %1\n%2")
+                    .arg(QString::fromStdString(session_.settingsFile().string()),
+                         FromUtf8(report.printerError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
 }
 

@@ -48,6 +48,10 @@ class MainWindow : public QDialog {
   // Operations other parts of the program use.
   void FillPublisherList();
   void PrintCard();
+  // Qt's print preview of exactly what PrintCard would print now.
+  void PreviewCard();
+  // Every card of the list as one print job, after a question and with a progress dialog.
+  void PrintGroup();
   void ShowAbout();
   // Lets the user choose another data location and reloads the data from there.
   void ChangeDataSource();

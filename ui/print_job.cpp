@@ -7,21 +7,37 @@
 
 namespace velunorh {
 
-PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage) {
-  if (!printer) return PrintOutcome::kNoPrinter;
-  printer->setDocName(QStringLiteral("Card Header"));
-  printer->setFromTo(0, 0);
+void PrepareCardPrinter(QPrinter& printer) {
+  printer.setDocName(QStringLiteral("Card Header"));
+  printer.setFromTo(0, 0);
   // Coordinates start at the printable area; zero margins are raised to the printer's minimum.
-  printer->setFullPage(false);
-  printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+  printer.setFullPage(false);
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
 
+void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
+               const std::function<void(Surface&, int page)>& drawPage) {
+  for (int page = 0; page < pageCount; ++page) {
+    if (page > 0) printer.newPage();
+    PainterSurface surface(painter, printer.logicalDpiX(), printer.logicalDpiY(),
+                           QGuiApplication::font());
+    drawPage(surface, page);
+  }
+}
+
+PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
+                            const std::function<void(Surface&, int page)>& drawPage) {
+  if (!printer) return PrintOutcome::kNoPrinter;
+  PrepareCardPrinter(*printer);
   QPainter painter;
   if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
-  PainterSurface surface(painter, printer->logicalDpiX(), printer->logicalDpiY(),
-                         QGuiApplication::font());
-  drawPage(surface);
+  DrawPages(*printer, painter, pageCount, drawPage);
   painter.end();
   return PrintOutcome::kPrinted;
+}
+
+PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage) {
+  return PrintCardPages(printer, 1, [&](Surface& surface, int) { drawPage(surface); });
 }
 
 const char* PrintOutcomeMessage(PrintOutcome outcome) {

@@ -1,12 +1,12 @@
-#include "session/card_inputs.h"
 #include "card/header_block_pass.h"
 
 #include <gtest/gtest.h>
 
-#include "loaded_congregation.h"
-#include "card/header_display_name.h"
+#include "card/card_content.h"
 #include "card/header_preview_pass.h"
 #include "card/recording_surface.h"
+#include "loaded_congregation.h"
+#include "session/session.h"
 
 namespace velunorh {
 namespace {
@@ -53,18 +53,20 @@ CardLayout TestLayout() {
 class HeaderBlockTest : public ::testing::Test {
  protected:
   HeaderBlockTest() : d_(Congregation()) {
-    input_.slot = 1;
-    input_.displayName = "Szabó Béla";
+    choice_.slot = 1;
+    choice_.year.reportMonth = kOctober;
     input_.printGenderMarks = true;
-    input_.reportMonth = kOctober;
     input_.leftMargin = "0.30";
     input_.topMargin = "0.20";
     input_.layout = TestLayout();
   }
 
+  // With a full name, which the card shows as it is written.
   static tools::Congregation Congregation() {
     tools::Congregation c;
     c.current.publishers = {Bela()};
+    c.current.publishers[0].extensionIndex = 1;
+    c.extensions = {{1, 20, "Szabó Béla", "", ""}};
     return c;
   }
 
@@ -79,9 +81,12 @@ class HeaderBlockTest : public ::testing::Test {
     return os << "\"" << i.text << "\" at " << i.x << "," << i.y;
   }
 
+  // Built again for every print: the tests change the record between prints.
+  CardContent Content() { return BuildCardContent(d_.data, choice_); }
+
   std::vector<Item> Print(int hres = 300, int vres = 300) {
     RecordingSurface surface(hres, vres);
-    PrintHeaderBlock(surface, d_.data, input_);
+    PrintHeaderBlock(surface, Content(), input_);
     std::vector<Item> items;
     for (const auto& t : surface.texts) items.push_back({t.text, t.x, t.y});
     return items;
@@ -95,6 +100,7 @@ class HeaderBlockTest : public ::testing::Test {
   }
 
   test::LoadedCongregation d_;
+  CardChoice choice_;
   HeaderBlockInput input_;
 };
 
@@ -114,7 +120,7 @@ TEST_F(HeaderBlockTest, EveryItemSitsAtItsPositionAtEachResolution) {
     for (const auto& i : inches)
       expected.push_back({i.text, i.x * r.hres / 100, i.y * r.vres / 100});
     RecordingSurface surface(r.hres, r.vres);
-    PrintHeaderBlock(surface, d_.data, input_);
+    PrintHeaderBlock(surface, Content(), input_);
     std::vector<Item> printed;
     for (const auto& t : surface.texts) {
       printed.push_back({t.text, t.x, t.y});
@@ -127,7 +133,7 @@ TEST_F(HeaderBlockTest, EveryItemSitsAtItsPositionAtEachResolution) {
   }
   // The name on a 600 x 300 device: 0.60 inches across, 0.42 down.
   RecordingSurface surface(600, 300);
-  PrintHeaderBlock(surface, d_.data, input_);
+  PrintHeaderBlock(surface, Content(), input_);
   EXPECT_EQ(surface.texts.at(0).x, 360);
   EXPECT_EQ(surface.texts.at(0).y, 126);
 }
@@ -211,7 +217,7 @@ TEST_F(HeaderBlockTest, AnointedTextSitsOnTheImmersionLine) {
 }
 
 TEST_F(HeaderBlockTest, DatesFollowTheDateFormat) {
-  input_.dateFormat = 2;
+  choice_.dateFormat = 2;
   const auto items = Print();
   EXPECT_EQ(items[5], (Item{"1970. Már. 02.", 1395, 231}));
   EXPECT_EQ(items[7], (Item{"1995. Máj. 14.", 435, 303}));
@@ -221,14 +227,15 @@ TEST_F(HeaderBlockTest, NothingWithoutTheHeaderBoxOrAPublisher) {
   input_.printHeader = false;
   EXPECT_TRUE(Print().empty());
   input_.printHeader = true;
-  input_.slot = 0;
+  choice_.slot = 0;
   EXPECT_TRUE(Print().empty());
-  input_.slot = 2;  // past the loaded records
+  choice_.slot = 2;  // past the loaded records
   EXPECT_TRUE(Print().empty());
 }
 
-// The header print and the header preview must name the publisher alike.
-TEST(HeaderDisplayName, MatchesTheNameTheHeaderPreviewKeeps) {
+// The card's name follows the full-name and family-name-first choices, and the header print and
+// the header preview show that one name.
+TEST(CardContentDisplayName, FollowsTheFullNameChoicesAndBothHeadersShowIt) {
   tools::Congregation c;
   c.current.publishers = {Bela(), Bela(), Bela(), Bela()};
   for (int i = 0; i < 4; ++i) c.current.publishers[i].id = static_cast<std::uint16_t>(20 + i);
@@ -252,42 +259,69 @@ TEST(HeaderDisplayName, MatchesTheNameTheHeaderPreviewKeeps) {
   };
   test::LoadedCongregation d(c);
   for (const auto& k : cases) {
-    EXPECT_EQ(HeaderDisplayName(d.data, k.slot, k.useFullName, k.lastNameFirst), k.name) << k.what;
-    HeaderPreviewInput preview;
-    preview.slot = k.slot;
-    preview.useFullName = k.useFullName;
-    preview.lastNameFirst = k.lastNameFirst;
-    RecordingSurface surface(96, 96);
-    EXPECT_EQ(DrawHeaderPreview(surface, {0, 0, 400, 260}, d.data, preview).nameText, k.name)
-        << k.what;
+    CardChoice choice;
+    choice.slot = k.slot;
+    choice.useFullName = k.useFullName;
+    choice.lastNameFirst = k.lastNameFirst;
+    const CardContent card = BuildCardContent(d.data, choice);
+    EXPECT_EQ(card.displayName, k.name) << k.what;
+
+    HeaderBlockInput block;
+    block.layout = TestLayout();
+    RecordingSurface printed(300, 300);
+    PrintHeaderBlock(printed, card, block);
+    RecordingSurface preview(96, 96);
+    DrawHeaderPreview(preview, {0, 0, 400, 260}, card, HeaderPreviewInput{});
+    if (*k.name == '\0') {
+      EXPECT_TRUE(printed.texts.empty()) << k.what;
+      continue;
+    }
+    ASSERT_FALSE(printed.texts.empty()) << k.what;
+    EXPECT_EQ(printed.texts[0].text, k.name) << k.what;
+    EXPECT_NE(preview.Find(k.name), nullptr) << k.what;
   }
 }
 
-TEST(HeaderBlockInputFrom, TakesTheSelectionSettingsLayoutAndTheDisplayName) {
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return true; }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
+// The session started on a written folder: the data, the settings and the layout file.
+TEST(SessionHeaderBlock, TakesTheSelectionSettingsLayoutAndTheDisplayName) {
   tools::Congregation c;
   c.current.publishers = {Bela()};
   c.current.publishers[0].extensionIndex = 1;
   c.extensions = {{1, 20, "Szabó Béla Ferenc", "", ""}};
-  test::LoadedCongregation d(c);
-  MainState state;
-  state.data = d.data;
-  state.layout = TestLayout();
-  state.settings.leftMargin = "0.30";
-  state.settings.topMargin = "0.20";
-  state.settings.dateFormat = 3;
-  state.selection.selectedPublisher = 1;
-  state.selection.printGenderMarks = true;
-  state.selection.year.reportMonth = kOctober;
+  test::TempDir dir;
+  tools::WriteCongregation(c, dir.path());
+  ASSERT_TRUE(SaveLayout(TestLayout(), dir.path(), 0));
+  test::WriteText(dir / "velunorh.INI",
+                  "[Format]\nAlt Date Format=3\n[Margins]\nTop=0.20\nLeft=0.30\n");
+  NoQuestions prompts;
+  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
+  ASSERT_EQ(session.selection().year.reportMonth, kOctober);
+  session.ChoosePublisher(1);
+  session.SetPrintGenderMarks(true);
 
-  HeaderBlockInput input = HeaderBlockInputFrom(state);
-  EXPECT_EQ(input.displayName, "Szabó Béla Ferenc");
-  state.selection.useFullName = false;
-  state.settings.lastNameFirst = true;
-  input = HeaderBlockInputFrom(state);
-  EXPECT_EQ(input.displayName, "Szabó, Béla");
+  EXPECT_EQ(session.Content().displayName, "Szabó Béla Ferenc");
+  session.SetUseFullName(false);
+  session.SetLastNameFirst(true);
+  EXPECT_EQ(session.Content().displayName, "Szabó, Béla");
+
+  const HeaderBlockInput input = session.HeaderBlock();
+  EXPECT_TRUE(input.printHeader);
+  EXPECT_TRUE(input.printGenderMarks);
+  EXPECT_EQ(input.leftMargin, "0.30");
+  EXPECT_EQ(input.topMargin, "0.20");
+  EXPECT_EQ(input.layout, TestLayout());
 
   RecordingSurface surface(300, 300);
-  PrintHeaderBlock(surface, state.data, input);
+  PrintHeaderBlock(surface, session.Content(), input);
   std::vector<std::string> texts;
   for (const auto& t : surface.texts) texts.push_back(t.text);
   EXPECT_EQ(texts, (std::vector<std::string>{"Szabó, Béla", "x", "Fő utca 1", "1234", "5678",

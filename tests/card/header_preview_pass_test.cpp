@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "card/card_content.h"
 #include "card/recording_surface.h"
+#include "loaded_congregation.h"
+#include "session/session.h"
 #include "test_support.h"
 
 namespace velunorh {
@@ -26,8 +29,15 @@ class HeaderPreviewTest : public ::testing::Test {
     r.bytes[PublisherRecord::kAnointedMark] = 'A';
     r.bytes[PublisherRecord::kPersonFlags] = 0x20 | 2;  // male elder
     r.bytes[PublisherRecord::kMonthFlags + 9] = 2;      // regular pioneer in October
-    input_.slot = 1;
-    input_.reportMonth = 9;
+    choice_.slot = 1;
+    choice_.year.reportMonth = 9;
+  }
+
+  // Built at each draw: the tests change the record first.
+  CardContent Draw(RecordingSurface& s) {
+    CardContent card = BuildCardContent(data_, choice_);
+    DrawHeaderPreview(s, client_, card, input_);
+    return card;
   }
 
   struct At {
@@ -41,13 +51,14 @@ class HeaderPreviewTest : public ::testing::Test {
 
   test::TempDir dir_;
   CongregationData data_;
+  CardChoice choice_;
   HeaderPreviewInput input_;
   const Rect client_{0, 0, 400, 260};  // u = 10, rows at 50/100/150/230, xL 10, xR 390, s 16
 };
 
 TEST_F(HeaderPreviewTest, FormLabelsAndLinesContinueAtTheCurrentPosition) {
   RecordingSurface s(96, 96);
-  DrawHeaderPreview(s, client_, data_, input_);
+  Draw(s);
   ASSERT_EQ(s.rectangles.size(), 1u);
   EXPECT_EQ(s.rectangles[0], (Rect{0, 0, 401, 261}));
   // The label font is 9 units high, so the recording surface measures 4 units a character.
@@ -61,7 +72,7 @@ TEST_F(HeaderPreviewTest, FormLabelsAndLinesContinueAtTheCurrentPosition) {
   EXPECT_EQ(Where(s, " [   ] vén"), (At{293, 206}));
   EXPECT_EQ(Where(s, " [   ] kisegítőszolga"), (At{336, 206}));
   const std::vector<RecordingSurface::Line> expected = {
-      {26, 50, 390, 50},   {38, 100, 390, 100}, {74, 150, 130, 150}, {190, 150, 260, 150},
+      {26, 50, 390, 50},    {38, 100, 390, 100}, {74, 150, 130, 150}, {190, 150, 260, 150},
       {320, 150, 390, 150}, {86, 230, 163, 230}, {263, 230, 293, 230}};
   EXPECT_EQ(s.lines, expected);
   EXPECT_EQ(s.Find("Név ")->color, kGrey);
@@ -70,12 +81,11 @@ TEST_F(HeaderPreviewTest, FormLabelsAndLinesContinueAtTheCurrentPosition) {
 
 TEST_F(HeaderPreviewTest, DataSitAtTheirPositionsWithTheMarks) {
   RecordingSurface s(96, 96);
-  HeaderPreviewResult r = DrawHeaderPreview(s, client_, data_, input_);
-  EXPECT_EQ(r.nameText, "Bela Szabo");
-  EXPECT_EQ(r.mobileText, "5678");
-  EXPECT_TRUE(r.genderBoxVisible);
-  EXPECT_FALSE(r.fullNameBoxVisible);
-  EXPECT_TRUE(r.lastNameFirstBoxVisible);
+  const CardContent card = Draw(s);
+  EXPECT_EQ(card.displayName, "Bela Szabo");
+  EXPECT_EQ(card.mobileTelephone, "5678");
+  EXPECT_EQ(card.sex, SexMark::kMale);
+  EXPECT_FALSE(card.hasFullName);
   EXPECT_EQ(Where(s, "Bela Szabo"), (At{49, 50}));
   EXPECT_EQ(Where(s, "[X] Férfi"), (At{335, 50}));
   EXPECT_EQ(s.Find("[X] Férfi")->color, kGrey);  // F/N not checked
@@ -97,9 +107,9 @@ TEST_F(HeaderPreviewTest, CzechVariantMovesLinesAndMarks) {
   input_.cardVersion = 1;  // the text form of the anointed item
   data_.current[1].bytes[PublisherRecord::kPersonFlags] = 0x40 | 1;  // female servant
   RecordingSurface s(96, 96);
-  HeaderPreviewResult r = DrawHeaderPreview(s, client_, data_, input_);
-  EXPECT_TRUE(r.checkGenderBox);
-  EXPECT_EQ(s.Find("[X] Nő")->color, kBlack);
+  EXPECT_EQ(Draw(s).sex, SexMark::kFemale);
+  ASSERT_NE(s.Find("[X] Nő"), nullptr);
+  EXPECT_EQ(s.Find("[X] Nő")->color, kBlack);  // ticked although F/N is not checked
   EXPECT_EQ(s.lines[5], (RecordingSurface::Line{86, 230, 110, 230}));  // d = xR/5 + xR/50
   EXPECT_EQ(Where(s, "05/14/1995"), (At{58, 230}));
   EXPECT_EQ(Where(s, "felkent"), (At{206, 230}));
@@ -113,16 +123,72 @@ TEST_F(HeaderPreviewTest, UnbaptizedGetsNoSheepTextAndNoPublisherDrawsOnlyTheFor
   data_.current[1].SetRawText(PublisherRecord::kDateImmersed, "    ");
   data_.current[1].bytes[PublisherRecord::kPersonFlags] = 0;
   RecordingSurface s(96, 96);
-  HeaderPreviewResult r = DrawHeaderPreview(s, client_, data_, input_);
+  EXPECT_EQ(Draw(s).sex, SexMark::kNone);
   EXPECT_EQ(s.Find("felkent"), nullptr);
   EXPECT_EQ(s.Find("más juh"), nullptr);
-  EXPECT_FALSE(r.genderBoxVisible);
 
-  input_.slot = 0;
+  choice_.slot = 0;
   RecordingSurface empty(96, 96);
-  r = DrawHeaderPreview(empty, client_, data_, input_);
-  EXPECT_EQ(r.nameText, "");
+  EXPECT_EQ(Draw(empty).displayName, "");
   EXPECT_EQ(empty.texts.size(), 10u);  // the labels only
+}
+
+TEST_F(HeaderPreviewTest, NothingAtAllBeforeACongregationIsLoaded) {
+  data_.current.count = 0;
+  RecordingSurface s(96, 96);
+  Draw(s);
+  EXPECT_TRUE(s.texts.empty());
+  EXPECT_TRUE(s.lines.empty());
+  EXPECT_TRUE(s.rectangles.empty());
+}
+
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return true; }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
+// The boxes beside the header preview: the full-name box only for a usable full name, the
+// family-name-first box unless the full name is shown, F/N only for a publisher with a sex.
+TEST(SessionHeaderBoxes, FollowTheFullNameTheChoiceAndTheSex) {
+  tools::Congregation c;
+  for (int i = 0; i < 3; ++i) {
+    tools::Publisher p;
+    p.id = static_cast<std::uint16_t>(20 + i);
+    p.givenName = "Bela";
+    p.familyName = "Szabo";
+    p.sex = i == 2 ? tools::Sex::kUnknown : tools::Sex::kMale;
+    c.current.publishers.push_back(p);
+  }
+  c.current.publishers[0].extensionIndex = 1;
+  c.extensions = {{1, 20, "Szabo Bela Ferenc", "", ""}};
+  test::TempDir dir;
+  tools::WriteCongregation(c, dir.path());
+  NoQuestions prompts;
+  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
+  struct Case {
+    const char* what;
+    int slot;
+    bool useFullName;
+    bool fullName, lastNameFirst, genderMarks;
+  } cases[] = {
+      {"full name shown", 1, true, true, false, true},
+      {"full name not wanted", 1, false, true, true, true},
+      {"no full name", 2, true, false, true, true},
+      {"no sex", 3, true, false, true, false},
+      {"no publisher", 0, true, false, true, false},
+  };
+  for (const auto& k : cases) {
+    session.ChoosePublisher(k.slot);
+    session.SetUseFullName(k.useFullName);
+    const HeaderBoxes boxes = session.VisibleHeaderBoxes();
+    EXPECT_EQ(boxes.fullName, k.fullName) << k.what;
+    EXPECT_EQ(boxes.lastNameFirst, k.lastNameFirst) << k.what;
+    EXPECT_EQ(boxes.genderMarks, k.genderMarks) << k.what;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
-#include "session/card_inputs.h"
 #include "card/monthly_grid_pass.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "loaded_congregation.h"
+#include "base/edition.h"
+#include "card/card_content.h"
 #include "card/recording_surface.h"
+#include "loaded_congregation.h"
+#include "session/session.h"
 
 namespace velunorh {
 namespace {
@@ -33,15 +35,21 @@ CardLayout TestLayout() {
   return layout;
 }
 
-MonthlyGridInput TestInput(int reportMonth, bool previousServiceYear = false) {
+// The card's choice and where the grid prints.
+struct Grid {
+  CardChoice choice;
   MonthlyGridInput input;
-  input.slot = 1;
-  input.year = {reportMonth, 2026, previousServiceYear};
-  input.monthRow.fill(true);
-  input.leftMargin = "0.30";
-  input.topMargin = "0.20";
-  input.layout = TestLayout();
-  return input;
+};
+
+Grid TestGrid(int reportMonth, bool previousServiceYear = false) {
+  Grid grid;
+  grid.choice.slot = 1;
+  grid.choice.year = {reportMonth, 2026, previousServiceYear};
+  grid.input.monthRow.fill(true);
+  grid.input.leftMargin = "0.30";
+  grid.input.topMargin = "0.20";
+  grid.input.layout = TestLayout();
+  return grid;
 }
 
 struct Cell {
@@ -64,10 +72,9 @@ std::vector<Cell> Cells(const RecordingSurface& surface) {
   return cells;
 }
 
-std::vector<Cell> Print(CongregationData& data, const MonthlyGridInput& input, int hres = 300,
-                        int vres = 300) {
+std::vector<Cell> Print(CongregationData& data, const Grid& grid, int hres = 300, int vres = 300) {
   RecordingSurface surface(hres, vres);
-  PrintMonthlyGrid(surface, data, input);
+  PrintMonthlyGrid(surface, BuildCardContent(data, grid.choice), grid.input);
   return Cells(surface);
 }
 
@@ -96,9 +103,10 @@ TEST(MonthlyGrid, CellsRemarkAndTotalsSitAtTheirColumnsAndRowsAtEachResolution) 
                                               .magazines = 5};
   c.remarks = {{kOctober + 1, kId, "Csoportban"}};
   test::LoadedCongregation d(c);
-  MonthlyGridInput input = TestInput(kOctober);
-  input.printTotal = true;
-  input.fontCharset = 238;
+  Grid grid = TestGrid(kOctober);
+  grid.input.printTotal = true;
+  grid.input.fontCharset = 238;
+  const CardContent card = BuildCardContent(d.data, grid.choice);
 
   struct Resolution {
     int hres, vres, font;
@@ -121,7 +129,7 @@ TEST(MonthlyGrid, CellsRemarkAndTotalsSitAtTheirColumnsAndRowsAtEachResolution) 
         {"6", x[4], r.total},   {"7", x[5], r.total},
     };
     RecordingSurface surface(r.hres, r.vres);
-    PrintMonthlyGrid(surface, d.data, input);
+    PrintMonthlyGrid(surface, card, grid.input);
     EXPECT_EQ(Cells(surface), expected) << r.hres << "x" << r.vres;
     for (const auto& t : surface.texts) {
       EXPECT_EQ(t.font, (FontSpec{"Arial", r.font, 400, 238}));
@@ -143,16 +151,16 @@ TEST(MonthlyGrid, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
                       .subscriptions = 4,
                       .magazines = 5};
   test::LoadedCongregation d(c);
-  MonthlyGridInput input = TestInput(kOctober);
-  input.newForm = true;
+  Grid grid = TestGrid(kOctober);
+  grid.choice.newForm = true;
   const int sep = kTop, oct = kTop + kRow;
-  EXPECT_EQ(Print(d.data, input), (std::vector<Cell>{{"9", kColumn[0], sep},
-                                                     {"2", kColumn[1], sep},
-                                                     {"1", kColumn[2], sep},
-                                                     {"8", kColumn[0], oct},
-                                                     {"3", kColumn[2], oct},
-                                                     {"6", kColumn[3], oct},
-                                                     {"7", kColumn[4], oct}}));
+  EXPECT_EQ(Print(d.data, grid), (std::vector<Cell>{{"9", kColumn[0], sep},
+                                                    {"2", kColumn[1], sep},
+                                                    {"1", kColumn[2], sep},
+                                                    {"8", kColumn[0], oct},
+                                                    {"3", kColumn[2], oct},
+                                                    {"6", kColumn[3], oct},
+                                                    {"7", kColumn[4], oct}}));
 }
 
 // Hours 10 + m in the running year's file and 50 + m in the previous year's, for every month.
@@ -213,12 +221,12 @@ TEST(MonthlyGrid, RowsFollowTheServiceYearModeAndTheirBoxes) {
         {11, "17"}}},
   };
   for (const auto& c : cases) {
-    MonthlyGridInput input = TestInput(c.reportMonth, c.previousServiceYear);
+    Grid grid = TestGrid(c.reportMonth, c.previousServiceYear);
     if (!c.checkedRows.empty()) {
-      input.monthRow.fill(false);
-      for (int row : c.checkedRows) input.monthRow[row] = true;
+      grid.input.monthRow.fill(false);
+      for (int row : c.checkedRows) grid.input.monthRow[row] = true;
     }
-    EXPECT_EQ(HoursByRow(Print(d.data, input)), c.rows) << c.what;
+    EXPECT_EQ(HoursByRow(Print(d.data, grid)), c.rows) << c.what;
   }
 }
 
@@ -235,9 +243,9 @@ TEST(MonthlyGrid, HoursWithQuartersOnBothForms) {
   const std::map<int, std::string> expected = {
       {0, "12.5"}, {1, "0.75"}, {2, "12.75"}, {3, "12"}, {4, "0.5"}};
   for (bool newForm : {false, true}) {
-    MonthlyGridInput input = TestInput(kFebruary);
-    input.newForm = newForm;
-    const auto cells = Print(d.data, input);
+    Grid grid = TestGrid(kFebruary);
+    grid.choice.newForm = newForm;
+    const auto cells = Print(d.data, grid);
     EXPECT_EQ(cells.size(), expected.size()) << newForm;
     EXPECT_EQ(HoursByRow(cells), expected) << newForm;
   }
@@ -278,10 +286,10 @@ TEST(MonthlyGrid, NewFormHidesAStalePreviousYearMonthWhole) {
         {"0", kColumn[5], total}}},
   };
   for (const auto& k : cases) {
-    MonthlyGridInput input = TestInput(kOctober, true);
-    input.newForm = k.newForm;
-    input.printTotal = true;
-    EXPECT_EQ(Print(d.data, input), k.cells) << k.newForm;
+    Grid grid = TestGrid(kOctober, true);
+    grid.choice.newForm = k.newForm;
+    grid.input.printTotal = true;
+    EXPECT_EQ(Print(d.data, grid), k.cells) << k.newForm;
   }
 }
 
@@ -303,13 +311,13 @@ TEST(MonthlyGrid, RemarksWithTheAuxiliaryPioneerText) {
   const int remarkX = kColumn[6];
   auto row = [](int r) { return kTop + r * kRow; };
   EXPECT_EQ(
-      Print(d.data, TestInput(kJanuary)),
+      Print(d.data, TestGrid(kJanuary)),
       (std::vector<Cell>{{"Kisegítő úttörő ", remarkX, row(0), HAlign::kLeft},
                          {"Beteg volt", remarkX, row(2), HAlign::kLeft},
                          {"Kisegítő úttörő Mostani jegyzet", remarkX, row(4), HAlign::kLeft}}));
   // In previous-year mode January's remark comes from the previous year's file.
   EXPECT_EQ(
-      Print(d.data, TestInput(kOctober, true)),
+      Print(d.data, TestGrid(kOctober, true)),
       (std::vector<Cell>{{"Beteg volt", remarkX, row(2), HAlign::kLeft},
                          {"Kisegítő úttörő Tavalyi jegyzet", remarkX, row(4), HAlign::kLeft}}));
 }
@@ -324,10 +332,10 @@ TEST(MonthlyGrid, TotalRowOnlyOnRequest) {
   test::LoadedCongregation d(c);
   const int totalY = kTop + 12 * kRow;  // 1098, not 450 + 651
   auto totals = [&](bool printTotal) {
-    MonthlyGridInput input = TestInput(kAugust);
-    input.printTotal = printTotal;
+    Grid grid = TestGrid(kAugust);
+    grid.input.printTotal = printTotal;
     std::vector<Cell> row;
-    for (const auto& cell : Print(d.data, input))
+    for (const auto& cell : Print(d.data, grid))
       if (cell.y == totalY) row.push_back(cell);
     return row;
   };
@@ -343,33 +351,47 @@ TEST(MonthlyGrid, TotalRowOnlyOnRequest) {
 
 TEST(MonthlyGrid, NothingWithoutAPublisher) {
   test::LoadedCongregation d(HoursEveryMonth());
-  MonthlyGridInput input = TestInput(kAugust);
-  input.printTotal = true;
+  Grid grid = TestGrid(kAugust);
+  grid.input.printTotal = true;
   for (int slot : {0, -1, 2}) {
-    input.slot = slot;
-    EXPECT_TRUE(Print(d.data, input).empty()) << slot;
+    grid.choice.slot = slot;
+    EXPECT_TRUE(Print(d.data, grid).empty()) << slot;
   }
 }
 
-TEST(MonthlyGridInputFrom, PrintsWhatTheWindowChose) {
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return true; }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
+// The session started on a written folder: the data, the settings and the layout file of card
+// version 0, the new form in this edition.
+TEST(SessionMonthlyGrid, PrintsWhatTheWindowChose) {
   tools::Congregation c;
   c.current.publishers = {Anna()};
   c.current.publishers[0].months[kOctober] = {.hours = 4, .books = 2, .brochures = 3};
-  test::LoadedCongregation d(c);
-  MainState state;
-  state.data = d.data;
-  state.layout = TestLayout();
-  state.newFormFlag = true;
-  state.fontCharset = 238;
-  state.settings.leftMargin = "0.30";
-  state.settings.topMargin = "0.20";
-  state.selection.selectedPublisher = 1;
-  state.selection.year = {kOctober, 2026, false};
-  state.selection.monthRow[1] = true;
-  state.selection.printTotal = true;
+  test::TempDir dir;
+  tools::WriteCongregation(c, dir.path());
+  ASSERT_TRUE(SaveLayout(TestLayout(), dir.path(), 0));
+  test::WriteText(dir / "velunorh.INI", "[Margins]\nTop=0.20\nLeft=0.30\n");
+  NoQuestions prompts;
+  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
+  ASSERT_TRUE(session.newForm());
+  session.ChoosePublisher(1);
+  session.SetMonthRow(1, true);
+  session.SetPrintTotal(true);
 
+  const MonthlyGridInput input = session.MonthlyGrid();
+  EXPECT_EQ(input.leftMargin, "0.30");
+  EXPECT_EQ(input.topMargin, "0.20");
+  EXPECT_EQ(input.layout, TestLayout());
+  EXPECT_TRUE(input.printTotal);
   RecordingSurface surface(300, 300);
-  PrintMonthlyGrid(surface, state.data, MonthlyGridInputFrom(state));
+  PrintMonthlyGrid(surface, session.Content(), input);
   const int october = kTop + kRow, total = kTop + 12 * kRow;
   EXPECT_EQ(Cells(surface), (std::vector<Cell>{{"5", kColumn[0], october},
                                                {"4", kColumn[2], october},
@@ -378,7 +400,8 @@ TEST(MonthlyGridInputFrom, PrintsWhatTheWindowChose) {
                                                {"4", kColumn[2], total},
                                                {"0", kColumn[3], total},
                                                {"0", kColumn[4], total}}));
-  EXPECT_EQ(surface.texts.at(0).font.charset, 238);
+  // The edition's character set: the string table fixes the language.
+  EXPECT_EQ(surface.texts.at(0).font.charset, FontCharset(session.languageCode()));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-#include "session/card_inputs.h"
 #include "card/monthly_preview_pass.h"
 
 #include <gtest/gtest.h>
 
-#include "loaded_congregation.h"
+#include "card/card_content.h"
 #include "card/recording_surface.h"
+#include "loaded_congregation.h"
+#include "session/session.h"
 
 namespace velunorh {
 namespace {
@@ -42,11 +43,21 @@ tools::Publisher Anna() {
   return p;
 }
 
-MonthlyPreviewInput Input(int reportMonth, bool previousServiceYear = false) {
+// The card's choice and what the preview ticks.
+struct Preview {
+  CardChoice choice;
   MonthlyPreviewInput input;
-  input.slot = 1;
-  input.year = {reportMonth, 2026, previousServiceYear};
-  return input;
+};
+
+Preview Input(int reportMonth, bool previousServiceYear = false) {
+  Preview preview;
+  preview.choice.slot = 1;
+  preview.choice.year = {reportMonth, 2026, previousServiceYear};
+  return preview;
+}
+
+void Draw(RecordingSurface& s, CongregationData& data, const Preview& preview) {
+  DrawMonthlyPreview(s, kClient, BuildCardContent(data, preview.choice), preview.input, kBx, kBy);
 }
 
 // Everything the preview draws that is not a month value, a remark or a total.
@@ -66,13 +77,13 @@ TEST(MonthlyPreview, WithoutSelectionOnlyTheGridAndItsHeadings) {
   c.current.publishers = {Anna()};
   c.current.publishers[0].months[kSeptember].hours = 5;
   test::LoadedCongregation d(c);
-  MonthlyPreviewInput input = Input(kAugust);
-  input.slot = 0;
-  input.monthRow.fill(true);
-  input.printTotal = true;
+  Preview preview = Input(kAugust);
+  preview.choice.slot = 0;
+  preview.input.monthRow.fill(true);
+  preview.input.printTotal = true;
 
   RecordingSurface s(96, 96);
-  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  Draw(s, d.data, preview);
   EXPECT_EQ(s.rectangles, (std::vector<Rect>{{10, 20, 410, 300}}));
   std::vector<RecordingSurface::Line> lines;
   for (int k = 1; k <= 7; ++k) lines.push_back({10 + 40 * k, 20, 10 + 40 * k, 300});
@@ -86,9 +97,9 @@ TEST(MonthlyPreview, WithoutSelectionOnlyTheGridAndItsHeadings) {
     EXPECT_EQ(t.color, kBlack) << t.text;
   }
 
-  input.year.previousServiceYear = true;
+  preview.choice.year.previousServiceYear = true;
   RecordingSurface grey(96, 96);
-  DrawMonthlyPreview(grey, kClient, d.data, input, kBx, kBy);
+  Draw(grey, d.data, preview);
   EXPECT_EQ(Texts(grey), Headings("2025"));
   for (const auto& t : grey.texts) EXPECT_EQ(t.color, kGrey) << t.text;
 }
@@ -131,12 +142,12 @@ TEST(MonthlyPreview, ColumnsOfEachFormAndTheGreekRemarksTitle) {
        {50, 90, 130, 170, 210, 250, 290}},
   };
   for (const auto& c : cases) {
-    MonthlyPreviewInput input = Input(kAugust);
-    input.slot = 0;
-    input.newForm = c.newForm;
-    input.languageCode = c.language;
+    Preview preview = Input(kAugust);
+    preview.choice.slot = 0;
+    preview.choice.newForm = c.newForm;
+    preview.input.languageCode = c.language;
     RecordingSurface s(96, 96);
-    DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+    Draw(s, d.data, preview);
     std::vector<Drawn> texts = Texts(s);
     texts.resize(c.titles.size());
     EXPECT_EQ(texts, c.titles) << c.newForm << c.language;
@@ -160,7 +171,7 @@ TEST(MonthlyPreview, YearOfTheHeading) {
   };
   for (const auto& c : cases) {
     RecordingSurface s(96, 96);
-    DrawMonthlyPreview(s, kClient, d.data, Input(c.reportMonth, c.previousServiceYear), kBx, kBy);
+    Draw(s, d.data, Input(c.reportMonth, c.previousServiceYear));
     const auto* year = s.texts.size() > 7 ? &s.texts[7] : nullptr;
     ASSERT_NE(year, nullptr);
     EXPECT_EQ(year->text, c.year) << c.reportMonth << " " << c.previousServiceYear;
@@ -177,11 +188,11 @@ TEST(MonthlyPreview, SeptemberReportShowsOnlySeptemberWithItsClippedRemark) {
       .hours = 0, .returnVisits = 4, .quarters = 3, .pioneer = Pioneer::kAuxiliary};
   c.remarks = {{kSeptember + 1, kId, "Egy nagyon hosszú megjegyzés szöveg"}};
   test::LoadedCongregation d(c);
-  MonthlyPreviewInput input = Input(kSeptember);
-  input.monthRow.fill(true);
+  Preview preview = Input(kSeptember);
+  preview.input.monthRow.fill(true);
 
   RecordingSurface s(96, 96);
-  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  Draw(s, d.data, preview);
   std::vector<Drawn> expected = Headings("2027");
   const std::vector<Drawn> september = {
       {"0.75", 160, 42},
@@ -211,12 +222,12 @@ TEST(MonthlyPreview, PreviousYearShowsEveryRowGreyUnlessItsBoxIsChecked) {
     c.previous->publishers[0].months[m].hours = 50 + m;
   }
   test::LoadedCongregation d(c);
-  MonthlyPreviewInput input = Input(kOctober, true);
-  input.monthRow[2] = true;  // November
-  input.printTotal = true;
+  Preview preview = Input(kOctober, true);
+  preview.input.monthRow[2] = true;  // November
+  preview.input.printTotal = true;
 
   RecordingSurface s(96, 96);
-  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  Draw(s, d.data, preview);
   std::vector<std::pair<std::string, Color>> hours;
   for (const auto& t : s.texts)
     if (t.x == 160) hours.push_back({t.text, t.color});
@@ -235,11 +246,11 @@ TEST(MonthlyPreview, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
   months[kSeptember] = {.hours = 3, .books = 1, .brochures = 2, .magazines = 5};
   months[kOctober] = {.newForm = true, .hours = 1, .placements = 9, .videoShowings = 2};
   test::LoadedCongregation d(c);
-  MonthlyPreviewInput input = Input(kOctober);
-  input.newForm = true;
+  Preview preview = Input(kOctober);
+  preview.choice.newForm = true;
 
   RecordingSurface s(96, 96);
-  DrawMonthlyPreview(s, kClient, d.data, input, kBx, kBy);
+  Draw(s, d.data, preview);
   std::vector<Drawn> values;
   for (const auto& t : s.texts)
     if (t.y == 42 || t.y == 62) values.push_back({t.text, t.x, t.y});
@@ -253,23 +264,36 @@ TEST(MonthlyPreview, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
                                         {"1", 176, 62}}));
 }
 
-TEST(MonthlyPreviewInputFrom, DrawsWhatTheWindowChose) {
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return true; }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
+// The session started on a written folder; card version 0 is the new form in this edition.
+TEST(SessionMonthlyPreview, DrawsWhatTheWindowChose) {
   tools::Congregation c;
   c.current.publishers = {Anna()};
   c.current.publishers[0].months[kSeptember].hours = 7;
-  test::LoadedCongregation d(c);
-  MainState state;
-  state.data = d.data;
-  state.newFormFlag = true;
-  state.languageCode = "greek";
-  state.selection.selectedPublisher = 1;
-  state.selection.year = {kSeptember, 2026, false};
-  state.selection.monthRow[0] = true;
-  state.selection.printTotal = true;
+  test::TempDir dir;
+  tools::WriteCongregation(c, dir.path());
+  NoQuestions prompts;
+  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 10)), SessionStatus::kRunning);
+  ASSERT_TRUE(session.newForm());
+  session.ChoosePublisher(1);
+  session.SetMonthRow(0, true);
+  session.SetPrintTotal(true);
 
+  const MonthlyPreviewInput input = session.MonthlyPreview();
+  EXPECT_EQ(input.languageCode, session.languageCode());
   RecordingSurface s(96, 96);
-  DrawMonthlyPreview(s, kClient, state.data, MonthlyPreviewInputFrom(state), kBx, kBy);
-  EXPECT_EQ(Texts(s)[5], (Drawn{"Megjegyzés", 385, 22}));
+  DrawMonthlyPreview(s, kClient, session.Content(), input, kBx, kBy);
+  // The new form's remark title, placed for this edition's language (not greek).
+  ASSERT_EQ(session.languageCode(), "hun");
+  EXPECT_EQ(Texts(s)[5], (Drawn{"Megjegyzés", 360, 22}));
   EXPECT_EQ(Texts(s)[6], (Drawn{"2027", 42, 22}));
   const auto* hours = s.Find("7");
   ASSERT_NE(hours, nullptr);

@@ -1,0 +1,31 @@
+#include "session/remembered_printer.h"
+
+#include "base/profile_file.h"
+
+namespace velunorh {
+namespace {
+
+constexpr char kSection[] = "Printer";
+constexpr char kKey[] = "Name";
+
+}  // namespace
+
+std::string ReadRememberedPrinter(const std::filesystem::path& settingsFile) {
+  ProfileFile profile;
+  profile.Load(settingsFile);
+  return profile.ReadText(kSection, kKey, "");
+}
+
+bool WriteRememberedPrinter(const std::filesystem::path& settingsFile, const std::string& name,
+                            std::string* error) {
+  ProfileFile profile;
+  if (!profile.Load(settingsFile, error)) return false;
+  if (profile.ReadText(kSection, kKey, "") == name) return true;
+  if (!profile.WriteText(kSection, kKey, name)) {
+    if (error) *error = "the printer's name cannot be written into the settings file";
+    return false;
+  }
+  return profile.Save(settingsFile, error);
+}
+
+}  // namespace velunorh
