@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
 #include "companion/name_date_format.h"
 #include "card/header_display_name.h"
 #include "card/print_units.h"
@@ -68,8 +69,8 @@ void PrintHeaderBlock(Surface& surface, const CongregationData& data,
   print.At(P::MobileTelephone, record.mobileTelephone());
   print.At(P::DateOfBirth,
            FormatDate(table, input.slot, WhichDate::kBirth, input.dateFormat, input.languageCode));
-  if (record.Appointment() == 2) print.At(P::Elder, x);
-  if (record.Appointment() == 1) print.At(P::MinisterialServant, x);
+  if (record.Appointment() == Appointment::kElder) print.At(P::Elder, x);
+  if (record.Appointment() == Appointment::kMinisterialServant) print.At(P::MinisterialServant, x);
   print.At(P::DateImmersed, FormatDate(table, input.slot, WhichDate::kImmersed, input.dateFormat,
                                        input.languageCode));
   // On the card the answer sits on the immersion date's line.
@@ -77,7 +78,7 @@ void PrintHeaderBlock(Surface& surface, const CongregationData& data,
     print.At(P::AnointedOrOtherSheep, P::DateImmersed,
              LoadString(record.anointedMark() == 'A' ? 113 : 114));
   const bool reportMonthValid = input.reportMonth >= 0 && input.reportMonth < 12;
-  if (reportMonthValid && record.PioneerStatus(input.reportMonth) == 2)
+  if (reportMonthValid && record.PioneerStatus(input.reportMonth) == Pioneer::kRegular)
     print.At(P::RegularPioneer, x);
 }
 

@@ -26,7 +26,7 @@ void PrintMonthlyGrid(Surface& surface, CongregationData& data, const MonthlyGri
   const CardLayout& layout = input.layout;
   const int top = units.Y(layout.Body(BodyValue::BodyTop));
   const int rowHeight = LayoutValueToDevice(layout.Body(BodyValue::BodyHeight), units.vres) / 12;
-  const std::span<const int> kinds = GridKinds(input.newForm);
+  const std::span<const ValueKind> kinds = GridKinds(input.newForm);
   const int remarkX = units.X(layout.Body(BodyValue::GridColumn7));
 
   surface.SetFont({"Arial", GridFontHeight(units.vres), 400, input.fontCharset});

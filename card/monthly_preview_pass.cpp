@@ -1,6 +1,8 @@
 #include "card/monthly_preview_pass.h"
 
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
+#include "card/grid_texts.h"
 #include "card/grid_values.h"
 #include "card/quarter_hours.h"
 
@@ -30,8 +32,8 @@ int CharacterCount(const std::string& text) {
   return count;
 }
 
-std::string ColumnTitle(int kind, bool newForm) {
-  return LoadString(newForm ? 1415 + kind : 1012 + kind);
+std::string ColumnTitle(ValueKind kind, bool newForm) {
+  return GridColumnTitle(kind, newForm);
 }
 
 // The service year's calendar year as the preview heads it.
@@ -58,7 +60,7 @@ void DrawGrid(Surface& surface, const Geometry& g, bool newForm) {
 void DrawHeadings(Surface& surface, const Geometry& g, const MonthlyPreviewInput& input, int bx,
                   int by) {
   const int y = g.top + by;
-  const std::span<const int> kinds = GridKinds(input.newForm);
+  const std::span<const ValueKind> kinds = GridKinds(input.newForm);
   for (std::size_t i = 0; i < kinds.size(); ++i) {
     const std::string title = ColumnTitle(kinds[i], input.newForm);
     const int inset = CharacterCount(title) >= 8 ? 4 * bx : 8 * bx;
@@ -73,7 +75,7 @@ void DrawHeadings(Surface& surface, const Geometry& g, const MonthlyPreviewInput
 void DrawMonthValues(Surface& surface, const Geometry& g, CongregationData& data,
                      const MonthlyPreviewInput& input, int row, int y, int bx, int by) {
   const int month = ServiceYear::RowMonth(row);
-  const std::span<const int> kinds = GridKinds(input.newForm);
+  const std::span<const ValueKind> kinds = GridKinds(input.newForm);
   for (std::size_t i = 0; i < kinds.size(); ++i) {
     const std::string text =
         MonthCellText(data, input.year, input.slot, month, kinds[i], input.newForm);
@@ -92,7 +94,7 @@ void DrawTotals(Surface& surface, const Geometry& g, CongregationData& data,
                 const MonthlyPreviewInput& input, int y, int bx) {
   surface.SetTextColor(input.printTotal ? kBlack : kGrey);
   const int months = input.year.previousServiceYear ? 12 : input.year.ElapsedMonths();
-  const std::span<const int> kinds = GridKinds(input.newForm);
+  const std::span<const ValueKind> kinds = GridKinds(input.newForm);
   for (std::size_t i = 0; i < kinds.size(); ++i) {
     const MonthSum total = SumMonths(data, input.year, input.slot, kinds[i], months, input.newForm);
     DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, total.text);

@@ -1,6 +1,7 @@
 #include "card/quarter_hours.h"
 
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
 #include "companion/month_values.h"
 #include "card/grid_values.h"
 
@@ -13,14 +14,14 @@ std::string FormatQuarterFraction(int q, bool leadingZero) {
   return text;
 }
 
-MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, int kind,
+MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, ValueKind kind,
                    int count, bool newForm) {
   MonthSum total;
   int quarters = 0;
   int month = year.reportMonth;
   for (int i = 0; i < count; ++i) {
     total.sum += FormValue(data, year, slot, month, kind, newForm);
-    if (kind == kHours) {
+    if (kind == ValueKind::Hours) {
       quarters += QuarterCount(data, year, slot, month, newForm);
       if (quarters > 3) {
         quarters -= 4;
@@ -30,7 +31,7 @@ MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int sl
     month = month == 0 ? 11 : month - 1;
   }
   total.text = std::to_string(total.sum);
-  if (kind == kHours && quarters != 0) total.text += FormatQuarterFraction(quarters, false);
+  if (kind == ValueKind::Hours && quarters != 0) total.text += FormatQuarterFraction(quarters, false);
   return total;
 }
 

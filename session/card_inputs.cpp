@@ -1,6 +1,7 @@
 #include "session/card_inputs.h"
 
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
 #include "card/header_display_name.h"
 
 namespace velunorh {

@@ -3,6 +3,7 @@
 #include "base/edition.h"
 #include "session/publisher_list.h"
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
 #include "companion/drive_test.h"
 
 namespace velunorh {

@@ -10,6 +10,7 @@
 
 #include "session/publisher_list.h"
 #include "base/string_table.h"
+#include "base/string_table_by_number.h"
 #include "companion/name_date_format.h"
 #include "card/header_block_pass.h"
 #include "card/header_preview_pass.h"
@@ -168,7 +169,7 @@ void MainWindow::RepaintPreviews() {
 }
 
 void MainWindow::ShowGroupCaption() {
-  ui_->groupButton->setText(FromUtf8(LoadString(GroupCaptionId(state_.selection.publisherGroup))));
+  ui_->groupButton->setText(FromUtf8(PublisherGroupCaption(state_.selection.publisherGroup)));
 }
 
 void MainWindow::UpdateTitle() {
@@ -218,7 +219,7 @@ void MainWindow::PrintCard() {
         PrintMonthlyGrid(surface, state_.data, grid);
       });
   if (outcome != PrintOutcome::kPrinted) {
-    warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
+    warn_(PrintOutcomeMessage(outcome));
     return;
   }
   FocusList();
