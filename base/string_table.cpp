@@ -81,9 +81,13 @@ std::string LoadString(int id) {
 
 int LoadStringInt(int id) { return LeadingInteger(LoadString(id)); }
 
-std::string LoadString(StringId id) { return LoadString(static_cast<int>(id)); }
+std::string LoadString(StringId id) {
+  return LoadString(static_cast<int>(id));
+}
 
-int LoadStringInt(StringId id) { return LoadStringInt(static_cast<int>(id)); }
+int LoadStringInt(StringId id) {
+  return LoadStringInt(static_cast<int>(id));
+}
 
 std::string LoadStringOfRun(StringId first, int count, int offset) {
   if (offset < 0 || offset >= count) return {};

@@ -80,8 +80,10 @@ void MakeDefaultLayout(CardLayout& layout, int version) {
   layout.bytes.fill(0);
   for (int i = 0; i < kHeaderPositionCount; ++i) {
     auto position = static_cast<HeaderPosition>(i);
-    layout.SetX(position, VersionDefault(StringId::Version0NameX, version, i, kHeaderPositionCount));
-    layout.SetY(position, VersionDefault(StringId::Version0NameY, version, i, kHeaderPositionCount));
+    layout.SetX(position,
+                VersionDefault(StringId::Version0NameX, version, i, kHeaderPositionCount));
+    layout.SetY(position,
+                VersionDefault(StringId::Version0NameY, version, i, kHeaderPositionCount));
   }
   for (int j = 0; j < kBodyValueCount; ++j) {
     layout.SetBody(static_cast<BodyValue>(j),

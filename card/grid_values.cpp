@@ -10,9 +10,9 @@
 namespace velunorh {
 namespace {
 
-constexpr std::array<ValueKind, 5> kNewFormKinds = {
-    ValueKind::Placements, ValueKind::VideoShowings, ValueKind::Hours, ValueKind::ReturnVisits,
-    ValueKind::BibleStudies};
+constexpr std::array<ValueKind, 5> kNewFormKinds = {ValueKind::Placements, ValueKind::VideoShowings,
+                                                    ValueKind::Hours, ValueKind::ReturnVisits,
+                                                    ValueKind::BibleStudies};
 constexpr std::array<ValueKind, 6> kOldFormKinds = {
     ValueKind::Books,     ValueKind::Brochures,    ValueKind::Hours,
     ValueKind::Magazines, ValueKind::ReturnVisits, ValueKind::BibleStudies};

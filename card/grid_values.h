@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
+#include "base/service_year.h"
 #include "companion/congregation_data.h"
 #include "companion/month_values.h"
-#include "base/service_year.h"
 
 namespace velunorh {
 

@@ -176,12 +176,14 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, Congreg
 
   const Appointment appointment = record.Appointment();
   const bool regularPioneer = record.PioneerStatus(in.reportMonth) == Pioneer::kRegular;
-  if (appointment == Appointment::kElder) text(xL + W - W / 80 - W / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
+  if (appointment == Appointment::kElder)
+    text(xL + W - W / 80 - W / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
   if (lang.cz) {
     if (regularPioneer) text(xL + W - W / 5 + W / 48, upper, "X");
     if (appointment == Appointment::kMinisterialServant) text(xL + W - W / 3 - W / 80, lower, "X");
   } else {
-    if (appointment == Appointment::kMinisterialServant) text(xL + W + W / 55 - W / 6 - (lang.sk ? W / 12 : 0), upper, "X");
+    if (appointment == Appointment::kMinisterialServant)
+      text(xL + W + W / 55 - W / 6 - (lang.sk ? W / 12 : 0), upper, "X");
     if (regularPioneer) text(xL + W - W / 80 - W / (lang.sk ? 3 : 4), lower, "X");
   }
 }

@@ -31,7 +31,8 @@ MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int sl
     month = month == 0 ? 11 : month - 1;
   }
   total.text = std::to_string(total.sum);
-  if (kind == ValueKind::Hours && quarters != 0) total.text += FormatQuarterFraction(quarters, false);
+  if (kind == ValueKind::Hours && quarters != 0)
+    total.text += FormatQuarterFraction(quarters, false);
   return total;
 }
 

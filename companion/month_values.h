@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "companion/congregation_data.h"
 #include "base/service_year.h"
+#include "companion/congregation_data.h"
 
 namespace velunorh {
 

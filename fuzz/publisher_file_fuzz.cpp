@@ -27,13 +27,19 @@ struct KindLimits {
   std::uint16_t newForm;
 };
 constexpr KindLimits kKindLimits[] = {
-    {ValueKind::Books, 255, 0},           {ValueKind::Brochures, 4095, 0},
-    {ValueKind::Subscriptions, 63, 0},    {ValueKind::Magazines, 4095, 0},
-    {ValueKind::Placements, 0, 255 + 4095 + 4095}, {ValueKind::VideoShowings, 0, 4095},
-    {ValueKind::Hours, 255, 255},         {ValueKind::ReturnVisits, 1023, 1023},
-    {ValueKind::BibleStudies, 63, 63},    {ValueKind::HourQuarters, 255, 0},
+    {ValueKind::Books, 255, 0},
+    {ValueKind::Brochures, 4095, 0},
+    {ValueKind::Subscriptions, 63, 0},
+    {ValueKind::Magazines, 4095, 0},
+    {ValueKind::Placements, 0, 255 + 4095 + 4095},
+    {ValueKind::VideoShowings, 0, 4095},
+    {ValueKind::Hours, 255, 255},
+    {ValueKind::ReturnVisits, 1023, 1023},
+    {ValueKind::BibleStudies, 63, 63},
+    {ValueKind::HourQuarters, 255, 0},
     // Numbers that name no kind.
-    {static_cast<ValueKind>(-1), 0, 0},   {static_cast<ValueKind>(10), 0, 0},
+    {static_cast<ValueKind>(-1), 0, 0},
+    {static_cast<ValueKind>(10), 0, 0},
 };
 
 int WholeRecords(std::optional<std::string_view> file) {

@@ -10,7 +10,6 @@
 namespace velunorh {
 namespace {
 
-
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
 }

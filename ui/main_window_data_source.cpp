@@ -31,10 +31,12 @@ void MainWindow::UseRealDialogs(Options& options) {
   }
   if (!changeSourceHooks_.confirmNewData) {
     changeSourceHooks_.confirmNewData = [this] {
-      QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(LoadString(StringId::ProgramName)),
+      QMessageBox box(QMessageBox::NoIcon,
+                      QString::fromStdString(LoadString(StringId::ProgramName)),
                       QString::fromStdString(LoadString(StringId::DataSourceHasPublishers)),
                       QMessageBox::Ok | QMessageBox::Cancel, this);
-      box.button(QMessageBox::Cancel)->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
+      box.button(QMessageBox::Cancel)
+          ->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
       box.setDefaultButton(QMessageBox::Ok);
       return box.exec() == QMessageBox::Ok;
     };

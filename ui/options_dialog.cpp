@@ -16,7 +16,6 @@
 namespace velunorh {
 namespace {
 
-
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -170,7 +169,8 @@ void OptionsDialog::OpenPrinterSetup() {
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                     QAbstractPrintDialog::PrintCollateCopies);
   if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(FromUtf8(LoadString(StringId::OkButton)));
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(FromUtf8(LoadString(StringId::OkButton)));
   }
   if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
 }

@@ -136,7 +136,8 @@ TEST(CardValue, NewFormMonthsDecodeAndOldFormMonthsConvert) {
   EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, ValueKind::HourQuarters), 2);
   EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 10, ValueKind::Books), 1234 & 0xFF);
   EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, ValueKind::Placements), 0);
-  EXPECT_EQ(CardValue(d.data, kDecember2026, 0, 9, ValueKind::Hours), 0) << "the header is no publisher";
+  EXPECT_EQ(CardValue(d.data, kDecember2026, 0, 9, ValueKind::Hours), 0)
+      << "the header is no publisher";
   EXPECT_EQ(CardValue(d.data, kDecember2026, 2, 9, ValueKind::Hours), 0) << "slot past the count";
 }
 

@@ -104,16 +104,18 @@ TEST(PublisherFile, ReadsBackWhatWasWrittenScrambledOrPlain) {
     EXPECT_EQ(r.PioneerStatus(0), Pioneer::kNone);
 
     const std::pair<ValueKind, std::uint16_t> oldValues[] = {
-        {ValueKind::Books, 255},         {ValueKind::Brochures, 4095},
-        {ValueKind::Hours, 255},         {ValueKind::Subscriptions, 63},
-        {ValueKind::Magazines, 4095},    {ValueKind::ReturnVisits, 1023},
-        {ValueKind::BibleStudies, 63},   {ValueKind::HourQuarters, 3}};
+        {ValueKind::Books, 255},       {ValueKind::Brochures, 4095},
+        {ValueKind::Hours, 255},       {ValueKind::Subscriptions, 63},
+        {ValueKind::Magazines, 4095},  {ValueKind::ReturnVisits, 1023},
+        {ValueKind::BibleStudies, 63}, {ValueKind::HourQuarters, 3}};
     for (const auto& [kind, value] : oldValues) {
       EXPECT_EQ(DecodeOldForm(r, 9, kind), value) << "old kind " << static_cast<int>(kind);
     }
-    const std::pair<ValueKind, std::uint16_t> newValues[] = {
-        {ValueKind::Placements, 4095},   {ValueKind::VideoShowings, 4095}, {ValueKind::Hours, 70},
-        {ValueKind::ReturnVisits, 1023}, {ValueKind::BibleStudies, 63}};
+    const std::pair<ValueKind, std::uint16_t> newValues[] = {{ValueKind::Placements, 4095},
+                                                             {ValueKind::VideoShowings, 4095},
+                                                             {ValueKind::Hours, 70},
+                                                             {ValueKind::ReturnVisits, 1023},
+                                                             {ValueKind::BibleStudies, 63}};
     for (const auto& [kind, value] : newValues) {
       EXPECT_EQ(DecodeNewForm(r, 1, kind), value) << "new kind " << static_cast<int>(kind);
     }
