@@ -7,7 +7,7 @@
 namespace velunorh {
 
 std::string LanguageCode() {
-  return LoadString(133);
+  return LoadString(StringId::LanguageCode);
 }
 
 int FontCharset(std::string_view languageCode) {

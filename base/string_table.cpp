@@ -1,5 +1,7 @@
 #include "base/string_table.h"
 
+#include "base/string_table_by_number.h"
+
 #include <cstddef>
 #include <string_view>
 #include <unordered_map>
@@ -36,7 +38,8 @@ std::string Unescape(std::string_view text) {
   return out;
 }
 
-// Lines are "<id><TAB><text>"; anything else (blank lines, comments starting with '#') is skipped.
+// Entries are "<id><TAB><name><TAB><text>"; the name is for the code (StringId) and is skipped
+// here. Anything else (blank lines, comments starting with '#') is skipped.
 std::unordered_map<int, std::string> ParseTable(std::string_view all) {
   std::unordered_map<int, std::string> table;
   while (!all.empty()) {
@@ -56,7 +59,9 @@ std::unordered_map<int, std::string> ParseTable(std::string_view all) {
       id = id * 10 + (c - '0');
     }
     if (!digits) continue;
-    table[id] = Unescape(line.substr(tab + 1));
+    const std::size_t nameEnd = line.find('\t', tab + 1);
+    if (nameEnd == std::string_view::npos) continue;
+    table[id] = Unescape(line.substr(nameEnd + 1));
   }
   return table;
 }
@@ -75,5 +80,18 @@ std::string LoadString(int id) {
 }
 
 int LoadStringInt(int id) { return LeadingInteger(LoadString(id)); }
+
+std::string LoadString(StringId id) {
+  return LoadString(static_cast<int>(id));
+}
+
+int LoadStringInt(StringId id) {
+  return LoadStringInt(static_cast<int>(id));
+}
+
+std::string LoadStringOfRun(StringId first, int count, int offset) {
+  if (offset < 0 || offset >= count) return {};
+  return LoadString(static_cast<int>(first) + offset);
+}
 
 }  // namespace velunorh

@@ -35,15 +35,15 @@ void DecideHeader(CongregationData& data, const CardChoice& choice, CardContent&
   if (record.IsFemale()) card.sex = SexMark::kFemale;
   card.baptized = IsBaptized(table, choice.slot);
   card.anointed = record.anointedMark() == 'A';
-  card.elder = record.Appointment() == 2;
-  card.ministerialServant = record.Appointment() == 1;
+  card.elder = record.Appointment() == Appointment::kElder;
+  card.ministerialServant = record.Appointment() == Appointment::kMinisterialServant;
   const int reportMonth = choice.year.reportMonth;
-  card.regularPioneer = reportMonth >= 0 && reportMonth < 12 && record.PioneerStatus(reportMonth) == 2;
+  card.regularPioneer = reportMonth >= 0 && reportMonth < 12 && record.PioneerStatus(reportMonth) == Pioneer::kRegular;
 }
 
 std::vector<std::string> Totals(const CongregationData& data, const CardChoice& choice, int months) {
   std::vector<std::string> totals;
-  for (int kind : GridKinds(choice.newForm))
+  for (ValueKind kind : GridKinds(choice.newForm))
     totals.push_back(SumMonths(data, choice.year, choice.slot, kind, months, choice.newForm).text);
   return totals;
 }
@@ -57,7 +57,7 @@ void DecideGrid(CongregationData& data, const CardChoice& choice, CardContent& c
     const bool runningYearRow = row < elapsed;
     line.shownInPreview = year.previousServiceYear || runningYearRow;
     line.printable = year.previousServiceYear != runningYearRow;
-    for (int kind : GridKinds(choice.newForm))
+    for (ValueKind kind : GridKinds(choice.newForm))
       line.cells.push_back(MonthCellText(data, year, choice.slot, line.month, kind, choice.newForm));
     line.remark = MonthRemark(data, year, choice.slot, line.month);
   }
@@ -68,7 +68,7 @@ void DecideGrid(CongregationData& data, const CardChoice& choice, CardContent& c
 }  // namespace
 
 std::string SheepText(bool anointed) {
-  return LoadString(anointed ? 113 : 114);
+  return LoadString(anointed ? StringId::Anointed : StringId::OtherSheep);
 }
 
 CardContent BuildCardContent(CongregationData& data, const CardChoice& choice) {

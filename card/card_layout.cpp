@@ -12,13 +12,17 @@
 namespace velunorh {
 namespace {
 
-constexpr int kCardVersionCountString = 146;
-constexpr int kCardVersionNameString = 400;
-constexpr int kHeaderXDefaultString = 500;
-constexpr int kHeaderYDefaultString = 600;
-constexpr int kBodyDefaultString = 700;
+// The table holds five entries of each per-version run (names, new-form flags) and a block of
+// 20 entries per version for each run of default positions.
+constexpr int kVersionSlots = 5;
 constexpr int kDefaultStringsPerVersion = 20;
-constexpr int kNewFormFlagString = 1215;
+
+// Version v's default of one position, from the run that starts at version 0's first entry.
+std::string VersionDefault(StringId versionZeroFirst, int version, int index, int count) {
+  if (version < 0 || version >= kVersionSlots || index < 0 || index >= count) return {};
+  return LoadStringOfRun(versionZeroFirst, kVersionSlots * kDefaultStringsPerVersion,
+                         kDefaultStringsPerVersion * version + index);
+}
 
 bool SlotInside(std::size_t offset) {
   return offset <= CardLayout::kSize - CardLayout::kValueSize;
@@ -40,15 +44,15 @@ void CardLayout::SetLayoutValue(std::size_t offset, std::string_view text) {
 }
 
 int CardVersionCount() {
-  return LoadStringInt(kCardVersionCountString);
+  return LoadStringInt(StringId::CardVersionCount);
 }
 
 std::string CardVersionName(int version) {
-  return LoadString(kCardVersionNameString + version);
+  return LoadStringOfRun(StringId::CardVersion0Name, kVersionSlots, version);
 }
 
 bool IsNewForm(int version) {
-  return LoadString(kNewFormFlagString + version) == "Y";
+  return LoadStringOfRun(StringId::CardVersion0NewForm, kVersionSlots, version) == "Y";
 }
 
 std::string LayoutFileName(int version) {
@@ -74,14 +78,16 @@ bool SaveLayout(const CardLayout& layout, const std::filesystem::path& folder, i
 
 void MakeDefaultLayout(CardLayout& layout, int version) {
   layout.bytes.fill(0);
-  int first = kDefaultStringsPerVersion * version;
   for (int i = 0; i < kHeaderPositionCount; ++i) {
     auto position = static_cast<HeaderPosition>(i);
-    layout.SetX(position, LoadString(kHeaderXDefaultString + first + i));
-    layout.SetY(position, LoadString(kHeaderYDefaultString + first + i));
+    layout.SetX(position,
+                VersionDefault(StringId::Version0NameX, version, i, kHeaderPositionCount));
+    layout.SetY(position,
+                VersionDefault(StringId::Version0NameY, version, i, kHeaderPositionCount));
   }
   for (int j = 0; j < kBodyValueCount; ++j) {
-    layout.SetBody(static_cast<BodyValue>(j), LoadString(kBodyDefaultString + first + j));
+    layout.SetBody(static_cast<BodyValue>(j),
+                   VersionDefault(StringId::Version0BodyTop, version, j, kBodyValueCount));
   }
 }
 

@@ -83,9 +83,9 @@ class CardLayout {
 };
 
 // Card versions, their names and forms come from the string table.
-int CardVersionCount();                    // string 146
-std::string CardVersionName(int version);  // string 400 + version
-bool IsNewForm(int version);               // string 1215 + version is "Y"
+int CardVersionCount();
+std::string CardVersionName(int version);  // "" for a version the table does not name
+bool IsNewForm(int version);               // the version's new-form flag reads "Y"
 
 // "cplot.dat" for version 0, "cplot<version>.dat" for the others.
 std::string LayoutFileName(int version);
@@ -100,8 +100,8 @@ bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int ver
 bool SaveLayout(const CardLayout& layout, const std::filesystem::path& folder, int version,
                 std::string* error = nullptr);
 
-// All 400 bytes zeroed, then the version's defaults from the string table: strings
-// 500 + 20v + i (X) and 600 + 20v + i (Y) of header position i, 700 + 20v + j of body value j.
+// All 400 bytes zeroed, then the version's defaults from the string table: Version<v><position>X
+// and ...Y of each header position, Version<v><body value> of each body value.
 void MakeDefaultLayout(CardLayout& layout, int version);
 
 // Checks a typed position or margin and rewrites it into the form D.DD. False rejects the text

@@ -9,20 +9,22 @@
 namespace velunorh {
 namespace {
 
-constexpr std::array<int, 5> kNewFormKinds = {kPlacements, kVideoShowings, kHours, kReturnVisits,
-                                              kBibleStudies};
-constexpr std::array<int, 6> kOldFormKinds = {kBooks,     kBrochures,       kOldHours,
-                                              kMagazines, kOldReturnVisits, kOldBibleStudies};
+constexpr std::array<ValueKind, 5> kNewFormKinds = {ValueKind::Placements, ValueKind::VideoShowings,
+                                                    ValueKind::Hours, ValueKind::ReturnVisits,
+                                                    ValueKind::BibleStudies};
+constexpr std::array<ValueKind, 6> kOldFormKinds = {
+    ValueKind::Books,     ValueKind::Brochures,    ValueKind::Hours,
+    ValueKind::Magazines, ValueKind::ReturnVisits, ValueKind::BibleStudies};
 
 }  // namespace
 
-std::span<const int> GridKinds(bool newForm) {
+std::span<const ValueKind> GridKinds(bool newForm) {
   if (newForm) return kNewFormKinds;
   return kOldFormKinds;
 }
 
 std::uint16_t FormValue(const CongregationData& data, const ServiceYear& year, int slot, int month,
-                        int kind, bool newForm) {
+                        ValueKind kind, bool newForm) {
   return newForm ? CardValue(data, year, slot, month, kind)
                  : OldFormValue(data, year, slot, month, kind);
 }
@@ -32,16 +34,16 @@ int QuarterCount(const CongregationData& data, const ServiceYear& year, int slot
   // CardValue hides such a month as stale data; its quarters must not show through the hours.
   if (newForm && year.ServedByPreviousYear(month) && !PreviousYearMonthUsable(data, year, month))
     return 0;
-  return OldFormValue(data, year, slot, month, kHourQuarters) & 3;
+  return OldFormValue(data, year, slot, month, ValueKind::HourQuarters) & 3;
 }
 
 std::string MonthCellText(const CongregationData& data, const ServiceYear& year, int slot,
-                          int month, int kind, bool newForm) {
+                          int month, ValueKind kind, bool newForm) {
   const std::uint16_t value = FormValue(data, year, slot, month, kind, newForm);
-  if (kind == kHours) {
+  if (kind == ValueKind::Hours) {
     const int q = QuarterCount(data, year, slot, month, newForm);
     if (q != 0) {
-      const std::uint16_t whole = OldFormValue(data, year, slot, month, kOldHours);
+      const std::uint16_t whole = OldFormValue(data, year, slot, month, ValueKind::Hours);
       if (whole != 0) return std::to_string(whole) + FormatQuarterFraction(q, false);
       return FormatQuarterFraction(q, true);
     }
@@ -53,7 +55,7 @@ std::string MonthCellText(const CongregationData& data, const ServiceYear& year,
 std::string MonthRemark(CongregationData& data, const ServiceYear& year, int slot, int month) {
   if (slot < 1 || !data.current.IsLoaded(slot) || month < 0 || month > 11) return "";
   std::string text;
-  if (data.current[slot].PioneerStatus(month) == 1) text = LoadString(1026) + " ";
+  if (data.current[slot].PioneerStatus(month) == Pioneer::kAuxiliary) text = LoadString(StringId::AuxiliaryPioneerRemark) + " ";
   std::string remark;
   if (data.GetRemark(slot, month, year.ServedByPreviousYear(month), remark)) text += remark;
   return text;

@@ -65,19 +65,19 @@ void DrawForm(Surface& surface, const Geometry& g, const Language& lang,
   const int xR = g.xR;
   LabelPen pen(surface, g.s);
   pen.MoveTo(g.xL);
-  pen.Label(LoadString(104) + " ", g.y1);
+  pen.Label(LoadString(StringId::NameLabel) + " ", g.y1);
   pen.LineTo(xR, g.y1);
 
   pen.MoveTo(g.xL);
-  pen.Label(LoadString(105) + " ", g.y2);
+  pen.Label(LoadString(StringId::HomeAddressLabel) + " ", g.y2);
   pen.LineTo(xR, g.y2);
 
   pen.MoveTo(g.xL);
-  pen.Label(LoadString(106) + " ", g.y3);
+  pen.Label(LoadString(StringId::HomeTelephoneLabel) + " ", g.y3);
   pen.LineTo(xR / 3, g.y3);
-  pen.Label(" " + LoadString(145) + " ", g.y3);
+  pen.Label(" " + LoadString(StringId::MobileTelephoneLabel) + " ", g.y3);
   pen.LineTo(xR - xR / 3, g.y3);
-  pen.Label(" " + LoadString(107) + " ", g.y3);
+  pen.Label(" " + LoadString(StringId::DateOfBirthLabel) + " ", g.y3);
   pen.LineTo(xR, g.y3);
 
   int d = xR / 12;
@@ -85,28 +85,28 @@ void DrawForm(Surface& surface, const Geometry& g, const Language& lang,
   if (lang.sk) d = xR / 6;
   if (lang.russian) d = xR / 8;
   pen.MoveTo(g.xL);
-  pen.Label(LoadString(108) + " ", g.y4);
+  pen.Label(LoadString(StringId::DateImmersedLabel) + " ", g.y4);
   pen.LineTo(xR / 2 - d, g.y4);
 
   const int upper = g.y4 - 4 * g.u;
   if (!(lang.cz && in.cardVersion == 0)) {
     int e = (lang.cz || lang.sk) ? xR / 3 : xR / 4;
-    pen.Label(" " + LoadString(109) + " ", g.y4);
+    pen.Label(" " + LoadString(StringId::AnointedOrOtherSheepLabel) + " ", g.y4);
     pen.LineTo(xR - e, g.y4);
   } else {
     int x = pen.x() + xR / 80;
     pen.MoveTo(x);
-    pen.Label(" " + LoadString(114), g.y4);
+    pen.Label(" " + LoadString(StringId::OtherSheep), g.y4);
     pen.MoveTo(x);
-    pen.Label(" " + LoadString(113), upper);
+    pen.Label(" " + LoadString(StringId::Anointed), upper);
   }
 
   const int p = pen.x();
-  pen.Label(" " + LoadString(lang.cz ? 112 : 111), g.y4);
+  pen.Label(" " + LoadString(lang.cz ? StringId::MinisterialServantBox : StringId::RegularPioneerBox), g.y4);
   pen.MoveTo(p);
-  pen.Label(" " + LoadString(110), upper);
+  pen.Label(" " + LoadString(StringId::ElderBox), upper);
   surface.DrawText(p + (lang.cz ? xR / 6 : xR / 9), upper + g.s,
-                   " " + LoadString(lang.cz ? 111 : 112), HAlign::kLeft, VAlign::kBottom);
+                   " " + LoadString(lang.cz ? StringId::RegularPioneerBox : StringId::MinisterialServantBox), HAlign::kLeft, VAlign::kBottom);
 }
 
 std::string WithoutBoxMark(std::string text) {
@@ -128,7 +128,7 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
   text(xL + (in.nameShift != 0 ? W / 6 : W / 10), g.y1, card.displayName);
 
   if (card.sex != SexMark::kNone) {
-    const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? 150 : 151);
+    const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? StringId::Male : StringId::Female);
     // The cz edition always ticks the box for a publisher with a sex.
     if (!(in.printGenderMarks || lang.cz)) surface.SetTextColor(kGrey);
     text(xL + W - W / 6, g.y1, sex);

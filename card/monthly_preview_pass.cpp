@@ -1,6 +1,7 @@
 #include "card/monthly_preview_pass.h"
 
 #include "base/string_table.h"
+#include "card/grid_texts.h"
 #include "card/grid_values.h"
 
 namespace velunorh {
@@ -29,10 +30,6 @@ int CharacterCount(const std::string& text) {
   return count;
 }
 
-std::string ColumnTitle(int kind, bool newForm) {
-  return LoadString(newForm ? 1415 + kind : 1012 + kind);
-}
-
 void DrawRight(Surface& surface, int x, int y, const std::string& text) {
   surface.DrawText(x, y, text, HAlign::kRight, VAlign::kTop);
 }
@@ -49,15 +46,15 @@ void DrawGrid(Surface& surface, const Geometry& g, bool newForm) {
 void DrawHeadings(Surface& surface, const Geometry& g, const CardContent& card,
                   const MonthlyPreviewInput& input, int bx, int by) {
   const int y = g.top + by;
-  const std::span<const int> kinds = GridKinds(card.newForm);
+  const std::span<const ValueKind> kinds = GridKinds(card.newForm);
   for (std::size_t i = 0; i < kinds.size(); ++i) {
-    const std::string title = ColumnTitle(kinds[i], card.newForm);
+    const std::string title = GridColumnTitle(kinds[i], card.newForm);
     const int inset = CharacterCount(title) >= 8 ? 4 * bx : 8 * bx;
     DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - inset, y, title);
   }
   const int remarkColumns = g.columns - (card.newForm ? 1 : 0);
   const int divisor = input.languageCode == "greek" ? 2 * remarkColumns : remarkColumns;
-  DrawRight(surface, g.left + g.Wd - g.Wd / divisor, y, LoadString(1019));
+  DrawRight(surface, g.left + g.Wd - g.Wd / divisor, y, LoadString(StringId::RemarksColumn));
   DrawRight(surface, g.x0, y, std::to_string(card.headingYear));
 }
 
@@ -97,7 +94,7 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     const int y = g.top + (row + 1) * g.h + by;
-    DrawRight(surface, g.x0, y, LoadString(1203 + line.month));
+    DrawRight(surface, g.x0, y, GridMonthName(line.month));
     if (!card.hasPublisher || !line.shownInPreview) continue;
     surface.SetTextColor(input.monthRow[row] ? kBlack : heading);
     DrawMonthValues(surface, g, line, row, y, bx, by);
@@ -105,7 +102,7 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
   }
 
   const int totalY = g.top + 13 * g.h + by;
-  DrawRight(surface, g.x0, totalY, LoadString(1068));
+  DrawRight(surface, g.x0, totalY, LoadString(StringId::TotalRow));
   if (card.hasPublisher) DrawTotals(surface, g, card, input, totalY, bx);
 }
 

@@ -2,25 +2,26 @@
 
 #include "base/string_table.h"
 #include "companion/month_values.h"
+#include "card/grid_texts.h"
 #include "card/grid_values.h"
 
 namespace velunorh {
 
 std::string FormatQuarterFraction(int q, bool leadingZero) {
   if (q <= 0 || q > 3) return "";
-  std::string text = LoadString(140 + q);
-  if (leadingZero && LoadString(144) == "1") text = "0" + text;
+  std::string text = QuarterHourText(q);
+  if (leadingZero && LoadString(StringId::QuarterLeadingZero) == "1") text = "0" + text;
   return text;
 }
 
-MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, int kind,
+MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, ValueKind kind,
                    int count, bool newForm) {
   MonthSum total;
   int quarters = 0;
   int month = year.reportMonth;
   for (int i = 0; i < count; ++i) {
     total.sum += FormValue(data, year, slot, month, kind, newForm);
-    if (kind == kHours) {
+    if (kind == ValueKind::Hours) {
       quarters += QuarterCount(data, year, slot, month, newForm);
       if (quarters > 3) {
         quarters -= 4;
@@ -30,7 +31,8 @@ MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int sl
     month = month == 0 ? 11 : month - 1;
   }
   total.text = std::to_string(total.sum);
-  if (kind == kHours && quarters != 0) total.text += FormatQuarterFraction(quarters, false);
+  if (kind == ValueKind::Hours && quarters != 0)
+    total.text += FormatQuarterFraction(quarters, false);
   return total;
 }
 

@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "companion/congregation_data.h"
 #include "base/service_year.h"
+#include "companion/congregation_data.h"
+#include "companion/month_values.h"
 
 namespace velunorh {
 
@@ -18,7 +19,7 @@ struct MonthSum {
 
 // The total of a kind over `count` months counted backwards from ReportMonth (12 = the twelve
 // months that end with it), each month read from the record that serves it.
-MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, int kind,
+MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, ValueKind kind,
                    int count, bool newForm);
 
 }  // namespace velunorh

@@ -33,92 +33,100 @@ bool PreviousYearMonthUsable(const CongregationData& data, const ServiceYear& ye
   return data.previous[0].YearMark(k) == static_cast<std::uint8_t>(yy - 1);
 }
 
-std::uint16_t DecodeOldForm(const PublisherRecord& record, int month, int kind) {
+std::uint16_t DecodeOldForm(const PublisherRecord& record, int month, ValueKind kind) {
   if (!IsMonth(month)) return 0;
   auto b = [&](std::size_t array) -> unsigned { return record.MonthByte(array, month); };
   unsigned value = 0;
   switch (kind) {
-    case kBooks:
+    case ValueKind::Books:
       value = b(R::kMonthArrayA);
       break;
-    case kBrochures:
+    case ValueKind::Brochures:
       value = b(R::kMonthArrayB) + 256 * (b(R::kMonthFlags) >> 4);
       break;
-    case kOldHours:
+    case ValueKind::Hours:
       value = b(R::kMonthArrayC);
       break;
-    case kSubscriptions:
+    case ValueKind::Subscriptions:
       value = b(R::kMonthArrayD) & 63;
       break;
-    case kMagazines:
+    case ValueKind::Magazines:
       value = b(R::kMonthArrayE) + 256 * (b(R::kMonthArrayG) >> 6) +
               1024 * ((b(R::kMonthFlags) >> 2) & 3);
       break;
-    case kOldReturnVisits:
+    case ValueKind::ReturnVisits:
       value = b(R::kMonthArrayF) + 256 * (b(R::kMonthArrayD) >> 6);
       break;
-    case kOldBibleStudies:
+    case ValueKind::BibleStudies:
       value = b(R::kMonthArrayG) & 63;
       break;
-    case kHourQuarters:
+    case ValueKind::HourQuarters:
       value = b(R::kHourQuarters);
       break;
-    default:
+    default:  // a new-form kind
       break;
   }
   return static_cast<std::uint16_t>(value);
 }
 
-std::uint16_t DecodeNewForm(const PublisherRecord& record, int month, int kind) {
+std::uint16_t DecodeNewForm(const PublisherRecord& record, int month, ValueKind kind) {
   if (!IsMonth(month)) return 0;
   auto b = [&](std::size_t array) -> unsigned { return record.MonthByte(array, month); };
   unsigned value = 0;
   switch (kind) {
-    case kPlacements:
+    case ValueKind::Placements:
       value = b(R::kMonthArrayA) + 256 * (b(R::kMonthArrayG) >> 4);
       break;
-    case kVideoShowings:
+    case ValueKind::VideoShowings:
       value = b(R::kMonthArrayB) + 256 * (b(R::kMonthArrayG) & 15);
       break;
-    case kHours:
+    case ValueKind::Hours:
       value = b(R::kMonthArrayC);
       break;
-    case kReturnVisits:
+    case ValueKind::ReturnVisits:
       value = b(R::kMonthArrayD) + 256 * (b(R::kMonthArrayF) >> 6);
       break;
-    case kBibleStudies:
+    case ValueKind::BibleStudies:
       value = b(R::kMonthArrayE) & 63;
       break;
-    default:
+    default:  // an old-form kind
       break;
   }
   return static_cast<std::uint16_t>(value);
 }
 
 std::uint16_t OldFormValue(const CongregationData& data, const ServiceYear& year, int slot,
-                           int month, int kind) {
+                           int month, ValueKind kind) {
   const PublisherRecord* record = ServingRecord(data, year, slot, month);
   return record ? DecodeOldForm(*record, month, kind) : 0;
 }
 
 std::uint16_t CardValue(const CongregationData& data, const ServiceYear& year, int slot, int month,
-                        int kind) {
-  if (kind < kPlacements || kind > kBibleStudies) return 0;
+                        ValueKind kind) {
+  switch (kind) {
+    case ValueKind::Placements:
+    case ValueKind::VideoShowings:
+    case ValueKind::Hours:
+    case ValueKind::ReturnVisits:
+    case ValueKind::BibleStudies:
+      break;
+    default:  // the old form's own kinds have no place on the new form
+      return 0;
+  }
   if (year.ServedByPreviousYear(month) && !PreviousYearMonthUsable(data, year, month)) return 0;
   const PublisherRecord* record = ServingRecord(data, year, slot, month);
   if (!record) return 0;
   if ((record->newFormMonths() >> month) & 1) return DecodeNewForm(*record, month, kind);
+  // A month still kept on the old form: its values count toward the new form's kinds.
   switch (kind) {
-    case kPlacements:
-      return static_cast<std::uint16_t>(DecodeOldForm(*record, month, kBooks) +
-                                        DecodeOldForm(*record, month, kBrochures) +
-                                        DecodeOldForm(*record, month, kMagazines));
-    case kHours:
-      return DecodeOldForm(*record, month, kOldHours);
-    case kReturnVisits:
-      return DecodeOldForm(*record, month, kOldReturnVisits);
-    case kBibleStudies:
-      return DecodeOldForm(*record, month, kOldBibleStudies);
+    case ValueKind::Placements:
+      return static_cast<std::uint16_t>(DecodeOldForm(*record, month, ValueKind::Books) +
+                                        DecodeOldForm(*record, month, ValueKind::Brochures) +
+                                        DecodeOldForm(*record, month, ValueKind::Magazines));
+    case ValueKind::Hours:
+    case ValueKind::ReturnVisits:
+    case ValueKind::BibleStudies:
+      return DecodeOldForm(*record, month, kind);
     default:  // the old form had no video showings
       return 0;
   }

@@ -2,30 +2,26 @@
 
 #include <cstdint>
 
-#include "companion/congregation_data.h"
 #include "base/service_year.h"
+#include "companion/congregation_data.h"
 
 namespace velunorh {
 
-// Value kinds of the old card form.
-enum OldFormKind {
-  kBooks = 0,
-  kBrochures = 1,
-  kOldHours = 2,
-  kSubscriptions = 3,
-  kMagazines = 4,
-  kOldReturnVisits = 5,
-  kOldBibleStudies = 6,
-  kHourQuarters = 7,
-};
-
-// Value kinds of the new card form.
-enum NewFormKind {
-  kPlacements = 0,
-  kVideoShowings = 1,
-  kHours = 2,
-  kReturnVisits = 3,
-  kBibleStudies = 4,
+// What a month value counts. The old card form records Books, Brochures, Hours, Subscriptions,
+// Magazines, ReturnVisits, BibleStudies and HourQuarters; the new form Placements,
+// VideoShowings, Hours, ReturnVisits and BibleStudies. Hours, ReturnVisits and BibleStudies
+// count the same thing on both forms, packed into different bits.
+enum class ValueKind {
+  Books,
+  Brochures,
+  Subscriptions,
+  Magazines,
+  Placements,
+  VideoShowings,
+  Hours,
+  ReturnVisits,
+  BibleStudies,
+  HourQuarters,
 };
 
 // The record that serves calendar month m of the publisher in `slot`: the previous-year record
@@ -37,16 +33,17 @@ const PublisherRecord* ServingRecord(const CongregationData& data, const Service
 // Whether previous-service-year data may be shown for index k (0-11).
 bool PreviousYearMonthUsable(const CongregationData& data, const ServiceYear& year, int k);
 
-// Old-form value of a kind (0-7) for calendar month m, whatever newFormMonths says.
+// Old-form value of a kind for calendar month m, whatever newFormMonths says; 0 for a kind the
+// old form does not record.
 std::uint16_t OldFormValue(const CongregationData& data, const ServiceYear& year, int slot,
-                           int month, int kind);
+                           int month, ValueKind kind);
 
-// New-card-form value of a kind (0-4; above 4 gives 0) for calendar month m.
+// New-card-form value of a kind for calendar month m; 0 for a kind the new form does not record.
 std::uint16_t CardValue(const CongregationData& data, const ServiceYear& year, int slot, int month,
-                        int kind);
+                        ValueKind kind);
 
-// Raw decoding of one record, used by the two accessors above.
-std::uint16_t DecodeOldForm(const PublisherRecord& record, int month, int kind);
-std::uint16_t DecodeNewForm(const PublisherRecord& record, int month, int kind);
+// Raw decoding of one record, used by the two accessors above; 0 for a kind the form lacks.
+std::uint16_t DecodeOldForm(const PublisherRecord& record, int month, ValueKind kind);
+std::uint16_t DecodeNewForm(const PublisherRecord& record, int month, ValueKind kind);
 
 }  // namespace velunorh

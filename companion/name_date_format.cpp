@@ -10,8 +10,6 @@
 namespace velunorh {
 namespace {
 
-// Month names are strings 117 (January) to 128 (December).
-constexpr int kMonthNameBase = 116;
 // A stored date is 8 characters MMDDYYYY at the start of its 9-byte field.
 constexpr std::size_t kStoredDateChars = 8;
 constexpr std::size_t kMinDateText = 8;
@@ -44,12 +42,17 @@ std::string SlashedDate(const PublisherRecord& record, PublisherRecord::Field fi
   return text;
 }
 
-// A month number outside 1-12 would look up an unrelated string (116 is a help text, 129 and
-// on are other texts); the stored digits say more, so they stand in for the name.
+// The name of month 1-12 in a written date; "" for any other number.
+std::string DateMonthName(int month) {
+  return LoadStringOfRun(StringId::DateMonthJanuary, 12, month - 1);
+}
+
+// A month number outside 1-12 has no name; the stored digits say more than an empty name, so
+// they stand in for it.
 std::string MonthName(const std::string& monthDigits) {
   const int month = LeadingInteger(monthDigits);
   if (month < 1 || month > 12) return CodePageToUtf8(monthDigits);
-  return LoadString(kMonthNameBase + month);
+  return DateMonthName(month);
 }
 
 struct DateParts {

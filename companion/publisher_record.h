@@ -7,6 +7,12 @@
 
 namespace velunorh {
 
+// A publisher's appointment: bits 0-1 of personFlags. A stored 3 names none of these.
+enum class Appointment : std::uint8_t { kNone = 0, kMinisterialServant = 1, kElder = 2 };
+
+// A month's pioneer status: bits 0-1 of the month's flags. A stored 3 names none of these.
+enum class Pioneer : std::uint8_t { kNone = 0, kAuxiliary = 1, kRegular = 2 };
+
 // One 336-byte record of the publisher file "tdat7.bin". Record 0 of a file is the header
 // record; the others are publishers. Multi-byte integers are little-endian, texts are
 // NUL-terminated single-byte text (the edition's code page) inside fixed-width fields.
@@ -79,10 +85,12 @@ struct PublisherRecord {
   std::uint16_t previousYearLink() const { return Word(kPreviousYearLink); }
   std::uint16_t newFormMonths() const { return Word(kNewFormMonths); }
   std::uint8_t personFlags() const { return bytes[kPersonFlags]; }
-  // Bits 0-1 of the month's flags: 1 = auxiliary pioneer, 2 = regular pioneer.
-  int PioneerStatus(int month) const { return MonthByte(kMonthFlags, month) & 3; }
-  // Bits 0-1 of personFlags: 1 = ministerial servant, 2 = elder.
-  int Appointment() const { return personFlags() & 3; }
+  velunorh::Pioneer PioneerStatus(int month) const {
+    return static_cast<velunorh::Pioneer>(MonthByte(kMonthFlags, month) & 3);
+  }
+  velunorh::Appointment Appointment() const {
+    return static_cast<velunorh::Appointment>(personFlags() & 3);
+  }
   bool IsMale() const { return (personFlags() & 0x20) != 0; }
   bool IsFemale() const { return (personFlags() & 0x40) != 0; }
   std::uint8_t remarkSlot(int month) const { return MonthByte(kRemarkSlot, month); }

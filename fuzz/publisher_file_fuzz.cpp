@@ -19,11 +19,28 @@ using R = PublisherRecord;
 
 constexpr int kMaxRecords = PublisherTable::kSlots - 1;
 
-// The largest value each kind's packing can hold.
-constexpr std::uint16_t kOldFormLimit[] = {255, 4095, 255, 63, 4095, 1023, 63, 255};
-constexpr std::uint16_t kNewFormLimit[] = {4095, 4095, 255, 1023, 63};
-// The old form's placements are the sum of books, brochures and magazines.
-constexpr std::uint16_t kConvertedPlacementsLimit = 255 + 4095 + 4095;
+// The largest value a kind's bits hold on each form; 0 where the form does not record the kind.
+// The new form's placements of an old-form month are the sum of books, brochures and magazines.
+struct KindLimits {
+  ValueKind kind;
+  std::uint16_t oldForm;
+  std::uint16_t newForm;
+};
+constexpr KindLimits kKindLimits[] = {
+    {ValueKind::Books, 255, 0},
+    {ValueKind::Brochures, 4095, 0},
+    {ValueKind::Subscriptions, 63, 0},
+    {ValueKind::Magazines, 4095, 0},
+    {ValueKind::Placements, 0, 255 + 4095 + 4095},
+    {ValueKind::VideoShowings, 0, 4095},
+    {ValueKind::Hours, 255, 255},
+    {ValueKind::ReturnVisits, 1023, 1023},
+    {ValueKind::BibleStudies, 63, 63},
+    {ValueKind::HourQuarters, 255, 0},
+    // Numbers that name no kind.
+    {static_cast<ValueKind>(-1), 0, 0},
+    {static_cast<ValueKind>(10), 0, 0},
+};
 
 int WholeRecords(std::optional<std::string_view> file) {
   return file ? static_cast<int>(std::min<std::size_t>(file->size() / R::kSize, kMaxRecords)) : 0;
@@ -61,15 +78,12 @@ void CheckMonthValues(const CongregationData& data, const ServiceYear& year) {
     for (int month = -1; month <= 12; ++month) {
       const bool inYear = month >= 0 && month < 12;
       (void)PreviousYearMonthUsable(data, year, month);
-      for (int kind = -1; kind <= 8; ++kind) {
-        const std::uint16_t old = OldFormValue(data, year, slot, month, kind);
-        const std::uint16_t card = CardValue(data, year, slot, month, kind);
-        if (!publisher || !inYear || kind < 0 || kind > 7) Check(old == 0);
-        if (!publisher || !inYear || kind < 0 || kind > 4) Check(card == 0);
-        if (kind >= 0 && kind <= 7) Check(old <= kOldFormLimit[kind]);
-        if (kind >= 0 && kind <= 4) {
-          Check(card <= (kind == 0 ? kConvertedPlacementsLimit : kNewFormLimit[kind]));
-        }
+      for (const KindLimits& k : kKindLimits) {
+        const std::uint16_t old = OldFormValue(data, year, slot, month, k.kind);
+        const std::uint16_t card = CardValue(data, year, slot, month, k.kind);
+        if (!publisher || !inYear) Check(old == 0 && card == 0);
+        Check(old <= k.oldForm);
+        Check(card <= k.newForm);
       }
     }
   }

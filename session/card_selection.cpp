@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/string_table.h"
 #include "companion/month_values.h"
 #include "companion/name_date_format.h"
 
@@ -9,7 +10,7 @@ namespace velunorh {
 
 bool InPublisherGroup(const PublisherTable& table, int slot, int group, int reportMonth) {
   if (slot < 1 || !table.IsLoaded(slot)) return false;
-  bool regularPioneer = table[slot].PioneerStatus(reportMonth) == 2;
+  bool regularPioneer = table[slot].PioneerStatus(reportMonth) == Pioneer::kRegular;
   switch (group) {
     case 0:
       return true;
@@ -24,8 +25,8 @@ bool InPublisherGroup(const PublisherTable& table, int slot, int group, int repo
   }
 }
 
-int GroupCaptionId(int group) {
-  return 137 + group;
+std::string PublisherGroupCaption(int group) {
+  return LoadStringOfRun(StringId::GroupAllPublishers, kPublisherGroups, group);
 }
 
 void UpdateMonthBoxes(CardSelection& selection, const CongregationData& data) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "companion/congregation_data.h"
 #include "base/service_year.h"
@@ -29,8 +30,8 @@ inline constexpr int kPublisherGroups = 4;
 // 2 baptized and not a regular pioneer, 3 not baptized.
 bool InPublisherGroup(const PublisherTable& table, int slot, int group, int reportMonth);
 
-// The caption string of a group's button.
-int GroupCaptionId(int group);
+// The caption of a group's button; "" for a group that does not exist.
+std::string PublisherGroupCaption(int group);
 
 // Enables the month boxes and the total box for the service-year mode and the date; never
 // changes a month box's check mark, but unchecks the total box when it becomes unusable.

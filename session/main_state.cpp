@@ -29,7 +29,7 @@ void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hoo
   state.selection.year.reportMonth = today.reportMonth;
   state.selection.year.currentYear = today.currentYear;
 
-  state.languageCode = LoadString(133);
+  state.languageCode = LoadString(StringId::LanguageCode);
   state.settings = ReadSettings(state.settingsFile, state.languageCode);
   state.settingsChanged = false;
   state.stopRequested = false;

@@ -14,11 +14,11 @@ std::size_t CharacterCount(std::string_view utf8) {
 }
 
 std::string PasswordPrompt::PromptText() {
-  return LoadString(102);
+  return LoadString(StringId::PasswordPrompt);
 }
 
 std::string PasswordPrompt::SorryText() {
-  return LoadString(103);
+  return LoadString(StringId::PasswordSorry);
 }
 
 PromptReaction PasswordPrompt::TextChanged(std::string_view entry) {

@@ -130,11 +130,11 @@ std::vector<PublisherListLine> Session::PublisherLines() const {
 }
 
 std::string Session::Title() const {
-  return LoadString(147) + " - " + CardVersionName(state_.settings.cardVersion);
+  return LoadString(StringId::ProgramName) + " - " + CardVersionName(state_.settings.cardVersion);
 }
 
 std::string Session::GroupCaption() const {
-  return LoadString(GroupCaptionId(state_.selection.publisherGroup));
+  return PublisherGroupCaption(state_.selection.publisherGroup);
 }
 
 HeaderBoxes Session::VisibleHeaderBoxes() {
@@ -200,7 +200,7 @@ HeaderPreviewInput Session::HeaderPreview() const {
   HeaderPreviewInput input;
   input.languageCode = state_.languageCode;
   input.fontCharset = state_.fontCharset;
-  input.nameShift = LoadStringInt(132);
+  input.nameShift = LoadStringInt(StringId::NameShift);
   input.cardVersion = state_.settings.cardVersion;
   input.printHeader = state_.selection.printHeader;
   input.printGenderMarks = state_.selection.printGenderMarks;

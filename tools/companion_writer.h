@@ -31,8 +31,9 @@ class WriterError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class Pioneer : std::uint8_t { kNone = 0, kAuxiliary = 1, kRegular = 2 };
-enum class Appointment : std::uint8_t { kNone = 0, kMinisterialServant = 1, kElder = 2 };
+// The writer stores the same codes the program reads.
+using velunorh::Appointment;
+using velunorh::Pioneer;
 enum class Sex : std::uint8_t { kUnknown, kMale, kFemale };
 
 // One month of a publisher. `newForm` chooses the packing; the values that the other packing

@@ -40,8 +40,8 @@ void InstallQtTranslation(const std::string& languageCode) {
 }  // namespace
 
 int RunApplication(const char* argv0) {
-  ApplyRuntimeLocale(LoadString(133));
-  InstallQtTranslation(LoadString(133));
+  ApplyRuntimeLocale(LoadString(StringId::LanguageCode));
+  InstallQtTranslation(LoadString(StringId::LanguageCode));
   MainWindow::Options options;
   options.settingsFile = SettingsFile(ProgramPath(argv0 ? argv0 : ""));
   options.workFolder = std::filesystem::current_path();

@@ -10,12 +10,6 @@
 namespace velunorh {
 namespace {
 
-constexpr int kMarginMessageString = 116;
-constexpr int kTitleString = 148;
-constexpr int kResetCaptionString = 149;
-constexpr int kPlacementsLabelString = 1420;
-constexpr int kVideoShowingsLabelString = 1421;
-
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -53,8 +47,8 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
   if (newForm_) RelabelForNewForm();
   FillFields();
   const std::string versionName = CardVersionName(cardVersion_);
-  setWindowTitle(FromUtf8(LoadString(kTitleString) + " - " + versionName));
-  ui_->resetButton->setText(FromUtf8(LoadString(kResetCaptionString) + " - " + versionName));
+  setWindowTitle(FromUtf8(LoadString(StringId::DetailedSettingsTitle) + " - " + versionName));
+  ui_->resetButton->setText(FromUtf8(LoadString(StringId::ResetToDefaults) + " - " + versionName));
 
   watcher_ = new FieldLeaveWatcher(this, [this](QLineEdit* field) {
     if (!CheckField(field)) watcher_->ReturnFocus(field);
@@ -69,8 +63,8 @@ DetailedSettingsDialog::~DetailedSettingsDialog() = default;
 
 // The newer card has no sixth column: its slot stays in the layout as it is, out of sight.
 void DetailedSettingsDialog::RelabelForNewForm() {
-  ui_->gridLabel1->setText(FromUtf8(LoadString(kPlacementsLabelString)));
-  ui_->gridLabel2->setText(FromUtf8(LoadString(kVideoShowingsLabelString)));
+  ui_->gridLabel1->setText(FromUtf8(LoadString(StringId::PlacementsLabel)));
+  ui_->gridLabel2->setText(FromUtf8(LoadString(StringId::VideoShowingsLabel)));
   ui_->gridLabel4->setText(ui_->gridLabel5->text());
   ui_->gridLabel5->setText(ui_->gridLabel6->text());
   ui_->gridLabel6->hide();
@@ -91,7 +85,7 @@ void DetailedSettingsDialog::FillFields() {
 bool DetailedSettingsDialog::CheckField(QLineEdit* field) {
   std::string text = SlotBytes(field);
   if (!NormalizeLayoutValue(text)) {
-    showMessage_(FromUtf8(LoadString(kMarginMessageString)));
+    showMessage_(FromUtf8(LoadString(StringId::MarginHelp)));
     return false;
   }
   field->setText(SlotText(text));

@@ -18,10 +18,10 @@ bool DialogPrompts::CheckPassword(const PublisherRecord& header) {
 }
 
 bool DialogPrompts::ConfirmNewData() {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(LoadString(147)),
-                  QString::fromStdString(LoadString(131)), QMessageBox::Ok | QMessageBox::Cancel,
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(LoadString(StringId::ProgramName)),
+                  QString::fromStdString(LoadString(StringId::DataSourceHasPublishers)), QMessageBox::Ok | QMessageBox::Cancel,
                   parent_);
-  box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("Mégse"));
+  box.button(QMessageBox::Cancel)->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok;
 }

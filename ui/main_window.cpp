@@ -35,7 +35,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
       ui_(new Ui::MainWindowForm),
       warn_(options.warn ? options.warn
                          : [this](const QString& message) {
-                             QMessageBox::warning(this, FromUtf8(LoadString(147)), message);
+                             QMessageBox::warning(this, FromUtf8(LoadString(StringId::ProgramName)), message);
                            }),
       dialogPrompts_(options.prompts ? nullptr
                                      : std::make_unique<DialogPrompts>(
@@ -198,7 +198,7 @@ void MainWindow::PrintCard() {
   PrintOutcome outcome = PrintCardPage(ApplicationPrinter::Instance().Current(),
                                        [&](Surface& surface) { DrawCardPage(surface, card, page); });
   if (outcome != PrintOutcome::kPrinted) {
-    warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
+    warn_(PrintOutcomeMessage(outcome));
     return;
   }
   FocusList();
@@ -206,12 +206,12 @@ void MainWindow::PrintCard() {
 
 void MainWindow::PreviewCard() {
   if (!session_.HasPrintableCard()) {
-    warn_(FromUtf8(LoadString(1520)));
+    warn_(FromUtf8(LoadString(StringId::NothingToPrint)));
     return;
   }
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   if (!printer) {
-    warn_(QString::fromLatin1(PrintOutcomeMessage(PrintOutcome::kNoPrinter)));
+    warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
     return;
   }
   PrepareCardPrinter(*printer);
@@ -232,28 +232,28 @@ void MainWindow::PrintGroup() {
   const Session::GroupPlan plan = session_.PlanGroupPrint();
   const int count = static_cast<int>(plan.slots.size());
   if (count == 0) {
-    warn_(FromUtf8(LoadString(1523)));
+    warn_(FromUtf8(LoadString(StringId::GroupPrintEmpty)));
     return;
   }
   const QString group = FromUtf8(session_.GroupCaption()).remove(QLatin1Char('&'));
   const QString question =
       plan.skipped == 0
-          ? FromUtf8(LoadString(1521)).arg(count).arg(group)
-          : FromUtf8(LoadString(1522)).arg(count).arg(group).arg(plan.skipped);
-  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(147)), question,
+          ? FromUtf8(LoadString(StringId::GroupPrintQuestion)).arg(count).arg(group)
+          : FromUtf8(LoadString(StringId::GroupPrintQuestionSkipping)).arg(count).arg(group).arg(plan.skipped);
+  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)), question,
                   QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("groupPrintQuestion");
-  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(1525)));
+  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
   if (ask.exec() != QMessageBox::Ok) return;
 
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   if (!printer) {
-    warn_(QString::fromLatin1(PrintOutcomeMessage(PrintOutcome::kNoPrinter)));
+    warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
     return;
   }
   // The cards are made first and the printer is opened only when all are there, so that a
   // cancel leaves nothing at all in the printer's queue.
-  QProgressDialog progress(FromUtf8(LoadString(1524)), FromUtf8(LoadString(1525)), 0, count, this);
+  QProgressDialog progress(FromUtf8(LoadString(StringId::GroupPrintProgress)), FromUtf8(LoadString(StringId::CancelButton)), 0, count, this);
   progress.setObjectName("groupPrintProgress");
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
@@ -272,7 +272,7 @@ void MainWindow::PrintGroup() {
       printer, count, [&](Surface& surface, int k) { DrawCardPage(surface, cards[k], page); });
   progress.setValue(count);
   if (outcome != PrintOutcome::kPrinted) {
-    warn_(QString::fromLatin1(PrintOutcomeMessage(outcome)));
+    warn_(PrintOutcomeMessage(outcome));
     return;
   }
   FocusList();
@@ -324,7 +324,7 @@ void MainWindow::FocusList() {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-  const std::string aboutText = LoadString(101);
+  const std::string aboutText = LoadString(StringId::AboutMenuItem);
   if (aboutText.empty()) return;
   QMenu menu(this);
   menu.addSeparator();
@@ -333,7 +333,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1 && !LoadString(101).empty()) {
+  if (event->key() == Qt::Key_F1 && !LoadString(StringId::AboutMenuItem).empty()) {
     ShowAbout();
     return;
   }
@@ -352,17 +352,17 @@ void MainWindow::Exit() {
   ExitReport report = session_.Exit();
   QStringList problems;
   if (!report.settingsWritten)
-    problems << QStringLiteral("A beállítások nem menthetők ide: %1\n%2")
+    problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
-    problems << QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+    problems << FromUtf8(LoadString(StringId::LayoutNotSaved))
                     .arg(QString::fromStdString(
                              (session_.workFolder() / LayoutFileName(session_.settings().cardVersion))
                                  .string()),
                          FromUtf8(report.layoutError));
   if (!report.printerWritten)
-    problems << QStringLiteral("A beállítások nem menthetők ide: %1\n%2")
+    problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.printerError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));

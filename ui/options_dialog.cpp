@@ -16,10 +16,6 @@
 namespace velunorh {
 namespace {
 
-constexpr int kMarginMessageString = 116;
-constexpr int kDefaultBodyTopString = 700;
-constexpr int kDefaultBodyHeightString = 701;
-
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -100,7 +96,7 @@ bool OptionsDialog::CommitMargin(QLineEdit* field) {
   if (accepted)
     MarginOf(field) = text;
   else
-    services_.showMessage(FromUtf8(LoadString(kMarginMessageString)));
+    services_.showMessage(FromUtf8(LoadString(StringId::MarginHelp)));
   field->setText(FromUtf8(MarginOf(field)));
   return accepted;
 }
@@ -139,8 +135,8 @@ void OptionsDialog::RefreshGridDisplays() {
 
 // Always the first version's grid values, whichever version is chosen.
 void OptionsDialog::ResetGrid() {
-  values_.layout.SetBody(BodyValue::BodyTop, LoadString(kDefaultBodyTopString));
-  values_.layout.SetBody(BodyValue::BodyHeight, LoadString(kDefaultBodyHeightString));
+  values_.layout.SetBody(BodyValue::BodyTop, LoadString(StringId::Version0BodyTop));
+  values_.layout.SetBody(BodyValue::BodyHeight, LoadString(StringId::Version0BodyHeight));
   RefreshGridDisplays();
 }
 
@@ -150,7 +146,7 @@ void OptionsDialog::ChangeCardVersion(int row) {
   if (!SaveLayout(values_.layout, services_.workFolder, values_.cardVersion, &error)) {
     // Telling is better than losing the changes silently: the old version's file stays as it was.
     const auto file = services_.workFolder / LayoutFileName(values_.cardVersion);
-    services_.showMessage(QStringLiteral("A kártya elrendezése nem menthető ide: %1\n%2")
+    services_.showMessage(FromUtf8(LoadString(StringId::LayoutNotSaved))
                               .arg(QString::fromStdString(file.string()), FromUtf8(error)));
   }
   values_.cardVersion = row;
@@ -173,7 +169,8 @@ void OptionsDialog::OpenPrinterSetup() {
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                     QAbstractPrintDialog::PrintCollateCopies);
   if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText("OK");
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(FromUtf8(LoadString(StringId::OkButton)));
   }
   if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
 }

@@ -3,12 +3,13 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include "base/string_table.h"
 #include "ui/painter_surface.h"
 
 namespace velunorh {
 
 void PrepareCardPrinter(QPrinter& printer) {
-  printer.setDocName(QStringLiteral("Card Header"));
+  printer.setDocName(QString::fromStdString(LoadString(StringId::PrintDocumentName)));
   printer.setFromTo(0, 0);
   // Coordinates start at the printable area; zero margins are raised to the printer's minimum.
   printer.setFullPage(false);
@@ -40,16 +41,16 @@ PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)
   return PrintCardPages(printer, 1, [&](Surface& surface, int) { drawPage(surface); });
 }
 
-const char* PrintOutcomeMessage(PrintOutcome outcome) {
+QString PrintOutcomeMessage(PrintOutcome outcome) {
   switch (outcome) {
     case PrintOutcome::kNoPrinter:
-      return "No Printer";
+      return QString::fromStdString(LoadString(StringId::NoPrinter));
     case PrintOutcome::kNoDevice:
-      return "no hdc";
+      return QString::fromStdString(LoadString(StringId::NoPrinterDevice));
     case PrintOutcome::kPrinted:
       break;
   }
-  return "";
+  return {};
 }
 
 }  // namespace velunorh

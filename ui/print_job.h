@@ -13,7 +13,7 @@ enum class PrintOutcome {
   kNoDevice,   // the printer could not be opened for drawing
 };
 
-// Sets a printer up for the card: document "Card Header", the page's origin at the top-left
+// Sets a printer up for the card: the document named PrintDocumentName, the page's origin at the top-left
 // corner of the printable area, and the printer's dots as units.
 void PrepareCardPrinter(QPrinter& printer);
 
@@ -30,6 +30,6 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
                             const std::function<void(Surface&, int page)>& drawPage);
 
 // The message the user sees for an outcome ("" when printed).
-const char* PrintOutcomeMessage(PrintOutcome outcome);
+QString PrintOutcomeMessage(PrintOutcome outcome);
 
 }  // namespace velunorh

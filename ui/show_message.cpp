@@ -9,7 +9,7 @@ namespace velunorh {
 
 ShowMessage MessageBoxOver(QWidget* parent) {
   return [owner = QPointer<QWidget>(parent)](const QString& text) {
-    QMessageBox::warning(owner, QString::fromStdString(LoadString(147)), text);
+    QMessageBox::warning(owner, QString::fromStdString(LoadString(StringId::ProgramName)), text);
   };
 }
 

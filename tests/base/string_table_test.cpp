@@ -1,5 +1,7 @@
 #include "base/string_table.h"
 
+#include "base/string_table_by_number.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,6 +48,9 @@ TEST(StringTable, KeepsBlanksEscapesAndAccents) {
       {1215, "Y"},
       {1216, " "},
       {1421, "Videólejátszások"},
+      {1422, "A kártya elrendezése nem menthető ide: %1\n%2"},
+      {1424, "Mégse"},
+      {1429, "Couldn't allocate memory"},
   };
   for (const auto& c : cases) EXPECT_EQ(LoadString(c.id), c.text) << c.id;
 }
@@ -71,6 +76,23 @@ TEST(StringTable, MissingIdReadsEmpty) {
 
 TEST(StringTable, IntegerStrings) {
   EXPECT_EQ(LoadStringInt(146), 2);
+  EXPECT_EQ(LoadStringInt(StringId::CardVersionCount), 2);
+}
+
+TEST(StringTable, NamesReadTheirEntries) {
+  EXPECT_EQ(LoadString(StringId::ProgramName), "Velunorh");
+  EXPECT_EQ(LoadString(StringId::NoPrinter), "No Printer");
+  EXPECT_EQ(LoadString(StringId::CardVersion1Name), "S-21-H  Hu  4/05  Printed in Germany");
+}
+
+// A run ends where it ends: the entry after the four group captions is a quarter-hour text.
+TEST(StringTable, RunsReadOnlyTheirOwnEntries) {
+  struct Case {
+    int offset;
+    const char* text;
+  } cases[] = {{0, "Összes Hírnőkök"}, {3, "Kereszteltlen Hírnőkök"}, {4, ""}, {-1, ""}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LoadStringOfRun(StringId::GroupAllPublishers, 4, c.offset), c.text) << c.offset;
 }
 
 TEST(LeadingInteger, BehavesLikeAtoi) {

@@ -40,20 +40,20 @@ TEST(SumMonths, WalksBackFromReportMonthAndCarriesFullHours) {
   const ServiceYear february{1, 2027, false};
   struct Case {
     const char* what;
-    int kind;
+    ValueKind kind;
     int count;
     bool newForm;
     const char* text;
     int sum;
   } cases[] = {
-      {"six quarters: one hour and a half", kOldHours, 3, false, "23.5", 23},
-      {"same on the new form", kHours, 3, true, "23.5", 23},
-      {"one month", kOldHours, 1, false, "10.25", 10},
-      {"no months", kOldHours, 0, false, "0", 0},
-      {"other kinds ignore the quarters", kOldReturnVisits, 3, false, "5", 5},
-      {"new-form placements of old-form months", kPlacements, 3, true, "4", 4},
-      {"a column of zeros", kOldBibleStudies, 12, false, "0", 0},
-      {"twelve months", kOldHours, 12, false, "124.25", 124},
+      {"six quarters: one hour and a half", ValueKind::Hours, 3, false, "23.5", 23},
+      {"same on the new form", ValueKind::Hours, 3, true, "23.5", 23},
+      {"one month", ValueKind::Hours, 1, false, "10.25", 10},
+      {"no months", ValueKind::Hours, 0, false, "0", 0},
+      {"other kinds ignore the quarters", ValueKind::ReturnVisits, 3, false, "5", 5},
+      {"new-form placements of old-form months", ValueKind::Placements, 3, true, "4", 4},
+      {"a column of zeros", ValueKind::BibleStudies, 12, false, "0", 0},
+      {"twelve months", ValueKind::Hours, 12, false, "124.25", 124},
   };
   for (const auto& c : cases) {
     MonthSum total = SumMonths(d.data, february, 1, c.kind, c.count, c.newForm);

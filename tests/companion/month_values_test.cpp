@@ -109,35 +109,36 @@ TEST(CardValue, NewFormMonthsDecodeAndOldFormMonthsConvert) {
 
   struct Case {
     int month;
-    int kind;
+    ValueKind kind;
     std::uint16_t value;
   } cases[] = {
-      {9, kPlacements, 200 + 3000 + 4000},
-      {9, kVideoShowings, 0},
-      {9, kHours, 31},
-      {9, kReturnVisits, 700},
-      {9, kBibleStudies, 4},
-      {9, 5, 0},
-      {9, 7, 0},
-      {9, -1, 0},
-      {10, kPlacements, 1234},
-      {10, kVideoShowings, 321},
-      {10, kHours, 12},
-      {10, kReturnVisits, 900},
-      {10, kBibleStudies, 61},
-      {12, kHours, 0},
+      {9, ValueKind::Placements, 200 + 3000 + 4000},
+      {9, ValueKind::VideoShowings, 0},
+      {9, ValueKind::Hours, 31},
+      {9, ValueKind::ReturnVisits, 700},
+      {9, ValueKind::BibleStudies, 4},
+      {9, ValueKind::Subscriptions, 0},
+      {9, ValueKind::HourQuarters, 0},
+      {9, static_cast<ValueKind>(-1), 0},
+      {10, ValueKind::Placements, 1234},
+      {10, ValueKind::VideoShowings, 321},
+      {10, ValueKind::Hours, 12},
+      {10, ValueKind::ReturnVisits, 900},
+      {10, ValueKind::BibleStudies, 61},
+      {12, ValueKind::Hours, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CardValue(d.data, kDecember2026, 1, c.month, c.kind), c.value)
-        << "month " << c.month << " kind " << c.kind;
+        << "month " << c.month << " kind " << static_cast<int>(c.kind);
   }
   // The old form reads its packing whatever newFormMonths says.
-  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, kSubscriptions), 7);
-  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, kHourQuarters), 2);
-  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 10, kBooks), 1234 & 0xFF);
-  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, 8), 0);
-  EXPECT_EQ(CardValue(d.data, kDecember2026, 0, 9, kHours), 0) << "the header is no publisher";
-  EXPECT_EQ(CardValue(d.data, kDecember2026, 2, 9, kHours), 0) << "slot past the count";
+  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, ValueKind::Subscriptions), 7);
+  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, ValueKind::HourQuarters), 2);
+  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 10, ValueKind::Books), 1234 & 0xFF);
+  EXPECT_EQ(OldFormValue(d.data, kDecember2026, 1, 9, ValueKind::Placements), 0);
+  EXPECT_EQ(CardValue(d.data, kDecember2026, 0, 9, ValueKind::Hours), 0)
+      << "the header is no publisher";
+  EXPECT_EQ(CardValue(d.data, kDecember2026, 2, 9, ValueKind::Hours), 0) << "slot past the count";
 }
 
 TEST(ServingRecord, PreviousYearModeFollowsTheLinkForItsMonths) {
@@ -161,9 +162,9 @@ TEST(ServingRecord, PreviousYearModeFollowsTheLinkForItsMonths) {
   };
   for (const auto& c : cases) {
     // OldFormValue does not look at the year marks, so the April runs read the values too.
-    EXPECT_EQ(OldFormValue(d.data, c.year, c.slot, c.month, kOldHours), c.hours) << c.what;
+    EXPECT_EQ(OldFormValue(d.data, c.year, c.slot, c.month, ValueKind::Hours), c.hours) << c.what;
   }
-  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, kHours), 100 + 9);
+  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, ValueKind::Hours), 100 + 9);
 }
 
 TEST(ServingRecord, ALinkToNoLoadedSlotGivesZero) {
@@ -171,7 +172,7 @@ TEST(ServingRecord, ALinkToNoLoadedSlotGivesZero) {
     Data d(TwoYears(25));
     d.data.current[1].SetWord(PublisherRecord::kPreviousYearLink, 2);  // previous count is 2
     EXPECT_EQ(ServingRecord(d.data, kDecember2026PreviousYear, 1, 9), nullptr);
-    EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, kHours), 0);
+    EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, ValueKind::Hours), 0);
   }
   {
     auto c = TwoYears(25);
@@ -179,22 +180,22 @@ TEST(ServingRecord, ALinkToNoLoadedSlotGivesZero) {
     c.previous.reset();  // the file's link stays, but names nothing loaded
     Data d(c);
     ASSERT_EQ(d.data.current[1].previousYearLink(), 1);
-    EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 9, kOldHours), 0);
-    EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 11, kOldHours), 10 + 11);
+    EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 9, ValueKind::Hours), 0);
+    EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 11, ValueKind::Hours), 10 + 11);
   }
 }
 
 TEST(CardValue, UnusablePreviousYearMonthsGiveZero) {
   Data d(TwoYears(26));  // marks of the wrong year for a December 2026 run
   // CardValue asks with the calendar month index: February (1) lies below ElapsedMonths (3).
-  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 1, kHours), 0);
-  EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 1, kOldHours), 100 + 1);
+  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 1, ValueKind::Hours), 0);
+  EXPECT_EQ(OldFormValue(d.data, kDecember2026PreviousYear, 1, 1, ValueKind::Hours), 100 + 1);
   // October (9) counts as not yet reported, so the mark is not asked.
-  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, kHours), 100 + 9);
-  EXPECT_EQ(CardValue(d.data, kDecember2026, 1, 1, kHours), 10 + 1);
+  EXPECT_EQ(CardValue(d.data, kDecember2026PreviousYear, 1, 9, ValueKind::Hours), 100 + 9);
+  EXPECT_EQ(CardValue(d.data, kDecember2026, 1, 1, ValueKind::Hours), 10 + 1);
 
   Data usable(TwoYears(25));
-  EXPECT_EQ(CardValue(usable.data, kDecember2026PreviousYear, 1, 1, kHours), 100 + 1);
+  EXPECT_EQ(CardValue(usable.data, kDecember2026PreviousYear, 1, 1, ValueKind::Hours), 100 + 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "companion/congregation_data.h"
 #include "companion/month_values.h"
@@ -94,21 +95,29 @@ TEST(PublisherFile, ReadsBackWhatWasWrittenScrambledOrPlain) {
     EXPECT_EQ(r.anointedMark(), 'A');
     EXPECT_EQ(r.publisherId(), 1234);
     EXPECT_EQ(r.extensionIndex(), 5);
-    EXPECT_EQ(r.Appointment(), 1);
+    EXPECT_EQ(r.Appointment(), Appointment::kMinisterialServant);
     EXPECT_TRUE(r.IsFemale());
     EXPECT_FALSE(r.IsMale());
     EXPECT_EQ(r.remarkSlot(3), 2);
-    EXPECT_EQ(r.PioneerStatus(9), 2);
-    EXPECT_EQ(r.PioneerStatus(1), 1);
-    EXPECT_EQ(r.PioneerStatus(0), 0);
+    EXPECT_EQ(r.PioneerStatus(9), Pioneer::kRegular);
+    EXPECT_EQ(r.PioneerStatus(1), Pioneer::kAuxiliary);
+    EXPECT_EQ(r.PioneerStatus(0), Pioneer::kNone);
 
-    const std::uint16_t oldValues[] = {255, 4095, 255, 63, 4095, 1023, 63, 3};
-    for (int kind = 0; kind < 8; ++kind) {
-      EXPECT_EQ(DecodeOldForm(r, 9, kind), oldValues[kind]) << "old kind " << kind;
+    const std::pair<ValueKind, std::uint16_t> oldValues[] = {
+        {ValueKind::Books, 255},       {ValueKind::Brochures, 4095},
+        {ValueKind::Hours, 255},       {ValueKind::Subscriptions, 63},
+        {ValueKind::Magazines, 4095},  {ValueKind::ReturnVisits, 1023},
+        {ValueKind::BibleStudies, 63}, {ValueKind::HourQuarters, 3}};
+    for (const auto& [kind, value] : oldValues) {
+      EXPECT_EQ(DecodeOldForm(r, 9, kind), value) << "old kind " << static_cast<int>(kind);
     }
-    const std::uint16_t newValues[] = {4095, 4095, 70, 1023, 63};
-    for (int kind = 0; kind < 5; ++kind) {
-      EXPECT_EQ(DecodeNewForm(r, 1, kind), newValues[kind]) << "new kind " << kind;
+    const std::pair<ValueKind, std::uint16_t> newValues[] = {{ValueKind::Placements, 4095},
+                                                             {ValueKind::VideoShowings, 4095},
+                                                             {ValueKind::Hours, 70},
+                                                             {ValueKind::ReturnVisits, 1023},
+                                                             {ValueKind::BibleStudies, 63}};
+    for (const auto& [kind, value] : newValues) {
+      EXPECT_EQ(DecodeNewForm(r, 1, kind), value) << "new kind " << static_cast<int>(kind);
     }
     EXPECT_EQ(r.newFormMonths(), 1 << 1);
     EXPECT_EQ(f.data.current[2].givenName(), "Ádám");
@@ -215,9 +224,9 @@ TEST(PublisherFile, GarbageLoadsWithoutHarm) {
     const ServiceYear year{10, 2026, true};
     for (int slot = 0; slot < f.data.current.count + 2; ++slot) {
       for (int m = 0; m < 12; ++m) {
-        for (int kind = 0; kind < 9; ++kind) {
-          CardValue(f.data, year, slot, m, kind);
-          OldFormValue(f.data, year, slot, m, kind);
+        for (int kind = 0; kind <= static_cast<int>(ValueKind::HourQuarters); ++kind) {
+          CardValue(f.data, year, slot, m, static_cast<ValueKind>(kind));
+          OldFormValue(f.data, year, slot, m, static_cast<ValueKind>(kind));
         }
       }
     }

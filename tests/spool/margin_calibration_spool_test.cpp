@@ -23,7 +23,7 @@
 namespace velunorh {
 namespace {
 
-using test::ControlById;
+using test::ControlByName;
 using test::PdfWord;
 
 constexpr double kPointsPerInch = 72.0;
@@ -127,14 +127,14 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
   ASSERT_EQ(window->session().layout().Y(HeaderPosition::Name), "0.22");
   test::WhenModal<OptionsDialog>([](OptionsDialog& options) {
     test::ShowActive(options);
-    test::TypeAndTab(ControlById<QLineEdit>(&options, 1019), "0.45");
+    test::TypeAndTab(ControlByName<QLineEdit>(&options, "leftMarginEdit"), "0.45");
     test::WhenModal<DetailedSettingsDialog>([](DetailedSettingsDialog& detailed) {
       test::ShowActive(detailed);
-      test::TypeAndTab(ControlById<QLineEdit>(&detailed, 1043), "0.32");
-      test::Click(ControlById<QPushButton>(&detailed, 1));
+      test::TypeAndTab(ControlByName<QLineEdit>(&detailed, "headerY0"), "0.32");
+      test::Click(ControlByName<QPushButton>(&detailed, "okButton"));
     });
-    test::Click(ControlById<QPushButton>(&options, 1062));
-    test::Click(ControlById<QPushButton>(&options, 1));
+    test::Click(ControlByName<QPushButton>(&options, "detailedButton"));
+    test::Click(ControlByName<QPushButton>(&options, "okButton"));
   });
   test::Click(window->findChild<QPushButton*>("optionsButton"));
   ASSERT_EQ(window->session().settings().leftMargin, "0.45");

@@ -168,20 +168,20 @@ TEST(DemoCongregation, LoadsWithEveryGroupAndBothYears) {
     EXPECT_FALSE(r.givenName().empty());
     EXPECT_GE(r.publisherId(), 11);
     const bool isBaptized = r.Text(PublisherRecord::kDateImmersed).size() == 8;
-    if (r.PioneerStatus(november) == 2) {
+    if (r.PioneerStatus(november) == Pioneer::kRegular) {
       ++regular;
     } else if (isBaptized) {
       ++baptized;
     }
     unbaptized += !isBaptized;
-    elders += r.Appointment() == 2;
-    servants += r.Appointment() == 1;
+    elders += r.Appointment() == Appointment::kElder;
+    servants += r.Appointment() == Appointment::kMinisterialServant;
     male += r.IsMale();
     female += r.IsFemale();
     anointed += r.anointedMark() == 'A';
     (r.previousYearLink() ? linked : unlinked)++;
     for (int m = 0; m < 12; ++m) {
-      auxiliary += r.PioneerStatus(m) == 1;
+      auxiliary += r.PioneerStatus(m) == Pioneer::kAuxiliary;
       quarters += r.MonthByte(PublisherRecord::kHourQuarters, m) != 0;
       if (r.MonthByte(PublisherRecord::kMonthArrayC, m) == 0) continue;
       ((r.newFormMonths() >> m) & 1 ? newForm : oldForm)++;

@@ -29,7 +29,7 @@ namespace velunorh {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ControlById;
+using test::ControlByName;
 
 // What the file system reports about the files of some folders: every write, every close of a
 // file opened for writing, every change of attributes, every file made, removed or renamed.
@@ -243,10 +243,10 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
            qobject_cast<QMessageBox*>(question)->button(QMessageBox::Ok)->click();
          },
          [](QWidget* prompt) { TypePassword(prompt, "masik"); }});
-    test::Click(ControlById<QPushButton>(&options, 1013));
+    test::Click(ControlByName<QPushButton>(&options, "dataSourceButton"));
     EXPECT_EQ(dataSource.answered(), 3);
     EXPECT_EQ(dataSource.unexpected(), 0);
-    test::Click(ControlById<QPushButton>(&options, 1));
+    test::Click(ControlByName<QPushButton>(&options, "okButton"));
   });
   Click(*window, "optionsButton");
   ASSERT_EQ(window->session().settings().dataLocation, 1);

@@ -176,7 +176,7 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
          [](QWidget* question) {
            auto* box = qobject_cast<QMessageBox*>(question);
            ASSERT_NE(box, nullptr);
-           EXPECT_EQ(box->text().toStdString(), LoadString(131));
+           EXPECT_EQ(box->text().toStdString(), LoadString(StringId::DataSourceHasPublishers));
            box->button(QMessageBox::Ok)->click();
          },
          [](QWidget* prompt) {

@@ -6,13 +6,14 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <string>
 
 #include "ui/dialog_test_support.h"
 
 namespace velunorh {
 namespace {
 
-using test::ControlById;
+using test::ControlByName;
 
 class DetailedSettingsTest : public ::testing::Test {
  protected:
@@ -27,8 +28,8 @@ class DetailedSettingsTest : public ::testing::Test {
     test::ShowActive(*dialog);
     return dialog;
   }
-  static QLineEdit* Field(DetailedSettingsDialog& dialog, int id) {
-    return ControlById<QLineEdit>(&dialog, id);
+  static QLineEdit* Field(DetailedSettingsDialog& dialog, const char* name) {
+    return ControlByName<QLineEdit>(&dialog, name);
   }
 
   QStringList messages_;
@@ -49,14 +50,16 @@ TEST_F(DetailedSettingsTest, FieldsShowTheLayoutSlots) {
   layout.SetBody(BodyValue::GridColumn7, "3.33");
   auto dialog = Open(0, &layout);
   struct Case {
-    int id;
+    const char* name;
     const char* text;
   } cases[] = {
-      {1031, "0.11"}, {1043, "0.22"}, {1035, "4.35"}, {1054, "0.12"}, {1042, "5.30"},
-      {1066, "1.30"}, {1067, "2.16"}, {1068, "1.00"}, {1073, "3.20"}, {1074, "3.33"},
+      {"headerX0", "0.11"},        {"headerY0", "0.22"},        {"headerX4", "4.35"},
+      {"headerY11", "0.12"},       {"headerX11", "5.30"},       {"bodyTopEdit", "1.30"},
+      {"bodyHeightEdit", "2.16"},  {"gridColumn1Edit", "1.00"}, {"gridColumn6Edit", "3.20"},
+      {"gridColumn7Edit", "3.33"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Field(*dialog, c.id)->text(), c.text) << c.id;
-  EXPECT_EQ(RowLabel(*dialog, Field(*dialog, 1036))->text(),
+  for (const auto& c : cases) EXPECT_EQ(Field(*dialog, c.name)->text(), c.text) << c.name;
+  EXPECT_EQ(RowLabel(*dialog, Field(*dialog, "headerX5"))->text(),
             QString::fromUtf8("Bemeritkeyés idöpontja"));
   QStringList groups;
   for (auto* group : dialog->findChildren<QGroupBox*>()) groups << group->title();
@@ -69,7 +72,7 @@ TEST_F(DetailedSettingsTest, FieldsShowTheLayoutSlots) {
 TEST_F(DetailedSettingsTest, GridRowsFollowTheCardForm) {
   struct Case {
     int version;
-    std::vector<const char*> labels;  // of fields 1068 to 1074
+    std::vector<const char*> labels;  // of fields gridColumn1Edit to gridColumn7Edit
     bool sixthShown;
   } cases[] = {
       {0, {"Terjesztések", "Videólejátszások", "Óra", "UL", "BibliaT", "", "Megjegyzés"}, false},
@@ -79,11 +82,15 @@ TEST_F(DetailedSettingsTest, GridRowsFollowTheCardForm) {
     auto dialog = Open(c.version);
     for (int k = 0; k < 7; ++k) {
       if (k == 5 && !c.sixthShown) continue;
-      EXPECT_EQ(RowLabel(*dialog, Field(*dialog, 1068 + k))->text(), QString::fromUtf8(c.labels[k]))
+      EXPECT_EQ(
+          RowLabel(*dialog, Field(*dialog, ("gridColumn" + std::to_string(k + 1) + "Edit").c_str()))
+              ->text(),
+          QString::fromUtf8(c.labels[k]))
           << c.version << " " << k;
     }
-    EXPECT_EQ(Field(*dialog, 1073)->isVisible(), c.sixthShown) << c.version;
-    EXPECT_EQ(ControlById<QLabel>(dialog.get(), 1079)->isVisible(), c.sixthShown) << c.version;
+    EXPECT_EQ(Field(*dialog, "gridColumn6Edit")->isVisible(), c.sixthShown) << c.version;
+    EXPECT_EQ(ControlByName<QLabel>(dialog.get(), "gridLabel6")->isVisible(), c.sixthShown)
+        << c.version;
   }
 }
 
@@ -102,7 +109,7 @@ TEST_F(DetailedSettingsTest, TitleAndResetCaptionNameTheCardVersion) {
   EXPECT_EQ(dialog->windowTitle(),
             QString::fromUtf8("Részletes beállítás - S-21-H  Hu  4/05  Printed in Germany"));
   EXPECT_EQ(
-      ControlById<QPushButton>(dialog.get(), 1064)->text(),
+      ControlByName<QPushButton>(dialog.get(), "resetButton")->text(),
       QString::fromUtf8("Visszaállítás alapértékekre - S-21-H  Hu  4/05  Printed in Germany"));
 }
 
@@ -113,10 +120,10 @@ TEST_F(DetailedSettingsTest, ResetPutsBackTheVersionsOwnDefaults) {
   layout.SetBody(BodyValue::BodyTop, "0.50");
   layout.bytes[200] = 7;  // a reserved byte read from a file
   auto dialog = Open(1, &layout);
-  test::Click(ControlById<QPushButton>(dialog.get(), 1064));
-  EXPECT_EQ(Field(*dialog, 1031)->text(), "0.30");
-  EXPECT_EQ(Field(*dialog, 1066)->text(), "1.32");
-  EXPECT_EQ(Field(*dialog, 1067)->text(), "1.75");
+  test::Click(ControlByName<QPushButton>(dialog.get(), "resetButton"));
+  EXPECT_EQ(Field(*dialog, "headerX0")->text(), "0.30");
+  EXPECT_EQ(Field(*dialog, "bodyTopEdit")->text(), "1.32");
+  EXPECT_EQ(Field(*dialog, "bodyHeightEdit")->text(), "1.75");
   dialog->accept();
   CardLayout defaults;
   MakeDefaultLayout(defaults, 1);
@@ -129,8 +136,8 @@ TEST_F(DetailedSettingsTest, OkCutsEachSlotToSevenCharacters) {
   layout.SetBody(BodyValue::GridColumn6, "1234567");
   layout.bytes[CardLayout::Offset(BodyValue::GridColumn6) + 7] = '8';  // a slot without its NUL
   auto dialog = Open(0, &layout);
-  EXPECT_EQ(Field(*dialog, 1073)->text(), "12345678");
-  test::TypeAndTab(Field(*dialog, 1031), "1.2345678");  // passes the check as it stands
+  EXPECT_EQ(Field(*dialog, "gridColumn6Edit")->text(), "12345678");
+  test::TypeAndTab(Field(*dialog, "headerX0"), "1.2345678");  // passes the check as it stands
   QApplication::processEvents();
   dialog->accept();
   EXPECT_EQ(dialog->layout().X(HeaderPosition::Name), "1.23456");
@@ -140,15 +147,15 @@ TEST_F(DetailedSettingsTest, OkCutsEachSlotToSevenCharacters) {
 
 TEST_F(DetailedSettingsTest, AFieldIsCheckedOnceTheFocusHasMovedOn) {
   auto dialog = Open(0);
-  QLineEdit* birthX = Field(*dialog, 1035);
+  QLineEdit* birthX = Field(*dialog, "headerX4");
   test::TypeAndTab(birthX, ".5");
   EXPECT_EQ(birthX->text(), ".5");  // not inside the focus change
   QApplication::processEvents();
   EXPECT_EQ(birthX->text(), "0.50");
-  EXPECT_TRUE(Field(*dialog, 1047)->hasFocus());
+  EXPECT_TRUE(Field(*dialog, "headerY4")->hasFocus());
   EXPECT_TRUE(messages_.isEmpty());
 
-  QLineEdit* bodyTop = Field(*dialog, 1066);
+  QLineEdit* bodyTop = Field(*dialog, "bodyTopEdit");
   test::TypeAndTab(bodyTop, "10.25");
   QApplication::processEvents();
   EXPECT_EQ(messages_.size(), 1);
@@ -176,7 +183,7 @@ TEST_F(DetailedSettingsTest, TwoBadFieldsDoNotBounceTheFocus) {
   });
   owner = dialog.get();
   test::ShowActive(*dialog);
-  QLineEdit* nameX = Field(*dialog, 1031);
+  QLineEdit* nameX = Field(*dialog, "headerX0");
   test::TypeAndTab(nameX, "x");  // the Tab moves on to Name Y, which holds "bad"
   for (int i = 0; i < 20; ++i) {
     QTest::qWait(20);
@@ -189,7 +196,7 @@ TEST_F(DetailedSettingsTest, TwoBadFieldsDoNotBounceTheFocus) {
 
 TEST_F(DetailedSettingsTest, OkChecksWhatWasTypedButNeverLeft) {
   auto dialog = Open(0);
-  QLineEdit* field = Field(*dialog, 1070);
+  QLineEdit* field = Field(*dialog, "gridColumn3Edit");
   field->setFocus();
   field->selectAll();
   QTest::keyClicks(field, "2..1");
@@ -201,7 +208,7 @@ TEST_F(DetailedSettingsTest, OkChecksWhatWasTypedButNeverLeft) {
   // A click on OK takes the focus first, which queues the check as well: told once only.
   field->selectAll();
   QTest::keyClicks(field, "x");
-  test::Click(ControlById<QPushButton>(dialog.get(), 1));
+  test::Click(ControlByName<QPushButton>(dialog.get(), "okButton"));
   QApplication::processEvents();
   EXPECT_EQ(messages_.size(), 2);
   EXPECT_TRUE(dialog->isVisible());

@@ -18,13 +18,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace velunorh::test {
 
-// The child control that carries the dialog-template id `id`.
+// The child control with the objectName `name`.
 template <typename T>
-T* ControlById(QWidget* dialog, int id) {
-  for (T* child : dialog->findChildren<T*>())
-    if (child->property("controlId").toInt() == id) return child;
-  ADD_FAILURE() << "no control " << id;
-  return nullptr;
+T* ControlByName(QWidget* dialog, const char* name) {
+  T* child = dialog->findChild<T*>(QString::fromUtf8(name));
+  if (!child) ADD_FAILURE() << "no control " << name;
+  return child;
 }
 
 // Runs `act` on the modal dialog of type `Dialog` once a command has opened it. Call before

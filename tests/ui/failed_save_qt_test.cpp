@@ -19,7 +19,7 @@ namespace velunorh {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ControlById;
+using test::ControlByName;
 
 // One way a save is stopped. `block` runs on the folder whose files are to be saved before the
 // program starts; `impose` sets the conditions the program then runs under, for as long as the
@@ -145,10 +145,11 @@ TEST_P(FailedSaveTest, ACardVersionSwitchTellsAndKeepsTheOldLayout) {
     auto window = Open(warnings);
     ASSERT_FALSE(window->stopRequested());
     test::WhenModal<OptionsDialog>([](OptionsDialog& dialog) {
-      test::Click(ControlById<UpDownArrows>(&dialog, 1057)->upButton());  // a change to save
-      ControlById<QListWidget>(&dialog, 1067)->setCurrentRow(1);
+      test::Click(
+          ControlByName<UpDownArrows>(&dialog, "bodyTopArrows")->upButton());  // a change to save
+      ControlByName<QListWidget>(&dialog, "cardVersionList")->setCurrentRow(1);
       EXPECT_EQ(dialog.values().cardVersion, 1);  // the switch goes on
-      test::Click(ControlById<QPushButton>(&dialog, 2));
+      test::Click(ControlByName<QPushButton>(&dialog, "cancelButton"));
     });
     test::Click(window->findChild<QPushButton*>("optionsButton"));
   }

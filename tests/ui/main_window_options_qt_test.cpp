@@ -13,7 +13,7 @@
 namespace velunorh {
 namespace {
 
-using test::ControlById;
+using test::ControlByName;
 
 // The options command: the window takes the dialog's values over on OK only.
 class MainWindowOptionsTest : public ::testing::Test {
@@ -39,12 +39,13 @@ class MainWindowOptionsTest : public ::testing::Test {
     window_->findChild<QListWidget*>("publisherList")->setCurrentRow(2);
   }
 
-  // Opens the options, picks date format 2 and card version 1, and leaves with `closeId`.
-  void ChangeOptionsAndLeaveWith(int closeId) {
-    test::WhenModal<OptionsDialog>([closeId](OptionsDialog& dialog) {
-      test::Click(ControlById<QRadioButton>(&dialog, 1017));
-      ControlById<QListWidget>(&dialog, 1067)->setCurrentRow(1);
-      test::Click(ControlById<QPushButton>(&dialog, closeId));
+  // Opens the options, picks date format 2 and card version 1, and leaves with the button named
+  // `closeButton`.
+  void ChangeOptionsAndLeaveWith(const char* closeButton) {
+    test::WhenModal<OptionsDialog>([closeButton](OptionsDialog& dialog) {
+      test::Click(ControlByName<QRadioButton>(&dialog, "dateFormat2"));
+      ControlByName<QListWidget>(&dialog, "cardVersionList")->setCurrentRow(1);
+      test::Click(ControlByName<QPushButton>(&dialog, closeButton));
     });
     test::Click(window_->findChild<QPushButton*>("optionsButton"));
   }
@@ -55,7 +56,7 @@ class MainWindowOptionsTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowOptionsTest, OkTakesTheValuesOver) {
-  ChangeOptionsAndLeaveWith(1);
+  ChangeOptionsAndLeaveWith("okButton");
   const Session& session = window_->session();
   EXPECT_EQ(session.settings().dateFormat, 2);
   EXPECT_EQ(session.settings().cardVersion, 1);
@@ -72,7 +73,7 @@ TEST_F(MainWindowOptionsTest, OkTakesTheValuesOver) {
 
 TEST_F(MainWindowOptionsTest, CancelKeepsTheWindowsValues) {
   const CardLayout before = window_->session().layout();
-  ChangeOptionsAndLeaveWith(2);
+  ChangeOptionsAndLeaveWith("cancelButton");
   const Session& session = window_->session();
   EXPECT_EQ(session.settings().dateFormat, 0);
   EXPECT_EQ(session.settings().cardVersion, 0);

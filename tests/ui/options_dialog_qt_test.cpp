@@ -20,7 +20,7 @@
 namespace velunorh {
 namespace {
 
-using test::ControlById;
+using test::ControlByName;
 
 const QString kMarginMessage = QString::fromUtf8(
     "Ad meg a margó értékét számmal 2 tizedes pontossággal.\nPéldául:  1.00  1.25   0.88\n"
@@ -50,7 +50,7 @@ class OptionsDialogTest : public ::testing::Test {
     return dialog.findChild<QLabel*>(name)->text();
   }
   static QListWidget* VersionList(OptionsDialog& dialog) {
-    return ControlById<QListWidget>(&dialog, 1067);
+    return ControlByName<QListWidget>(&dialog, "cardVersionList");
   }
 
   test::TempDir dir_;
@@ -62,62 +62,64 @@ TEST_F(OptionsDialogTest, ControlsCarryTheirTexts) {
   auto dialog = Open();
   EXPECT_TRUE(dialog->windowTitle().isEmpty());
   struct Case {
-    int id;
+    const char* name;
     const char* text;
   } buttons[] = {
-      {1015, "01/31/02 "},
-      {1016, "31/01/02  "},
-      {1017, "2002. Jan. 02."},
-      {1018, "2002-01-02"},
-      {1061, "Visszaállítás az alapértelmezett értékekre"},
-      {1062, "Részletes beállítás"},
-      {1013, "Adat forrás"},
-      {1012, "Nyomtató &Beállítás"},
-      {2, "Mégse"},
-      {1, "OK"},
+      {"dateFormat0", "01/31/02 "},
+      {"dateFormat1", "31/01/02  "},
+      {"dateFormat2", "2002. Jan. 02."},
+      {"dateFormat3", "2002-01-02"},
+      {"resetGridButton", "Visszaállítás az alapértelmezett értékekre"},
+      {"detailedButton", "Részletes beállítás"},
+      {"dataSourceButton", "Adat forrás"},
+      {"printerSetupButton", "Nyomtató &Beállítás"},
+      {"cancelButton", "Mégse"},
+      {"okButton", "OK"},
   };
   for (const auto& c : buttons)
-    EXPECT_EQ(ControlById<QAbstractButton>(dialog.get(), c.id)->text(), QString::fromUtf8(c.text));
+    EXPECT_EQ(ControlByName<QAbstractButton>(dialog.get(), c.name)->text(),
+              QString::fromUtf8(c.text));
   QStringList groups;
   for (auto* group : dialog->findChildren<QGroupBox*>()) groups << group->title();
   groups.sort();
   EXPECT_EQ(groups,
             (QStringList{QString::fromUtf8(" Dátum Formátum "), QString::fromUtf8(" Margók "),
                          QString::fromUtf8(" Törzs (Havi adatok) ")}));
-  EXPECT_TRUE(ControlById<QPushButton>(dialog.get(), 1)->isDefault());
-  EXPECT_EQ(ControlById<QLineEdit>(dialog.get(), 1014)->text(), "0.10");
-  EXPECT_EQ(ControlById<QLineEdit>(dialog.get(), 1019)->text(), "0.20");
+  EXPECT_TRUE(ControlByName<QPushButton>(dialog.get(), "okButton")->isDefault());
+  EXPECT_EQ(ControlByName<QLineEdit>(dialog.get(), "topMarginEdit")->text(), "0.10");
+  EXPECT_EQ(ControlByName<QLineEdit>(dialog.get(), "leftMarginEdit")->text(), "0.20");
   EXPECT_EQ(Display(*dialog, "bodyTopDisplay"), "1.30");
   EXPECT_EQ(Display(*dialog, "bodyHeightDisplay"), "2.16");
 }
 
 TEST_F(OptionsDialogTest, MarginsAreCheckedWhenLeft) {
   struct Case {
-    int id;
+    bool top;  // the top margin's field, else the left one's
     const char* typed;
     const char* shown;  // and kept
     bool rejected;
   } cases[] = {
-      {1014, "12.5", "0.10", true}, {1014, ".5", "0.50", false},  {1014, " 2 ", "2.00", false},
-      {1019, "1,5", "0.20", true},  {1019, "125", "1.25", false},
+      {true, "12.5", "0.10", true}, {true, ".5", "0.50", false},   {true, " 2 ", "2.00", false},
+      {false, "1,5", "0.20", true}, {false, "125", "1.25", false},
   };
   for (const auto& c : cases) {
     auto dialog = Open();
     messages_.clear();
-    auto* field = ControlById<QLineEdit>(dialog.get(), c.id);
+    auto* field =
+        ControlByName<QLineEdit>(dialog.get(), c.top ? "topMarginEdit" : "leftMarginEdit");
     test::TypeAndTab(field, c.typed);
     QApplication::processEvents();
     EXPECT_EQ(field->text(), c.shown) << c.typed;
     EXPECT_EQ(messages_, c.rejected ? QStringList{kMarginMessage} : QStringList{}) << c.typed;
     dialog->accept();
     const OptionsValues& v = dialog->values();
-    EXPECT_EQ(c.id == 1014 ? v.topMargin : v.leftMargin, c.shown) << c.typed;
+    EXPECT_EQ(c.top ? v.topMargin : v.leftMargin, c.shown) << c.typed;
   }
 }
 
 TEST_F(OptionsDialogTest, EnterChecksTheMarginBeingTyped) {
   auto dialog = Open();
-  auto* field = ControlById<QLineEdit>(dialog.get(), 1014);
+  auto* field = ControlByName<QLineEdit>(dialog.get(), "topMarginEdit");
   field->setFocus();
   QTest::keyClicks(field, "x");
   QTest::keyClick(field, Qt::Key_Return);
@@ -154,7 +156,8 @@ TEST_F(OptionsDialogTest, GridStepsStayInsideTheirLimits) {
     values.layout.SetBody(c.value, c.start);
     auto dialog = Open(values);
     const bool top = c.value == BodyValue::BodyTop;
-    auto* arrows = ControlById<UpDownArrows>(dialog.get(), top ? 1057 : 1058);
+    auto* arrows =
+        ControlByName<UpDownArrows>(dialog.get(), top ? "bodyTopArrows" : "bodyHeightArrows");
     arrows->setFocus();
     QTest::keyClick(arrows, c.key);
     EXPECT_EQ(Display(*dialog, top ? "bodyTopDisplay" : "bodyHeightDisplay"), c.expected)
@@ -165,7 +168,7 @@ TEST_F(OptionsDialogTest, GridStepsStayInsideTheirLimits) {
 
 TEST_F(OptionsDialogTest, ArrowButtonsStepByOneHundredth) {
   auto dialog = Open();
-  auto* arrows = ControlById<UpDownArrows>(dialog.get(), 1058);
+  auto* arrows = ControlByName<UpDownArrows>(dialog.get(), "bodyHeightArrows");
   test::Click(arrows->upButton());
   test::Click(arrows->upButton());
   test::Click(arrows->downButton());
@@ -177,7 +180,7 @@ TEST_F(OptionsDialogTest, ResetGivesTheFirstVersionsGridValuesOnAnyVersion) {
   values.layout.SetBody(BodyValue::GridColumn1, "4.44");
   auto dialog = Open(values);
   EXPECT_EQ(Display(*dialog, "bodyTopDisplay"), "1.32");
-  test::Click(ControlById<QPushButton>(dialog.get(), 1061));
+  test::Click(ControlByName<QPushButton>(dialog.get(), "resetGridButton"));
   EXPECT_EQ(Display(*dialog, "bodyTopDisplay"), "1.30");
   EXPECT_EQ(Display(*dialog, "bodyHeightDisplay"), "2.16");
   const CardLayout& layout = dialog->values().layout;
@@ -188,7 +191,7 @@ TEST_F(OptionsDialogTest, ResetGivesTheFirstVersionsGridValuesOnAnyVersion) {
 
 TEST_F(OptionsDialogTest, SwitchingVersionsSavesAndReloadsTheLayouts) {
   auto dialog = Open();
-  auto* arrows = ControlById<UpDownArrows>(dialog.get(), 1057);
+  auto* arrows = ControlByName<UpDownArrows>(dialog.get(), "bodyTopArrows");
   test::Click(arrows->upButton());  // 1.31, made before the switch
 
   VersionList(*dialog)->setCurrentRow(1);
@@ -233,25 +236,25 @@ TEST_F(OptionsDialogTest, DateFormatFollowsTheRadios) {
   OptionsValues values = DefaultValues(0);
   values.dateFormat = 2;
   auto dialog = Open(values);
-  EXPECT_TRUE(ControlById<QRadioButton>(dialog.get(), 1017)->isChecked());
-  test::Click(ControlById<QRadioButton>(dialog.get(), 1018));
+  EXPECT_TRUE(ControlByName<QRadioButton>(dialog.get(), "dateFormat2")->isChecked());
+  test::Click(ControlByName<QRadioButton>(dialog.get(), "dateFormat3"));
   EXPECT_EQ(dialog->values().dateFormat, 3);
 
   values.dateFormat = 9;  // a hand-edited settings file: no radio, the value kept
   auto other = Open(values);
-  for (int id = 1015; id <= 1018; ++id)
-    EXPECT_FALSE(ControlById<QRadioButton>(other.get(), id)->isChecked()) << id;
+  for (const char* name : {"dateFormat0", "dateFormat1", "dateFormat2", "dateFormat3"})
+    EXPECT_FALSE(ControlByName<QRadioButton>(other.get(), name)->isChecked()) << name;
   other->accept();
   EXPECT_EQ(other->values().dateFormat, 9);
 }
 
 TEST_F(OptionsDialogTest, DetailedSettingsReplaceTheLayoutOnlyOnOk) {
   auto dialog = Open();
-  auto* detailed = ControlById<QPushButton>(dialog.get(), 1062);
+  auto* detailed = ControlByName<QPushButton>(dialog.get(), "detailedButton");
   test::WhenModal<DetailedSettingsDialog>([](DetailedSettingsDialog& d) {
     EXPECT_EQ(d.windowTitle(),
               QString::fromUtf8("Részletes beállítás - S-21-H   10/15   Printed in Germany"));
-    ControlById<QLineEdit>(&d, 1066)->setText("0.50");
+    ControlByName<QLineEdit>(&d, "bodyTopEdit")->setText("0.50");
     d.accept();
   });
   test::Click(detailed);
@@ -260,9 +263,9 @@ TEST_F(OptionsDialogTest, DetailedSettingsReplaceTheLayoutOnlyOnOk) {
 
   const CardLayout before = dialog->values().layout;
   test::WhenModal<DetailedSettingsDialog>([](DetailedSettingsDialog& d) {
-    test::Click(ControlById<QPushButton>(&d, 1064));
-    EXPECT_EQ(ControlById<QLineEdit>(&d, 1066)->text(), "1.30");
-    test::Click(ControlById<QPushButton>(&d, 2));
+    test::Click(ControlByName<QPushButton>(&d, "resetButton"));
+    EXPECT_EQ(ControlByName<QLineEdit>(&d, "bodyTopEdit")->text(), "1.30");
+    test::Click(ControlByName<QPushButton>(&d, "cancelButton"));
   });
   test::Click(detailed);
   EXPECT_EQ(dialog->values().layout, before);
@@ -271,7 +274,7 @@ TEST_F(OptionsDialogTest, DetailedSettingsReplaceTheLayoutOnlyOnOk) {
 
 TEST_F(OptionsDialogTest, DataSourceRunsWhileTheDialogStaysOpen) {
   auto dialog = Open();
-  test::Click(ControlById<QPushButton>(dialog.get(), 1013));
+  test::Click(ControlByName<QPushButton>(dialog.get(), "dataSourceButton"));
   EXPECT_EQ(dataSourceRuns_, 1);
   EXPECT_TRUE(dialog->isVisible());
 }
@@ -300,7 +303,7 @@ TEST_F(OptionsDialogTest, PrinterSetupEditsTheApplicationsPrinter) {
     EXPECT_TRUE(setup.testOption(QAbstractPrintDialog::PrintToFile));  // the PDF entry
     setup.accept();
   });
-  test::Click(ControlById<QPushButton>(dialog.get(), 1012));
+  test::Click(ControlByName<QPushButton>(dialog.get(), "printerSetupButton"));
   QPrinter* current = printer.Current();
   ASSERT_NE(current, nullptr);
   EXPECT_EQ(current->outputFormat(), QPrinter::PdfFormat);
