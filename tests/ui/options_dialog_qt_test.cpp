@@ -236,6 +236,16 @@ TEST_F(OptionsDialogTest, DateFormatFollowsTheRadios) {
   EXPECT_TRUE(ControlById<QRadioButton>(dialog.get(), 1017)->isChecked());
   test::Click(ControlById<QRadioButton>(dialog.get(), 1018));
   EXPECT_EQ(dialog->values().dateFormat, 3);
+  // Whatever checks a radio chooses its format: an assistive tool's toggle, the arrow keys.
+  test::ToggleAccessibly(ControlById<QRadioButton>(dialog.get(), 1015));
+  EXPECT_TRUE(ControlById<QRadioButton>(dialog.get(), 1015)->isChecked());
+  EXPECT_EQ(dialog->values().dateFormat, 0);
+  ControlById<QRadioButton>(dialog.get(), 1015)->setFocus();
+  QTest::keyClick(ControlById<QRadioButton>(dialog.get(), 1015), Qt::Key_Down);
+  EXPECT_TRUE(ControlById<QRadioButton>(dialog.get(), 1016)->isChecked());
+  dialog->accept();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->values().dateFormat, 1);
 
   values.dateFormat = 9;  // a hand-edited settings file: no radio, the value kept
   auto other = Open(values);
