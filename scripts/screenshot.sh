@@ -14,10 +14,14 @@ command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install 
 
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
-"$root/build/companion_writer" "$root/tools/demo_congregation.txt" "$demo" >/dev/null
-cp "$root/build/velunorh" "$demo/velunorh"  # its settings file lands beside it, in the demo
+# The build puts each program in its layer's folder.
+built() { if [ -x "$root/build/$1" ]; then echo "$root/build/$1"; else echo "$root/build/$2/$1"; fi; }
+"$(built companion_writer tools)" "$root/tools/demo_congregation.txt" "$demo" >/dev/null
+cp "$(built velunorh ui)" "$demo/velunorh"  # its settings file lands beside it, in the demo
 
-export DISPLAY=:97
+display=97
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+export DISPLAY=:$display
 # Large enough for the window at one and a half times its size.
 Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

@@ -76,6 +76,11 @@ QSizeF DialogUnitScale(const QWidget* widget) {
   return {current.width() / base.width(), current.height() / base.height()};
 }
 
+double FontGrowth(const QWidget* widget) {
+  const double growth = DialogUnitScale(widget).height();
+  return std::abs(growth - 1.0) < kNoChange ? 1.0 : growth;
+}
+
 void ApplyDialogUnits(QWidget* dialog) {
   const QSizeF scale = DialogUnitScale(dialog);
   if (std::abs(scale.width() - 1.0) < kNoChange && std::abs(scale.height() - 1.0) < kNoChange)

@@ -15,6 +15,9 @@ QSizeF DialogBaseUnits(const QFont& font, const QWidget* device);
 // desktop's default font at 96 dpi), across and down.
 QSizeF DialogUnitScale(const QWidget* widget);
 
+// DialogUnitScale's vertical factor, exactly 1 at the template's font.
+double FontGrowth(const QWidget* widget);
+
 // Scales a dialog laid out from a .ui template by DialogUnitScale: its size, the geometry of
 // every control placed by hand, and fonts given in pixels. Call once, right after setupUi, so
 // the window grows with the desktop's font and keeps its proportions. Does nothing at the

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QPainter>
 
+#include "ui/dialog_units.h"
 #include "ui/painter_surface.h"
 
 namespace velunorh {
@@ -61,6 +62,7 @@ void PreviewPane::paintEvent(QPaintEvent*) {
   if (!client_) client_ = Rect{0, 0, width(), height()};
   if (!painter_) return;
   PainterSurface surface(painter, logicalDpiX(), logicalDpiY(), font());
+  surface.SetFontScale(FontGrowth(window()));  // the window's font: the pane's own is set small
   painter_(surface, *client_);
 }
 
