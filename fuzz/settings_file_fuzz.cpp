@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "session/app_settings.h"
 #include "base/profile_file.h"
 #include "fuzz/fuzz_support.h"
+#include "session/app_settings.h"
 
 namespace velunorh::fuzz {
 namespace {
@@ -153,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Check(!hun.firstNameSort);
   AppSettings same = portuguese;
   same.firstNameSort = false;
+  same.firstNameSortStored = hun.firstNameSortStored;  // only the Portuguese edition reads it
   Check(same == hun);
 
   AppSettings settings;

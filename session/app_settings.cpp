@@ -19,6 +19,11 @@ constexpr std::string_view kMargins = "Margins";
 constexpr std::string_view kTop = "Top";
 constexpr std::string_view kLeft = "Left";
 
+// What a boolean setting writes: the stored value while the bool still says the same.
+int StoredFlag(bool flag, int stored) {
+  return flag == (stored != 0) ? stored : (flag ? 1 : 0);
+}
+
 }  // namespace
 
 AppSettings ReadSettings(const std::filesystem::path& file, std::string_view languageCode) {
@@ -27,9 +32,13 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 
   AppSettings settings;
   settings.dataLocation = profile.ReadInt(kDataLocation, kDrive, 0);
-  settings.firstNameSort = IsPortuguese(languageCode) && profile.ReadInt(kFnSort, kEnabled, 1) != 0;
+  if (IsPortuguese(languageCode)) {
+    settings.firstNameSortStored = profile.ReadInt(kFnSort, kEnabled, 1);
+    settings.firstNameSort = settings.firstNameSortStored != 0;
+  }
   settings.dateFormat = profile.ReadInt(kFormat, kAltDateFormat, 0);
-  settings.lastNameFirst = profile.ReadInt(kFormat, kLastNameFirst, 0) != 0;
+  settings.lastNameFirstStored = profile.ReadInt(kFormat, kLastNameFirst, 0);
+  settings.lastNameFirst = settings.lastNameFirstStored != 0;
   settings.cardVersion = profile.ReadInt(kFormat, kCardVersion, 0);
   settings.topMargin = profile.ReadText(kMargins, kTop, "0.00");
   settings.leftMargin = profile.ReadText(kMargins, kLeft, "0.20");
@@ -41,14 +50,17 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
   ProfileFile profile;
   if (!profile.Load(file, error)) return false;
 
-  bool written = profile.WriteInt(kFormat, kAltDateFormat, settings.dateFormat) &&
-                 profile.WriteInt(kFormat, kLastNameFirst, settings.lastNameFirst ? 1 : 0) &&
-                 profile.WriteInt(kFormat, kCardVersion, settings.cardVersion) &&
-                 profile.WriteText(kMargins, kTop, settings.topMargin) &&
-                 profile.WriteText(kMargins, kLeft, settings.leftMargin) &&
-                 profile.WriteInt(kDataLocation, kDrive, settings.dataLocation);
+  bool written =
+      profile.WriteInt(kFormat, kAltDateFormat, settings.dateFormat) &&
+      profile.WriteInt(kFormat, kLastNameFirst,
+                       StoredFlag(settings.lastNameFirst, settings.lastNameFirstStored)) &&
+      profile.WriteInt(kFormat, kCardVersion, settings.cardVersion) &&
+      profile.WriteText(kMargins, kTop, settings.topMargin) &&
+      profile.WriteText(kMargins, kLeft, settings.leftMargin) &&
+      profile.WriteInt(kDataLocation, kDrive, settings.dataLocation);
   if (written && IsPortuguese(languageCode)) {
-    written = profile.WriteInt(kFnSort, kEnabled, settings.firstNameSort ? 1 : 0);
+    written = profile.WriteInt(kFnSort, kEnabled,
+                               StoredFlag(settings.firstNameSort, settings.firstNameSortStored));
   }
   if (!written) {
     if (error) *error = "a margin holds a line break";

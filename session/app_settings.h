@@ -16,6 +16,11 @@ struct AppSettings {
   std::string topMargin = "0.00";   // "Margins"/"Top": inches, kept as read
   std::string leftMargin = "0.20";  // "Margins"/"Left"
 
+  // The 8-bit values as read: a box left as it was writes back what the file held (any non-zero
+  // value means on), so only a real change turns it into 0 or 1.
+  int firstNameSortStored = 1;
+  int lastNameFirstStored = 0;
+
   bool operator==(const AppSettings&) const = default;
 };
 

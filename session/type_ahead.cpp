@@ -5,10 +5,6 @@
 namespace velunorh {
 namespace {
 
-bool IsLetter(char32_t c) {
-  return c < 0x80 && std::isalpha(static_cast<unsigned char>(c));
-}
-
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
@@ -26,6 +22,10 @@ std::optional<int> FindFirst(const std::vector<std::string>& lines, const std::s
 }
 
 }  // namespace
+
+bool TypeAhead::IsLetter(char32_t c) {
+  return c < 0x80 && std::isalpha(static_cast<unsigned char>(c));
+}
 
 std::optional<int> TypeAhead::Type(char32_t c, const std::vector<std::string>& lines) {
   if (!IsLetter(c)) return std::nullopt;

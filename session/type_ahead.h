@@ -21,6 +21,9 @@ class TypeAhead {
 
   const std::string& prefix() const { return prefix_; }
 
+  // Whether Type takes c as a letter; other characters change neither prefix nor selection.
+  static bool IsLetter(char32_t c);
+
  private:
   std::string prefix_;
 };

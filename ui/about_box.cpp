@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include "ui/dialog_units.h"
 #include "ui/program_icon.h"
 #include "ui_about_box.h"
 
@@ -7,6 +8,7 @@ namespace velunorh {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(new Ui::AboutBoxForm) {
   ui_->setupUi(this);
+  ApplyDialogUnits(this);
   ui_->iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
 }
 

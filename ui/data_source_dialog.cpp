@@ -1,6 +1,7 @@
 #include "ui/data_source_dialog.h"
 
 #include "companion/drive_test.h"
+#include "ui/dialog_units.h"
 #include "ui_data_source_dialog.h"
 
 namespace velunorh {
@@ -12,6 +13,7 @@ DataSourceDialog::DataSourceDialog(int preset, bool showWarning, std::filesystem
       floppyFolder_(std::move(floppyFolder)),
       choice_(preset) {
   ui_->setupUi(this);
+  ApplyDialogUnits(this);
   (preset == 1 ? ui_->floppyRadio : ui_->currentRadio)->setChecked(true);
   ui_->warningLabel->setVisible(showWarning);
 }

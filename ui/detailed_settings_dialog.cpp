@@ -1,9 +1,11 @@
 #include "ui/detailed_settings_dialog.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "base/string_table.h"
+#include "ui/dialog_units.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_detailed_settings_dialog.h"
 
@@ -34,6 +36,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       newForm_(IsNewForm(cardVersion)),
       showMessage_(showMessage ? std::move(showMessage) : MessageBoxOver(this)) {
   ui_->setupUi(this);
+  ApplyDialogUnits(this);
   Ui::DetailedSettingsDialogForm& f = *ui_;
   fields_ = {
       f.headerX0,        f.headerY0,        f.headerX1,        f.headerY1,        f.headerX2,
@@ -45,6 +48,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       f.gridColumn5Edit, f.gridColumn6Edit, f.gridColumn7Edit};
 
   if (newForm_) RelabelForNewForm();
+  NameFields();
   FillFields();
   const std::string versionName = CardVersionName(cardVersion_);
   setWindowTitle(FromUtf8(LoadString(StringId::DetailedSettingsTitle) + " - " + versionName));
@@ -69,6 +73,31 @@ void DetailedSettingsDialog::RelabelForNewForm() {
   ui_->gridLabel5->setText(ui_->gridLabel6->text());
   ui_->gridLabel6->hide();
   ui_->gridColumn6Edit->hide();
+}
+
+// Each field is announced by its row and axis: the Y fields have no label of their own, and a
+// grid column's label changes with the card version.
+void DetailedSettingsDialog::NameFields() {
+  auto rowName = [this](const char* labelName) {
+    QString text = findChild<QLabel*>(labelName)->text();
+    text.remove('&');
+    if (text.startsWith(QLatin1String("[x] "))) text.remove(0, 4);
+    return text.simplified();
+  };
+  for (int i = 0; i < kHeaderPositionCount; ++i) {
+    const QString row = rowName(QStringLiteral("headerLabel%1").arg(i).toLatin1().constData());
+    FieldOfHeaderX(i)->setAccessibleName(row + " X");
+    FieldOfHeaderY(i)->setAccessibleName(row + " Y");
+  }
+  ui_->bodyTopEdit->setAccessibleName(rowName("bodyTopLabel"));
+  ui_->bodyHeightEdit->setAccessibleName(rowName("bodyHeightLabel"));
+  QLineEdit* columns[] = {ui_->gridColumn1Edit, ui_->gridColumn2Edit, ui_->gridColumn3Edit,
+                          ui_->gridColumn4Edit, ui_->gridColumn5Edit, ui_->gridColumn6Edit,
+                          ui_->gridColumn7Edit};
+  for (int column = 1; column <= 7; ++column) {
+    columns[column - 1]->setAccessibleName(
+        rowName(QStringLiteral("gridLabel%1").arg(column).toLatin1().constData()) + " X");
+  }
 }
 
 void DetailedSettingsDialog::FillFields() {

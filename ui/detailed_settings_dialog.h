@@ -37,6 +37,7 @@ class DetailedSettingsDialog : public QDialog {
 
  private:
   void RelabelForNewForm();
+  void NameFields();
   void FillFields();
   bool CheckField(QLineEdit* field);
   void ResetToDefaults();

@@ -10,6 +10,7 @@
 #include "card/layout_step.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
+#include "ui/dialog_units.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_options_dialog.h"
 
@@ -33,14 +34,19 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
       values_(std::move(values)),
       services_(std::move(services)) {
   ui_->setupUi(this);
+  ApplyDialogUnits(this);
+  ui_->bodyTopArrows->NameArrows();
+  ui_->bodyHeightArrows->NameArrows();
   if (!services_.showMessage) services_.showMessage = MessageBoxOver(this);
 
   QRadioButton* radios[] = {ui_->dateFormat0, ui_->dateFormat1, ui_->dateFormat2, ui_->dateFormat3};
   auto* dateFormats = new QButtonGroup(this);
   for (int format = 0; format < 4; ++format) dateFormats->addButton(radios[format], format);
   if (QAbstractButton* radio = dateFormats->button(values_.dateFormat)) radio->setChecked(true);
-  connect(dateFormats, &QButtonGroup::idClicked, this,
-          [this](int format) { values_.dateFormat = format; });
+  // toggled, not clicked: a keyboard move or an assistive tool's toggle selects a format too.
+  connect(dateFormats, &QButtonGroup::idToggled, this, [this](int format, bool checked) {
+    if (checked) values_.dateFormat = format;
+  });
 
   ui_->topMarginEdit->setText(FromUtf8(values_.topMargin));
   ui_->leftMarginEdit->setText(FromUtf8(values_.leftMargin));

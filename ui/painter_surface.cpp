@@ -1,5 +1,8 @@
 #include "ui/painter_surface.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFontMetrics>
 
 namespace velunorh {
@@ -19,7 +22,8 @@ PainterSurface::PainterSurface(QPainter& painter, int hres, int vres, const QFon
 
 void PainterSurface::SetFont(const FontSpec& wanted) {
   QFont font = wanted.face.empty() ? systemFont_ : QFont(QString::fromStdString(wanted.face));
-  if (wanted.emHeight > 0) font.setPixelSize(wanted.emHeight);
+  if (wanted.emHeight > 0)
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.emHeight * fontScale_))));
   // Windows weights run 100-900 like CSS; Qt 6 uses the same scale. 0 means "normal".
   font.setWeight(static_cast<QFont::Weight>(wanted.weight > 0 ? wanted.weight : 400));
   font.setStyleHint(QFont::SansSerif);

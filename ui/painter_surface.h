@@ -13,6 +13,10 @@ class PainterSurface : public Surface {
   // `systemFont` stands in for the system's variable-pitch text font (an empty face).
   PainterSurface(QPainter& painter, int hres, int vres, const QFont& systemFont);
 
+  // Fonts given in pixels are drawn this much larger: a preview on a dialog that grew with a
+  // larger desktop font. 1 for pages.
+  void SetFontScale(double scale) { fontScale_ = scale; }
+
   int HorizontalResolution() const override { return hres_; }
   int VerticalResolution() const override { return vres_; }
   void SetFont(const FontSpec& font) override;
@@ -29,6 +33,7 @@ class PainterSurface : public Surface {
   int vres_;
   QFont systemFont_;
   QColor textColor_ = Qt::black;
+  double fontScale_ = 1.0;
 };
 
 }  // namespace velunorh

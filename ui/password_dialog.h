@@ -20,6 +20,8 @@ class PasswordDialog : public QDialog {
   explicit PasswordDialog(PasswordPrompt& prompt, QWidget* parent = nullptr);
   ~PasswordDialog() override;
 
+  void setVisible(bool visible) override;
+
  private:
   void Apply(const PromptReaction& reaction);
 

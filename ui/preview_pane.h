@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <functional>
 
@@ -15,16 +16,26 @@ class PreviewPane : public QWidget {
 
  public:
   using Painter = std::function<void(Surface& surface, const Rect& client)>;
+  using TextSource = std::function<QString()>;
 
   explicit PreviewPane(QWidget* parent = nullptr);
   void SetPainter(Painter painter) { painter_ = std::move(painter); }
   bool painted() const { return client_.has_value(); }
+
+  // What the pane shows, as text for screen readers: asked for whenever one reads the pane.
+  // Its accessible name is the pane's accessibleName() (or this text when that is empty); its
+  // description is this text.
+  void SetAccessibleText(TextSource source) { accessibleText_ = std::move(source); }
+  QString AccessibleText() const { return accessibleText_ ? accessibleText_() : QString(); }
+  // Tells screen readers that the shown content changed (a new publisher, other months).
+  void NotifyAccessibleTextChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   Painter painter_;
+  TextSource accessibleText_;
   std::optional<Rect> client_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/type_ahead_list.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
@@ -7,8 +8,10 @@ namespace velunorh {
 namespace {
 
 // A key press that the platform would deliver as a character (not a navigation key, and not
-// Enter, Escape or Tab, which belong to the dialog).
+// Enter, Escape or Tab, which belong to the dialog). With Ctrl or Alt held it is a command or a
+// mnemonic, not a letter.
 bool IsCharacter(const QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   const QString text = event->text();
   if (text.isEmpty()) return false;
   char16_t first = text.at(0).unicode();
@@ -21,6 +24,7 @@ bool IsCharacter(const QKeyEvent* event) {
 TypeAheadList::TypeAheadList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 void TypeAheadList::keyPressEvent(QKeyEvent* event) {
@@ -28,14 +32,30 @@ void TypeAheadList::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
     return;
   }
+  TypeCharacters(event->text());
+  event->accept();
+}
+
+// Compose keys, dead keys and input methods deliver their text here, not as key presses: it
+// goes through the same letter search. Text still being composed selects nothing.
+void TypeAheadList::inputMethodEvent(QInputMethodEvent* event) {
+  if (!event->commitString().isEmpty()) TypeCharacters(event->commitString());
+  event->accept();
+}
+
+void TypeAheadList::TypeCharacters(const QString& text) {
   std::vector<std::string> lines;
   lines.reserve(count());
   for (int i = 0; i < count(); ++i) lines.push_back(item(i)->text().toStdString());
-  for (char32_t c : event->text().toUcs4()) {
-    if (auto row = typeAhead_.Type(c, lines)) SelectBySearch(*row);
+  for (char32_t c : text.toUcs4()) {
+    if (TypeAhead::IsLetter(c)) {
+      if (auto row = typeAhead_.Type(c, lines)) SelectBySearch(*row);
+      // After every letter, matched or not, the selected line is brought back to the top.
+      if (QListWidgetItem* selected = currentItem())
+        scrollToItem(selected, QAbstractItemView::PositionAtTop);
+    }
     Q_EMIT characterTyped();
   }
-  event->accept();
 }
 
 void TypeAheadList::focusInEvent(QFocusEvent* event) {
@@ -43,12 +63,21 @@ void TypeAheadList::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
 }
 
+// Ctrl+click and Ctrl+Space would unselect the selected line while the previews and printing
+// still use its publisher: they select it instead.
+QItemSelectionModel::SelectionFlags TypeAheadList::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+  QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+  if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+  return command;
+}
+
 void TypeAheadList::SelectBySearch(int row) {
   {
     QSignalBlocker block(this);
     setCurrentRow(row);
   }
-  scrollToItem(item(row), QAbstractItemView::PositionAtTop);
   viewport()->update();
 }
 

@@ -28,8 +28,15 @@ UpDownArrows::UpDownArrows(QWidget* parent)
   layout->setSpacing(0);
   layout->addWidget(up_);
   layout->addWidget(down_);
+  NameArrows();
   connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT stepRequested(+1); });
   connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT stepRequested(-1); });
+}
+
+void UpDownArrows::NameArrows() {
+  const QString owner = accessibleName();
+  up_->setAccessibleName(owner.isEmpty() ? QStringLiteral("Növelés") : owner + " növelése");
+  down_->setAccessibleName(owner.isEmpty() ? QStringLiteral("Csökkentés") : owner + " csökkentése");
 }
 
 void UpDownArrows::keyPressEvent(QKeyEvent* event) {

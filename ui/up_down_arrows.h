@@ -17,6 +17,10 @@ class UpDownArrows : public QWidget {
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }
 
+  // Names the two arrows after the pair's accessible name ("… növelése", "… csökkentése"), so a
+  // screen reader tells which value an arrow steps.
+  void NameArrows();
+
  Q_SIGNALS:
   // +1 for up, -1 for down.
   void stepRequested(int direction);

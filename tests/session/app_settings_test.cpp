@@ -26,6 +26,7 @@ const AppSettings kChanged = [] {
   s.firstNameSort = true;
   s.dateFormat = 2;
   s.lastNameFirst = true;
+  s.lastNameFirstStored = 1;  // as read back
   s.cardVersion = 1;
   s.topMargin = "0.50";
   s.leftMargin = "0.25";
@@ -121,6 +122,43 @@ TEST(AppSettings, WritingIntoAnExistingFileKeepsEveryOtherByte) {
   ASSERT_TRUE(WriteSettings(dir / "velunorh.INI", kChanged, "hun", &error)) << error;
   // "FN Sort" stays 0 although the setting is on: "hun" never writes it.
   EXPECT_EQ(test::ReadText(dir / "velunorh.INI"), after);
+}
+
+// A box the user left alone writes back the byte the file held, not a 0/1 made of it.
+TEST(AppSettings, UnchangedFlagsKeepTheirStoredValue) {
+  test::TempDir dir;
+  const auto file = dir / "velunorh.INI";
+  struct Case {
+    const char* what;
+    bool changeLastNameFirst, changeFirstNameSort;
+    const char* lastNameFirst;
+    const char* firstNameSort;
+  } cases[] = {
+      {"left alone", false, false, "5", "5"},
+      {"last name first turned off", true, false, "0", "5"},
+      {"first-name sort turned off", false, true, "5", "0"},
+  };
+  for (const Case& c : cases) {
+    test::WriteText(file, "[Format]\nLast Name First=5\n[FN Sort]\nEnabled=5\n");
+    AppSettings settings = ReadSettings(file, "portuguese");
+    ASSERT_TRUE(settings.lastNameFirst && settings.firstNameSort);
+    if (c.changeLastNameFirst) settings.lastNameFirst = false;
+    if (c.changeFirstNameSort) settings.firstNameSort = false;
+    ASSERT_TRUE(WriteSettings(file, settings, "portuguese"));
+    const std::string text = test::ReadText(file);
+    EXPECT_NE(text.find(std::string("Last Name First=") + c.lastNameFirst), std::string::npos)
+        << c.what << "\n"
+        << text;
+    EXPECT_NE(text.find(std::string("Enabled=") + c.firstNameSort), std::string::npos)
+        << c.what << "\n"
+        << text;
+  }
+  // Turned off and on again: the value is on, written as 1.
+  test::WriteText(file, "[Format]\nLast Name First=0\n");
+  AppSettings settings = ReadSettings(file, "hun");
+  settings.lastNameFirst = true;
+  ASSERT_TRUE(WriteSettings(file, settings, "hun"));
+  EXPECT_NE(test::ReadText(file).find("Last Name First=1"), std::string::npos);
 }
 
 TEST(AppSettings, AMarginWithALineBreakIsRefusedAndTheFileKept) {

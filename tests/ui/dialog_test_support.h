@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -66,6 +68,16 @@ inline void TypeAndTab(QLineEdit* field, const QString& text) {
 
 inline void Click(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Toggles a check box or radio button as an assistive tool does: through its accessibility
+// interface's toggle action, which sends no click.
+inline void ToggleAccessibly(QWidget* button) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+  ASSERT_TRUE(accessible && accessible->actionInterface());
+  ASSERT_TRUE(accessible->actionInterface()->actionNames().contains(
+      QAccessibleActionInterface::toggleAction()));
+  accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
 }
 
 }  // namespace velunorh::test

@@ -239,6 +239,16 @@ TEST_F(OptionsDialogTest, DateFormatFollowsTheRadios) {
   EXPECT_TRUE(ControlByName<QRadioButton>(dialog.get(), "dateFormat2")->isChecked());
   test::Click(ControlByName<QRadioButton>(dialog.get(), "dateFormat3"));
   EXPECT_EQ(dialog->values().dateFormat, 3);
+  // Whatever checks a radio chooses its format: an assistive tool's toggle, the arrow keys.
+  test::ToggleAccessibly(ControlByName<QRadioButton>(dialog.get(), "dateFormat0"));
+  EXPECT_TRUE(ControlByName<QRadioButton>(dialog.get(), "dateFormat0")->isChecked());
+  EXPECT_EQ(dialog->values().dateFormat, 0);
+  ControlByName<QRadioButton>(dialog.get(), "dateFormat0")->setFocus();
+  QTest::keyClick(ControlByName<QRadioButton>(dialog.get(), "dateFormat0"), Qt::Key_Down);
+  EXPECT_TRUE(ControlByName<QRadioButton>(dialog.get(), "dateFormat1")->isChecked());
+  dialog->accept();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->values().dateFormat, 1);
 
   values.dateFormat = 9;  // a hand-edited settings file: no radio, the value kept
   auto other = Open(values);

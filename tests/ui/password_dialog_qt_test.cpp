@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "base/codepage.h"
@@ -153,6 +154,10 @@ TEST_F(PasswordAtStartUpTest, TheRightPasswordOpensTheWindow) {
   test::ModalScript script({[](QWidget* prompt) {
     ExpectOnlyThePrompt(prompt);
     EXPECT_EQ(prompt->windowTitle(), QString::fromUtf8("Jelszó kérés"));
+    // The window is not there yet: the prompt stands in the middle of the screen.
+    const QPoint offset =
+        prompt->frameGeometry().center() - prompt->screen()->availableGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
     TypeKeys(Entry(prompt), QString::fromUtf8("Jelszó"));
   }});
   auto window = Open();

@@ -1,0 +1,118 @@
+#include "ui/dialog_units.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "card/card_layout.h"
+#include "session/password_prompt.h"
+#include "test_support.h"
+#include "ui/about_box.h"
+#include "ui/data_source_dialog.h"
+#include "ui/detailed_settings_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/password_dialog.h"
+
+namespace velunorh {
+namespace {
+
+// The widest line of a control's text as drawn, mnemonic marks left out.
+int TextWidth(const QWidget& control, QString text) {
+  text.remove('&');
+  int widest = 0;
+  for (const QString& line : text.split('\n'))
+    widest = std::max(widest, control.fontMetrics().horizontalAdvance(line));
+  return widest;
+}
+
+// Fails on a label, check box, radio button or button too narrow for its text.
+void ExpectNothingClipped(QWidget& dialog) {
+  dialog.show();
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (!control->isVisible()) continue;
+    const QStyle* style = control->style();
+    int needed = -1;
+    if (auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap()) {
+      needed = TextWidth(*label, label->text()) + 2 * label->frameWidth();
+    } else if (auto* box = qobject_cast<QCheckBox*>(control); box && !box->text().isEmpty()) {
+      needed = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box) +
+               TextWidth(*box, box->text());
+    } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+      needed = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, radio) +
+               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, radio) +
+               TextWidth(*radio, radio->text().trimmed());
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+      needed = TextWidth(*button, button->text());
+    }
+    if (needed < 0) continue;
+    EXPECT_GE(control->width(), needed) << control->objectName().toStdString();
+  }
+}
+
+// Each dialog made at the application's font, by name.
+std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
+    const std::filesystem::path& folder, PasswordPrompt& prompt) {
+  std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> dialogs;
+  OptionsValues values;
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = folder;
+  dialogs.emplace_back("options", std::make_unique<OptionsDialog>(values, services));
+  for (int version : {0, 1}) {
+    CardLayout layout;
+    MakeDefaultLayout(layout, version);
+    dialogs.emplace_back(
+        "detailed settings " + std::to_string(version),
+        std::make_unique<DetailedSettingsDialog>(layout, version, [](const QString&) {}));
+  }
+  dialogs.emplace_back("data source",
+                       std::make_unique<DataSourceDialog>(0, true, folder / "floppy"));
+  dialogs.emplace_back("password", std::make_unique<PasswordDialog>(prompt));
+  dialogs.emplace_back("about", std::make_unique<AboutBox>());
+  return dialogs;
+}
+
+class DialogUnitsTest : public ::testing::Test {
+ protected:
+  void TearDown() override { QApplication::setFont(normal_); }
+  const QFont normal_ = QApplication::font();
+  test::TempDir dir_;
+  PasswordPrompt prompt_{"titok"};
+};
+
+// At the font the templates were drawn at, every dialog keeps its pixels exactly.
+TEST_F(DialogUnitsTest, TheTemplateFontKeepsTheTemplateGeometry) {
+  OptionsValues values;
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  OptionsDialog dialog(values, services);
+  EXPECT_EQ(dialog.size(), QSize(520, 336));
+  EXPECT_EQ(dialog.findChild<QPushButton*>("okButton")->geometry(), QRect(422, 300, 90, 28));
+}
+
+// A half again larger font: the dialogs grow by as much, in both directions, and no text is cut.
+TEST_F(DialogUnitsTest, ALargerFontGrowsEveryDialogWithoutCuttingText) {
+  std::map<std::string, QSize> normalSizes;
+  for (auto& [name, dialog] : AllDialogs(dir_.path(), prompt_)) normalSizes[name] = dialog->size();
+
+  QFont large = normal_;
+  large.setPointSizeF(normal_.pointSizeF() * 1.5);
+  QApplication::setFont(large);
+  for (auto& [name, dialog] : AllDialogs(dir_.path(), prompt_)) {
+    SCOPED_TRACE(name);
+    const QSize before = normalSizes[name];
+    EXPECT_NEAR(dialog->width(), before.width() * 1.5, before.width() * 0.15);
+    EXPECT_NEAR(dialog->height(), before.height() * 1.5, before.height() * 0.15);
+    ExpectNothingClipped(*dialog);
+  }
+}
+
+}  // namespace
+}  // namespace velunorh
