@@ -25,6 +25,16 @@ std::string SlotBytes(const QLineEdit* field) {
   return field->text().toLatin1().toStdString();
 }
 
+// The newer card has no sixth column: its slot stays in the layout as it is, out of sight.
+void RelabelForNewForm(Ui::DetailedSettingsDialogForm& f) {
+  f.gridLabel1->setText(FromUtf8(LoadString(StringId::PlacementsLabel)));
+  f.gridLabel2->setText(FromUtf8(LoadString(StringId::VideoShowingsLabel)));
+  f.gridLabel4->setText(f.gridLabel5->text());
+  f.gridLabel5->setText(f.gridLabel6->text());
+  f.gridLabel6->hide();
+  f.gridColumn6Edit->hide();
+}
+
 }  // namespace
 
 DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int cardVersion,
@@ -47,7 +57,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       f.bodyHeightEdit,  f.gridColumn1Edit, f.gridColumn2Edit, f.gridColumn3Edit, f.gridColumn4Edit,
       f.gridColumn5Edit, f.gridColumn6Edit, f.gridColumn7Edit};
 
-  if (newForm_) RelabelForNewForm();
+  if (newForm_) RelabelForNewForm(f);
   NameFields();
   FillFields();
   const std::string versionName = CardVersionName(cardVersion_);
@@ -65,14 +75,37 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
 
 DetailedSettingsDialog::~DetailedSettingsDialog() = default;
 
-// The newer card has no sixth column: its slot stays in the layout as it is, out of sight.
-void DetailedSettingsDialog::RelabelForNewForm() {
-  ui_->gridLabel1->setText(FromUtf8(LoadString(StringId::PlacementsLabel)));
-  ui_->gridLabel2->setText(FromUtf8(LoadString(StringId::VideoShowingsLabel)));
-  ui_->gridLabel4->setText(ui_->gridLabel5->text());
-  ui_->gridLabel5->setText(ui_->gridLabel6->text());
-  ui_->gridLabel6->hide();
-  ui_->gridColumn6Edit->hide();
+CalibrationNames DetailedSettingsDialog::FieldNames(int cardVersion) {
+  // The form itself is the source, so the names cannot drift from what the dialog shows.
+  QDialog holder;
+  Ui::DetailedSettingsDialogForm f;
+  f.setupUi(&holder);
+  if (IsNewForm(cardVersion)) RelabelForNewForm(f);
+
+  auto name = [&holder](const QLabel* label, const QWidget* field) {
+    if (!field->isVisibleTo(&holder)) return std::string();
+    // A mnemonic's marker is no part of the name; "&&" is a literal ampersand.
+    QString text = label->text().trimmed();
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+    return text.toStdString();
+  };
+  const QLabel* headerLabels[] = {f.headerLabel0, f.headerLabel1, f.headerLabel2,  f.headerLabel3,
+                                  f.headerLabel4, f.headerLabel5, f.headerLabel6,  f.headerLabel7,
+                                  f.headerLabel8, f.headerLabel9, f.headerLabel10, f.headerLabel11};
+  const QWidget* headerFields[] = {f.headerX0, f.headerX1, f.headerX2,  f.headerX3,
+                                   f.headerX4, f.headerX5, f.headerX6,  f.headerX7,
+                                   f.headerX8, f.headerX9, f.headerX10, f.headerX11};
+  const QLabel* bodyLabels[] = {f.bodyTopLabel, f.bodyHeightLabel, f.gridLabel1,
+                                f.gridLabel2,   f.gridLabel3,      f.gridLabel4,
+                                f.gridLabel5,   f.gridLabel6,      f.gridLabel7};
+  const QWidget* bodyFields[] = {f.bodyTopEdit,     f.bodyHeightEdit,  f.gridColumn1Edit,
+                                 f.gridColumn2Edit, f.gridColumn3Edit, f.gridColumn4Edit,
+                                 f.gridColumn5Edit, f.gridColumn6Edit, f.gridColumn7Edit};
+  CalibrationNames names;
+  for (int i = 0; i < kHeaderPositionCount; ++i)
+    names.header[i] = name(headerLabels[i], headerFields[i]);
+  for (int j = 0; j < kBodyValueCount; ++j) names.body[j] = name(bodyLabels[j], bodyFields[j]);
+  return names;
 }
 
 // Each field is announced by its row and axis: the Y fields have no label of their own, and a

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "card/calibration_sheet.h"
 #include "card/card_layout.h"
 #include "ui/show_message.h"
 
@@ -35,8 +36,11 @@ class DetailedSettingsDialog : public QDialog {
 
   static constexpr int kFieldCount = 2 * kHeaderPositionCount + kBodyValueCount;
 
+  // The label of each position as this dialog shows it for the card version; "" for a field
+  // the version hides.
+  static CalibrationNames FieldNames(int cardVersion);
+
  private:
-  void RelabelForNewForm();
   void NameFields();
   void FillFields();
   bool CheckField(QLineEdit* field);

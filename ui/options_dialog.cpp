@@ -7,11 +7,13 @@
 #include <QSignalBlocker>
 
 #include "base/string_table.h"
+#include "card/calibration_sheet.h"
 #include "card/layout_step.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
 #include "ui/field_leave_watcher.h"
+#include "ui/print_job.h"
 #include "ui_options_dialog.h"
 
 namespace velunorh {
@@ -54,6 +56,11 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
   marginWatcher_->Watch(ui_->topMarginEdit);
   marginWatcher_->Watch(ui_->leftMarginEdit);
 
+  ui_->calibrationButton->setText(FromUtf8(LoadString(StringId::CalibrationSheetButton)));
+  ui_->calibrationButton->setAccessibleName(ui_->calibrationButton->text());
+  ui_->calibrationButton->setAccessibleDescription(
+      FromUtf8(LoadString(StringId::CalibrationSheetHelp)));
+
   RefreshGridDisplays();
   FillCardVersionList();
   ConnectCommands();
@@ -77,6 +84,7 @@ void OptionsDialog::ConnectCommands() {
     if (services_.changeDataSource) services_.changeDataSource();
   });
   connect(ui_->printerSetupButton, &QPushButton::clicked, this, &OptionsDialog::OpenPrinterSetup);
+  connect(ui_->calibrationButton, &QPushButton::clicked, this, &OptionsDialog::PrintCalibration);
   connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -111,17 +119,22 @@ void OptionsDialog::CheckMargin(QLineEdit* field) {
   CommitMargin(field);
 }
 
-void OptionsDialog::accept() {
-  // Enter sends OK without leaving the field, so what was typed there is checked here.
+// Enter or a click can act before the field-leave check has run, so what was typed into a
+// margin is checked here; a rejected margin keeps its field focused.
+bool OptionsDialog::CommitTypedMargins() {
   for (QLineEdit* field : {ui_->topMarginEdit, ui_->leftMarginEdit}) {
     if (!field->isModified()) continue;
     marginWatcher_->CheckedNow(field);
     if (!CommitMargin(field)) {
       marginWatcher_->ReturnFocus(field);
-      return;
+      return false;
     }
   }
-  QDialog::accept();
+  return true;
+}
+
+void OptionsDialog::accept() {
+  if (CommitTypedMargins()) QDialog::accept();
 }
 
 // The step starts from the shown text, not from a position of the control, so a value set out
@@ -179,6 +192,19 @@ void OptionsDialog::OpenPrinterSetup() {
       ok->setText(FromUtf8(LoadString(StringId::OkButton)));
   }
   if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
+}
+
+// The sheet shows the dialog's values as they stand, saved or not, so a change can be tried
+// on plain paper before a card is spent. It prints exactly as a card would.
+void OptionsDialog::PrintCalibration() {
+  if (!CommitTypedMargins()) return;
+  const CalibrationSheetInput sheet{values_.leftMargin, values_.topMargin, values_.layout,
+                                    DetailedSettingsDialog::FieldNames(values_.cardVersion)};
+  const PrintOutcome outcome =
+      PrintCardPage(ApplicationPrinter::Instance().Current(),
+                    [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); });
+  if (outcome != PrintOutcome::kPrinted)
+    services_.showMessage(PrintOutcomeMessage(outcome));
 }
 
 }  // namespace velunorh

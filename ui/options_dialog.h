@@ -58,6 +58,7 @@ class OptionsDialog : public QDialog {
   void ConnectCommands();
   void FillCardVersionList();
   void CheckMargin(QLineEdit* field);
+  bool CommitTypedMargins();
   bool CommitMargin(QLineEdit* field);
   std::string& MarginOf(QLineEdit* field);
   void StepBody(BodyValue value, QLabel* display, int direction, int lower, int upper);
@@ -66,6 +67,7 @@ class OptionsDialog : public QDialog {
   void ChangeCardVersion(int row);
   void OpenDetailedSettings();
   void OpenPrinterSetup();
+  void PrintCalibration();
 
   std::unique_ptr<Ui::OptionsDialogForm> ui_;
   OptionsValues values_;
