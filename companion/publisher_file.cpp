@@ -48,6 +48,8 @@ void MakeDefaultHeader(PublisherRecord& header) {
 void CongregationData::LoadPublisherFile() {
   if (!current.allocated()) return;
   current.count = ReadRecords(paths_.PublisherFile(), current);
+  // The remark numbers a reading put in the table went with the records just replaced.
+  currentRemarks_.changes.clear();
   DecodeUnlessPlain(current);
   if (current.count == 0) {
     MakeDefaultHeader(current[0]);
@@ -67,8 +69,9 @@ bool CongregationData::PreviousYearAvailable() const {
 void CongregationData::LoadPreviousYearFile(bool stopRequested) {
   if (stopRequested || !previous.allocated()) return;
   previous.count = ReadRecords(paths_.PreviousYearFile(), previous);
+  previousRemarks_.changes.clear();
   DecodeUnlessPlain(previous);
-  for (int month = 0; month < 12; ++month) LoadPreviousYearMonthRemarks(month);
+  LoadPreviousYearRemarks(0, 11);
 }
 
 void CongregationData::LinkPreviousYear() {
