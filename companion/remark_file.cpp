@@ -24,24 +24,24 @@ bool IsMonth(int month) {
 }
 
 // The current table's publishers by id: the first slot of each id, as the search through the
-// table gives it, found without the search.
+// table gives it, found without the search. Ids are 16 bits, so a slot per id up to the highest.
 class PublisherIndex {
  public:
   explicit PublisherIndex(const PublisherTable& table) {
     const int end = std::min(table.count, int(table.slots.size()));
-    for (int slot = 1; slot < end; ++slot) {
+    std::uint16_t highest = 0;
+    for (int slot = 1; slot < end; ++slot) highest = std::max(highest, table[slot].publisherId());
+    slots_.assign(std::size_t(highest) + 1, 0);
+    // From the last slot down, so the first slot of an id is the one kept.
+    for (int slot = end - 1; slot >= 1; --slot) {
       const std::uint16_t id = table[slot].publisherId();
-      if (id >= kLowestPublisherId) entries_.emplace_back(id, slot);
+      if (id >= kLowestPublisherId) slots_[id] = static_cast<std::uint16_t>(slot);
     }
-    std::sort(entries_.begin(), entries_.end());
   }
-  int SlotOf(std::uint16_t id) const {
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), std::pair{id, 0});
-    return it != entries_.end() && it->first == id ? it->second : 0;
-  }
+  int SlotOf(std::uint16_t id) const { return id < slots_.size() ? slots_[id] : 0; }
 
  private:
-  std::vector<std::pair<std::uint16_t, int>> entries_;
+  std::vector<std::uint16_t> slots_;
 };
 
 // Fills `buffer` from `fd` as far as the file goes; the number of bytes read, 0 at the end or on
@@ -116,6 +116,13 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
   }
   year.identity = FileIdentity::OfDescriptor(fd);
 
+  // Room for as many remarks as the file may give each month, taken once.
+  const std::size_t fileRecords = year.identity.size / RemarkRecord::kSize;
+  for (int month = first; month <= last; ++month) {
+    year.months[month].slots.reserve(std::min<std::size_t>(fileRecords + 1, RemarkTable::kSlots));
+  }
+  year.changes.reserve(year.changes.size() +
+                       std::min<std::size_t>(fileRecords, 12 * RemarkTable::kSlots));
   const PublisherIndex index(current);
   int monthsOpen = last - first + 1;
   std::vector<std::uint8_t> buffer(kRecordsPerRead * RemarkRecord::kSize);
@@ -124,22 +131,23 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
     // A trailing partial record is not a remark.
     const std::size_t records = filled / RemarkRecord::kSize;
     for (std::size_t i = 0; i < records && monthsOpen > 0; ++i) {
-      RemarkRecord record;
-      std::copy_n(buffer.data() + i * RemarkRecord::kSize, RemarkRecord::kSize,
-                  record.bytes.begin());
-      const int month = record.remarkMonth() - 1;
-      if (month < first || month > last || record.remarkPublisherId() < kLowestRemarkId) {
-        continue;
-      }
+      const std::uint8_t* bytes = buffer.data() + i * RemarkRecord::kSize;
+      const int month = bytes[RemarkRecord::kRemarkMonth] - 1;
+      const auto id =
+          static_cast<std::uint16_t>(bytes[RemarkRecord::kRemarkPublisherId] |
+                                     (bytes[RemarkRecord::kRemarkPublisherId + 1] << 8));
+      if (month < first || month > last || id < kLowestRemarkId) continue;
       RemarkTable& table = year.months[month];
       if (table.count >= RemarkTable::kSlots) continue;
-      const int slot = index.SlotOf(record.remarkPublisherId());
+      const int slot = index.SlotOf(id);
       // A remark of nobody takes no number: the next accepted record takes its place.
       if (slot == 0 || slot >= int(target.slots.size())) continue;
+      // Copied into its place and ended there (a copy on the way costs a stalled reload).
+      RemarkRecord& record = table.slots.emplace_back();
+      std::copy_n(bytes, RemarkRecord::kSize, record.bytes.begin());
       record.TerminateText();
       year.changes.push_back({slot, month, target[slot].remarkSlot(month)});
       target[slot].SetRemarkSlot(month, static_cast<std::uint8_t>(table.count));
-      table.slots.push_back(record);
       ++table.count;
       if (table.count == RemarkTable::kSlots) --monthsOpen;
     }
