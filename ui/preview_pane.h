@@ -19,6 +19,8 @@ class PreviewPane : public QWidget {
   explicit PreviewPane(QWidget* parent = nullptr);
   void SetPainter(Painter painter) { painter_ = std::move(painter); }
   bool painted() const { return client_.has_value(); }
+  // The drawing pass as handed over (for drawing the same onto another surface).
+  const Painter& painter() const { return painter_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
