@@ -1,5 +1,6 @@
 // Drawing on the full-size folder, through the real main window on the offscreen platform:
-// one repaint of both previews, and one print of a full card to a 600 dpi PDF file.
+// one repaint of both previews against the same calls replayed straight with QPainter, one print
+// of a full card to a 600 dpi PDF file, and 300 such prints one after the other.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,9 +10,13 @@
 #include <QPrinter>
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "bench/bench_folder.h"
 #include "bench/full_congregation.h"
+#include "bench/painter_replay.h"
+#include "card/recording_surface.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
@@ -112,8 +117,26 @@ void BM_RenderPreviewsToImage(benchmark::State& state) {
   benchmark::DoNotOptimize(monthlyImage.constBits());
 }
 
-// One print of the whole card: the print command of the window, to a PDF file at 600 dpi.
-void BM_PrintCardToPdf(benchmark::State& state) {
+// The floor of the repaint: each pane's calls of one repaint, recorded, replayed with QPainter
+// straight onto an image of the pane's size.
+void BM_ReplayPreviewsOntoImage(benchmark::State& state) {
+  CardWindow& w = Window();
+  std::vector<std::pair<PainterReplay, QImage>> panes;
+  for (const char* name : {"headerPreview", "monthlyPreview"}) {
+    PreviewPane* pane = w.pane(name);
+    RecordingSurface recording(pane->logicalDpiX(), pane->logicalDpiY());
+    pane->painter()(recording, Rect{0, 0, pane->width(), pane->height()});
+    panes.emplace_back(PainterReplay(recording, pane->font(), pane->palette().window().color()),
+                       QImage(pane->size(), QImage::Format_ARGB32_Premultiplied));
+  }
+  for (auto _ : state) {
+    for (auto& [replay, image] : panes) replay.DrawOnto(image);
+  }
+  benchmark::DoNotOptimize(panes.back().second.constBits());
+}
+
+// Prints one whole card to the PDF file named in the setup, `cards` times, one job each.
+void PrintCards(benchmark::State& state, int cards) {
   CardWindow& w = Window();
   const auto pdf = w.folder() / "card.pdf";
   ApplicationPrinter& printer = ApplicationPrinter::Instance();
@@ -123,16 +146,33 @@ void BM_PrintCardToPdf(benchmark::State& state) {
   setup.setOutputFileName(QString::fromStdString(pdf.string()));
   setup.setResolution(600);
   printer.SetupConfirmed();
-  for (auto _ : state) w.window().PrintCard();
+  for (auto _ : state) {
+    for (int card = 0; card < cards; ++card) w.window().PrintCard();
+  }
   printer.Reset();
   std::error_code ec;
   if (!w.warnings().isEmpty() || std::filesystem::file_size(pdf, ec) == 0 || ec)
     state.SkipWithError("the card was not printed");
 }
 
+// One print of the whole card: the print command of the window, to a PDF file at 600 dpi.
+void BM_PrintCardToPdf(benchmark::State& state) {
+  PrintCards(state, 1);
+}
+
+// What a group print of 300 cards is measured against: 300 prints of one card, one after the
+// other.
+constexpr int kGroupOfCards = 300;
+void BM_Print300SingleCards(benchmark::State& state) {
+  PrintCards(state, kGroupOfCards);
+}
+
 BENCHMARK(BM_RepaintPreviews)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RenderPreviewsToImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplayPreviewsOntoImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PrintCardToPdf)->Unit(benchmark::kMillisecond);
+// One print of 300 cards outlasts the minimum time: one iteration per repetition.
+BENCHMARK(BM_Print300SingleCards)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

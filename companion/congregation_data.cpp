@@ -14,6 +14,8 @@ bool CongregationData::AllocateTables() {
   }
   current.count = 0;
   previous.count = 0;
+  currentRemarks_.changes.clear();
+  previousRemarks_.changes.clear();
   return true;
 }
 
@@ -23,6 +25,8 @@ void CongregationData::ReleaseTables() {
     table->slots.shrink_to_fit();
     table->count = 0;
   }
+  currentRemarks_.changes.clear();
+  previousRemarks_.changes.clear();
 }
 
 void CongregationData::LoadAllData(bool& stopRequested, const PasswordCheck& checkPassword) {
@@ -33,7 +37,7 @@ void CongregationData::LoadAllData(bool& stopRequested, const PasswordCheck& che
   LoadPublisherFile();
   if (!stopRequested && checkPassword && !checkPassword(current[0])) stopRequested = true;
   CountExtensions();
-  for (int month = 0; month < 12; ++month) LoadMonthRemarks(month);
+  LoadRemarks(paths_.RemarkFile(), 0, 11, currentRemarks_, current);
   if (PreviousYearAvailable()) {
     LoadPreviousYearFile(stopRequested);
     if (previous.count >= 1) LinkPreviousYear();

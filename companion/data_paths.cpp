@@ -17,9 +17,13 @@ std::filesystem::path DataPaths::PreviousYearFile() const {
   return folder / kPreviousYearFolder / "tdat7.bin";
 }
 
-std::filesystem::path DataPaths::ExtensionFile() const { return folder / "xten7.dat"; }
+std::filesystem::path DataPaths::ExtensionFile() const {
+  return folder / "xten7.dat";
+}
 
-std::filesystem::path DataPaths::RemarkFile() const { return folder / "remark7.dat"; }
+std::filesystem::path DataPaths::RemarkFile() const {
+  return folder / "remark7.dat";
+}
 
 std::filesystem::path DataPaths::PreviousYearRemarkFile() const {
   return folder / kPreviousYearFolder / "remark7.dat";

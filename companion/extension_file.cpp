@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <string>
@@ -27,6 +28,16 @@ void CongregationData::CountExtensions() {
   if (!in) return;
   // The companion program counts its reads, the last one meeting the end of the file; one less
   // is the number of whole records, and a trailing partial record does not count.
+  // Its size tells as much, without reading the records.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size >= 0) {
+    extensionCount_ = static_cast<int>(std::min<std::streamoff>(
+        size / std::streamoff(ExtensionRecord::kSize), kMaxExtensionCount));
+    return;
+  }
+  in.clear();
+  in.seekg(0);
   char record[ExtensionRecord::kSize];
   while (extensionCount_ < kMaxExtensionCount &&
          in.read(record, sizeof record).gcount() == std::streamsize(sizeof record)) {

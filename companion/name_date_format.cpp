@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "base/codepage.h"
 #include "base/string_table.h"
 #include "base/text_number.h"
-#include "base/codepage.h"
 
 namespace velunorh {
 namespace {

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <fstream>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "companion/congregation_data.h"
 #include "companion/unscramble.h"
@@ -11,23 +14,25 @@ using R = PublisherRecord;
 
 constexpr std::uintmax_t kSmallestPreviousYearFile = 500;
 
-// Reads whole records into slots 0, 1, ... and gives their number. The read that meets the end
-// of the file fills one more slot (zeros or a partial record) that is not counted. The table
-// takes at most its capacity, so a longer file gives at most kSlots - 1 records and the rest of
-// it is ignored.
+// Reads whole records into slots 0, 1, ... and gives their number. The slot after the last
+// whole record gets what the file holds past it (a partial record or nothing), zero-filled, and
+// is not counted. The table takes at most its capacity, so a longer file gives at most
+// kSlots - 1 records and the rest of it is ignored. One read for the whole table.
 int ReadRecords(const std::filesystem::path& file, PublisherTable& table) {
+  static_assert(sizeof(PublisherRecord) == R::kSize, "records lie back to back in the table");
   std::ifstream in(file, std::ios::binary);
   if (!in.is_open()) return 0;
-  const int capacity = static_cast<int>(table.slots.size());
-  int count = 0;
-  while (count < capacity) {
-    PublisherRecord& slot = table[count];
-    slot.bytes.fill(0);
-    in.read(reinterpret_cast<char*>(slot.bytes.data()), R::kSize);
-    ++count;
-    if (in.gcount() < static_cast<std::streamsize>(R::kSize)) break;
+  const std::size_t capacity = table.slots.size();
+  if (capacity == 0) return 0;
+  auto* begin = reinterpret_cast<char*>(table.slots.data());
+  in.read(begin, static_cast<std::streamsize>(capacity * R::kSize));
+  const auto got = static_cast<std::size_t>(in.gcount());
+  const std::size_t whole = got / R::kSize;
+  if (whole < capacity) {
+    auto& tail = table[static_cast<int>(whole)].bytes;
+    std::fill(tail.begin() + static_cast<std::ptrdiff_t>(got % R::kSize), tail.end(), 0);
   }
-  return count > 0 ? count - 1 : 0;
+  return static_cast<int>(std::min(whole, capacity - 1));
 }
 
 void DecodeUnlessPlain(PublisherTable& table) {
@@ -48,6 +53,8 @@ void MakeDefaultHeader(PublisherRecord& header) {
 void CongregationData::LoadPublisherFile() {
   if (!current.allocated()) return;
   current.count = ReadRecords(paths_.PublisherFile(), current);
+  // The remark numbers a reading put in the table went with the records just replaced.
+  currentRemarks_.changes.clear();
   DecodeUnlessPlain(current);
   if (current.count == 0) {
     MakeDefaultHeader(current[0]);
@@ -67,11 +74,18 @@ bool CongregationData::PreviousYearAvailable() const {
 void CongregationData::LoadPreviousYearFile(bool stopRequested) {
   if (stopRequested || !previous.allocated()) return;
   previous.count = ReadRecords(paths_.PreviousYearFile(), previous);
+  previousRemarks_.changes.clear();
   DecodeUnlessPlain(previous);
-  for (int month = 0; month < 12; ++month) LoadPreviousYearMonthRemarks(month);
+  LoadPreviousYearRemarks(0, 11);
 }
 
 void CongregationData::LinkPreviousYear() {
+  // The previous year's slots by id, in slot order within an id.
+  std::vector<std::pair<std::uint16_t, int>> byId;
+  byId.reserve(std::size_t(std::max(previous.count, 0)));
+  for (int l = 1; l < previous.count; ++l) byId.emplace_back(previous[l].publisherId(), l);
+  std::sort(byId.begin(), byId.end());
+
   for (int j = 1; j < current.count; ++j) {
     PublisherRecord& publisher = current[j];
     publisher.SetWord(R::kPreviousYearLink, 0);
@@ -80,12 +94,12 @@ void CongregationData::LinkPreviousYear() {
     const std::string given = publisher.RawText(R::kGivenName);
     const std::string family = publisher.RawText(R::kFamilyName);
     // Every match is taken: the last one wins.
-    for (int l = 1; l < previous.count; ++l) {
-      const PublisherRecord& candidate = previous[l];
-      if (candidate.publisherId() != id) continue;
+    for (auto it = std::lower_bound(byId.begin(), byId.end(), std::pair{id, 0});
+         it != byId.end() && it->first == id; ++it) {
+      const PublisherRecord& candidate = previous[it->second];
       if (candidate.RawText(R::kGivenName) == given ||
           candidate.RawText(R::kFamilyName) == family) {
-        publisher.SetWord(R::kPreviousYearLink, static_cast<std::uint16_t>(l));
+        publisher.SetWord(R::kPreviousYearLink, static_cast<std::uint16_t>(it->second));
       }
     }
   }

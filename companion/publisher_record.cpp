@@ -12,7 +12,9 @@ std::string PublisherRecord::RawText(Field field) const {
   return std::string(begin, end);
 }
 
-std::string PublisherRecord::Text(Field field) const { return CodePageToUtf8(RawText(field)); }
+std::string PublisherRecord::Text(Field field) const {
+  return CodePageToUtf8(RawText(field));
+}
 
 void PublisherRecord::SetRawText(Field field, const std::string& raw) {
   auto* begin = bytes.data() + field.offset;

@@ -1,5 +1,10 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <utility>
+#include <vector>
 
 #include "companion/congregation_data.h"
 
@@ -10,9 +15,51 @@ namespace {
 // The lowest id a remark record may name, and the lowest id a publisher lookup answers.
 constexpr std::uint16_t kLowestRemarkId = 11;
 constexpr std::uint16_t kLowestPublisherId = 10;
+// Records taken from the file at one read: the full-size file in a few reads, and a file that is
+// far too long (a damaged one) costs no more memory than this.
+constexpr std::size_t kRecordsPerRead = 1024;
 
 bool IsMonth(int month) {
   return month >= 0 && month < 12;
+}
+
+// The current table's publishers by id: the first slot of each id, as the search through the
+// table gives it, found without the search. Ids are 16 bits, so a slot per id up to the highest.
+class PublisherIndex {
+ public:
+  explicit PublisherIndex(const PublisherTable& table) {
+    const int end = std::min(table.count, int(table.slots.size()));
+    std::uint16_t highest = 0;
+    for (int slot = 1; slot < end; ++slot) highest = std::max(highest, table[slot].publisherId());
+    slots_.assign(std::size_t(highest) + 1, 0);
+    // From the last slot down, so the first slot of an id is the one kept.
+    for (int slot = end - 1; slot >= 1; --slot) {
+      const std::uint16_t id = table[slot].publisherId();
+      if (id >= kLowestPublisherId) slots_[id] = static_cast<std::uint16_t>(slot);
+    }
+  }
+  int SlotOf(std::uint16_t id) const { return id < slots_.size() ? slots_[id] : 0; }
+
+ private:
+  std::vector<std::uint16_t> slots_;
+};
+
+// Fills `buffer` from `fd` as far as the file goes; the number of bytes read, 0 at the end or on
+// an error.
+std::size_t ReadFully(int fd, std::vector<std::uint8_t>& buffer) {
+  std::size_t filled = 0;
+  while (filled < buffer.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  return filled;
+}
+
+const RemarkTable& NoRemarks() {
+  static const RemarkTable none;
+  return none;
 }
 
 }  // namespace
@@ -26,46 +73,117 @@ int CongregationData::FindPublisherById(std::uint16_t id) const {
   return 0;
 }
 
+const RemarkTable& CongregationData::currentRemarks(int month) const {
+  return IsMonth(month) ? currentRemarks_.months[month] : NoRemarks();
+}
+
+const RemarkTable& CongregationData::previousRemarks(int month) const {
+  return IsMonth(month) ? previousRemarks_.months[month] : NoRemarks();
+}
+
 void CongregationData::LoadMonthRemarks(int month) {
-  LoadRemarks(paths_.RemarkFile(), month, currentRemarks_, current);
+  if (IsMonth(month)) LoadRemarks(paths_.RemarkFile(), month, month, currentRemarks_, current);
 }
 
 void CongregationData::LoadPreviousYearMonthRemarks(int month) {
+  if (IsMonth(month)) LoadPreviousYearRemarks(month, month);
+}
+
+void CongregationData::LoadPreviousYearRemarks(int first, int last) {
   // Slots past the previous year's records brought no remark numbers from its file; clear what
   // an earlier load may have left there, so only this load's numbers are found.
-  if (IsMonth(month)) {
+  for (int month = first; month <= last; ++month) {
     for (int slot = std::max(previous.count, 1); slot < int(previous.slots.size()); ++slot) {
       previous[slot].SetRemarkSlot(month, 0);
     }
   }
-  LoadRemarks(paths_.PreviousYearRemarkFile(), month, previousRemarks_, previous);
+  LoadRemarks(paths_.PreviousYearRemarkFile(), first, last, previousRemarks_, previous);
 }
 
-// Fills `table` with the month's remarks in file order and stores each one's slot number in the
-// month's remarkSlot byte of `target` at the index of the publisher's current slot.
-void CongregationData::LoadRemarks(const std::filesystem::path& file, int month, RemarkTable& table,
-                                   PublisherTable& target) {
-  table.slots[0] = RemarkRecord{};
-  table.count = 1;
-  if (!IsMonth(month)) return;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return;
-
-  while (table.count < RemarkTable::kSlots) {
-    RemarkRecord record;
-    // A trailing partial record is not a remark.
-    if (!in.read(reinterpret_cast<char*>(record.bytes.data()), record.bytes.size())) break;
-    if (record.remarkMonth() != month + 1 || record.remarkPublisherId() < kLowestRemarkId) {
-      continue;
-    }
-    record.TerminateText();
-    table.slots[table.count] = record;
-    const int slot = FindPublisherById(record.remarkPublisherId());
-    // A remark of nobody takes no number: the next accepted record reuses its slot.
-    if (slot == 0 || slot >= int(target.slots.size())) continue;
-    target[slot].SetRemarkSlot(month, static_cast<std::uint8_t>(table.count));
-    ++table.count;
+// Fills each month's table with its remarks in file order and stores each one's slot number in
+// the month's remarkSlot byte of `target` at the index of the publisher's current slot.
+void CongregationData::LoadRemarks(const std::filesystem::path& file, int first, int last,
+                                   RemarkYear& year, PublisherTable& target) {
+  for (int month = first; month <= last; ++month) {
+    year.months[month] = RemarkTable{};
+    year.read[month] = true;
   }
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    // A file that cannot be opened is read again only once it changed.
+    year.identity = FileIdentity::Of(file);
+    return;
+  }
+  year.identity = FileIdentity::OfDescriptor(fd);
+
+  // Room for as many remarks as the file may give each month, taken once.
+  const std::size_t fileRecords = year.identity.size / RemarkRecord::kSize;
+  for (int month = first; month <= last; ++month) {
+    year.months[month].slots.reserve(std::min<std::size_t>(fileRecords + 1, RemarkTable::kSlots));
+  }
+  year.changes.reserve(year.changes.size() +
+                       std::min<std::size_t>(fileRecords, 12 * RemarkTable::kSlots));
+  const PublisherIndex index(current);
+  int monthsOpen = last - first + 1;
+  std::vector<std::uint8_t> buffer(kRecordsPerRead * RemarkRecord::kSize);
+  for (;;) {
+    const std::size_t filled = ReadFully(fd, buffer);
+    // A trailing partial record is not a remark.
+    const std::size_t records = filled / RemarkRecord::kSize;
+    for (std::size_t i = 0; i < records && monthsOpen > 0; ++i) {
+      const std::uint8_t* bytes = buffer.data() + i * RemarkRecord::kSize;
+      const int month = bytes[RemarkRecord::kRemarkMonth] - 1;
+      const auto id =
+          static_cast<std::uint16_t>(bytes[RemarkRecord::kRemarkPublisherId] |
+                                     (bytes[RemarkRecord::kRemarkPublisherId + 1] << 8));
+      if (month < first || month > last || id < kLowestRemarkId) continue;
+      RemarkTable& table = year.months[month];
+      if (table.count >= RemarkTable::kSlots) continue;
+      const int slot = index.SlotOf(id);
+      // A remark of nobody takes no number: the next accepted record takes its place.
+      if (slot == 0 || slot >= int(target.slots.size())) continue;
+      // Copied into its place and ended there (a copy on the way costs a stalled reload).
+      RemarkRecord& record = table.slots.emplace_back();
+      std::copy_n(bytes, RemarkRecord::kSize, record.bytes.begin());
+      record.TerminateText();
+      year.changes.push_back({slot, month, target[slot].remarkSlot(month)});
+      target[slot].SetRemarkSlot(month, static_cast<std::uint8_t>(table.count));
+      ++table.count;
+      if (table.count == RemarkTable::kSlots) --monthsOpen;
+    }
+    if (filled < buffer.size() || monthsOpen == 0) break;
+  }
+  ::close(fd);
+}
+
+void CongregationData::UndoRemarkSlots(RemarkYear& year, PublisherTable& target) {
+  for (auto change = year.changes.rbegin(); change != year.changes.rend(); ++change) {
+    if (change->slot < int(target.slots.size())) {
+      target[change->slot].SetRemarkSlot(change->month, change->before);
+    }
+  }
+  year.changes.clear();
+}
+
+bool CongregationData::RefreshRemarksIfChanged() {
+  bool changed = false;
+  const auto anyRead = [](const RemarkYear& year) {
+    return std::find(year.read.begin(), year.read.end(), true) != year.read.end();
+  };
+  if (anyRead(currentRemarks_) &&
+      FileIdentity::Of(paths_.RemarkFile()) != currentRemarks_.identity) {
+    UndoRemarkSlots(currentRemarks_, current);
+    LoadRemarks(paths_.RemarkFile(), 0, 11, currentRemarks_, current);
+    changed = true;
+  }
+  // Without a loaded previous year its remarks are never asked for.
+  if (previous.count > 0 && anyRead(previousRemarks_) &&
+      FileIdentity::Of(paths_.PreviousYearRemarkFile()) != previousRemarks_.identity) {
+    UndoRemarkSlots(previousRemarks_, previous);
+    LoadPreviousYearRemarks(0, 11);
+    changed = true;
+  }
+  return changed;
 }
 
 bool CongregationData::GetRemark(int slot, int month, bool fromPreviousYear, std::string& text) {
@@ -78,15 +196,18 @@ bool CongregationData::GetRemark(int slot, int month, bool fromPreviousYear, std
   if (k == 0) return false;
 
   text.clear();
-  // The slot numbers are those of the file as loaded; reading the month again reproduces them.
-  RemarkTable& remarks = fromPreviousYear ? previousRemarks_ : currentRemarks_;
-  if (fromPreviousYear) {
-    LoadPreviousYearMonthRemarks(month);
-  } else {
-    LoadMonthRemarks(month);
+  RemarkYear& year = fromPreviousYear ? previousRemarks_ : currentRemarks_;
+  // A month never read (no load went before) is read now, as the load would have.
+  if (!year.read[month]) {
+    if (fromPreviousYear) {
+      LoadPreviousYearMonthRemarks(month);
+    } else {
+      LoadMonthRemarks(month);
+    }
   }
   // A number the file brought for a month without remarks may lie past the month's remarks.
-  if (k < remarks.count && k < RemarkTable::kSlots) text = remarks.slots[k].remarkText();
+  const RemarkTable& remarks = year.months[month];
+  if (k < remarks.count) text = remarks.slots[k].remarkText();
   return !text.empty();
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velunorh {
 
@@ -25,11 +26,12 @@ struct RemarkRecord {
   }
 };
 
-// The remarks of one month: slot 0 all zeros, slots 1 .. count-1 the accepted records.
+// The remarks of one month: slot 0 all zeros, slots 1 .. count-1 the accepted records. Only
+// the used slots are held; at most kSlots of them.
 struct RemarkTable {
   static constexpr int kSlots = 254;
-  std::array<RemarkRecord, kSlots> slots{};
-  int count = 1;  // the next free slot
+  std::vector<RemarkRecord> slots = std::vector<RemarkRecord>(1);
+  int count = 1;  // the next free slot; always slots.size()
 };
 
 }  // namespace velunorh

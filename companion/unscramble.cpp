@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace velunorh {
 namespace {
@@ -32,14 +33,20 @@ constexpr std::size_t kForcedNuls[] = {22, 43, 106, 121, 160, 169};
 
 void ShiftField(int factor, std::uint8_t* field, const ScrambledField& rules) {
   const std::size_t width = rules.field.width;
+  const void* nul = std::memchr(field, 0, width);
   const std::size_t length =
-      static_cast<std::size_t>(std::find(field, field + width, std::uint8_t{0}) - field);
-  // Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the low byte is exact for any
-  // factor and never overflows.
-  const auto step = static_cast<unsigned>(factor);
-  for (std::size_t i = 0; i < length; ++i) {
-    if (field[i] == kKeptByte && i < rules.keeps204Below) continue;
-    field[i] = static_cast<std::uint8_t>(field[i] + step * (static_cast<unsigned>(i) + kShiftBase));
+      nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - field) : width;
+  // Byte arithmetic wraps modulo 256, so the shift of byte i is exact for any factor: it starts
+  // at factor × 47 and grows by factor at each byte.
+  const auto step = static_cast<std::uint8_t>(static_cast<unsigned>(factor));
+  auto shift = static_cast<std::uint8_t>(static_cast<unsigned>(factor) * kShiftBase);
+  const std::size_t keepsUpTo = std::min(length, rules.keeps204Below);
+  std::size_t i = 0;
+  for (; i < keepsUpTo; ++i, shift = static_cast<std::uint8_t>(shift + step)) {
+    if (field[i] != kKeptByte) field[i] = static_cast<std::uint8_t>(field[i] + shift);
+  }
+  for (; i < length; ++i, shift = static_cast<std::uint8_t>(shift + step)) {
+    field[i] = static_cast<std::uint8_t>(field[i] + shift);
   }
 }
 

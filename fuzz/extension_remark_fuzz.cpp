@@ -22,9 +22,14 @@ void CheckText(const std::string& raw, std::size_t width) {
   Check(IsUtf8(CodePageToUtf8(raw)));
 }
 
-void CheckRemarkTable(const RemarkTable& table) {
-  Check(table.count >= 1 && table.count <= RemarkTable::kSlots);
-  Check(table.slots[0].bytes == RemarkRecord{}.bytes);
+void CheckRemarkTables(const CongregationData& data) {
+  for (int month = -1; month <= 12; ++month) {
+    for (const RemarkTable* table : {&data.currentRemarks(month), &data.previousRemarks(month)}) {
+      Check(table->count >= 1 && table->count <= RemarkTable::kSlots);
+      Check(table->count == int(table->slots.size()));
+      Check(table->slots[0].bytes == RemarkRecord{}.bytes);
+    }
+  }
 }
 
 void CheckExtension(CongregationData& data, int slot) {
@@ -58,8 +63,6 @@ void CheckRemarks(CongregationData& data, int slot) {
       if (slot < 1 || slot >= data.current.count || month < 0 || month > 11) {
         Check(!found && text == "untouched");
       }
-      CheckRemarkTable(data.currentRemarks());
-      CheckRemarkTable(data.previousRemarks());
     }
   }
 }
@@ -77,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   CongregationData data{DataPaths{folder}};
   LoadCongregation(data);
   Check(data.ExtensionCount() >= 0 && data.ExtensionCount() <= 601);
-  CheckRemarkTable(data.currentRemarks());
-  CheckRemarkTable(data.previousRemarks());
+  CheckRemarkTables(data);
 
   for (std::uint16_t id : {input.Option16(0), input.Option16(2)}) {
     const int slot = data.FindPublisherById(id);
@@ -89,5 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     CheckExtension(data, slot);
     CheckRemarks(data, slot);
   }
+  CheckRemarkTables(data);
   return 0;
 }

@@ -4,8 +4,10 @@
 #   loading      LoadAllData against reading the bytes of the same files once;
 #   start-up     the real start-up until the main window has painted, against a Qt program that
 #                shows an empty dialog; peak memory (maximum resident set size) of both;
-#   repaint      one repaint of both previews, time per operation;
-#   print        one print of a full card to a 600 dpi PDF file, time per operation.
+#   repaint      one repaint of both previews, against the same calls (recorded from one repaint)
+#                drawn straight with QPainter onto images of the panes' sizes;
+#   print        one print of a full card to a 600 dpi PDF file, and 300 of them one after the
+#                other (what a print of 300 cards as one job is to be measured against).
 #
 #   scripts/bench.sh [BUILD_DIR]     default: build (the test build; only the benchmarks are built)
 #   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
@@ -55,13 +57,16 @@ median_ms() {
     END { if (!found) exit 1 }' "$work/$1.csv"
 }
 
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 run_benchmarks loading_bench
 run_benchmarks drawing_bench
 read -r load_real load_cpu < <(median_ms loading_bench BM_LoadAllData)
 read -r bytes_real bytes_cpu < <(median_ms loading_bench BM_ReadDataFileBytes)
 read -r repaint_real repaint_cpu < <(median_ms drawing_bench BM_RepaintPreviews)
 read -r render_real render_cpu < <(median_ms drawing_bench BM_RenderPreviewsToImage)
+read -r replay_real replay_cpu < <(median_ms drawing_bench BM_ReplayPreviewsOntoImage)
 read -r print_real print_cpu < <(median_ms drawing_bench BM_PrintCardToPdf)
+read -r print300_real print300_cpu < <(median_ms drawing_bench BM_Print300SingleCards)
 
 # Start-up: both programs in turn, the order swapped every round, in a copy of the folder (the
 # program starts in its data folder).
@@ -106,15 +111,17 @@ harness_kb=$(startup_median startup_harness 4)
 dialog_kb=$(startup_median empty_dialog 4)
 
 model=$(lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -1)
-awk -v model="$model" -v cores="$(nproc)" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" \
+awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
+  -v load="$(cut -d' ' -f1-3 /proc/loadavg)" \
   -v runs="$runs" -v reps="$repetitions" \
   -v lr="$load_real" -v lc="$load_cpu" -v br="$bytes_real" -v bc="$bytes_cpu" \
   -v hw="$harness_wall" -v dw="$dialog_wall" -v hc="$harness_cpu" -v dc="$dialog_cpu" \
   -v hk="$harness_kb" -v dk="$dialog_kb" \
   -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
-  -v tr="$print_real" -v tc="$print_cpu" '
+  -v qr="$replay_real" -v qc="$replay_cpu" -v tr="$print_real" -v tc="$print_cpu" \
+  -v gr="$print300_real" -v gc="$print300_cpu" '
   BEGIN {
-    printf "Machine: %s, %d cores; load average %s\n", model, cores, load
+    printf "Machine: %s, %d cores; load average (1, 5, 15 min) %s at the start, %s at the end\n", model, cores, load0, load
     printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
     printf "%-34s %12s  %s\n", "figure", "value", "against its floor"
     printf "%-34s %9.3f ms  %.1f x reading the same files'"'"' bytes (%.3f ms); CPU time %.1f x (%.3f / %.3f ms)\n", \
@@ -123,7 +130,11 @@ awk -v model="$model" -v cores="$(nproc)" -v load="$(cut -d' ' -f1-3 /proc/loada
       "start-up to the painted window", hw * 1000, hw / dw, dw * 1000, hc / dc, hc * 1000, dc * 1000
     printf "%-34s %8.1f MiB  %.2f x an empty Qt dialog (%.1f MiB)\n", \
       "peak memory at start-up", hk / 1024, hk / dk, dk / 1024
-    printf "%-34s %9.3f ms  per repaint (CPU %.3f ms); rendered into images: %.3f ms (CPU %.3f ms)\n", \
-      "repaint of both previews", pr, pc, rr, rc
+    printf "%-34s %9.3f ms  %.2f x the same calls drawn straight with QPainter (%.3f ms); CPU time %.2f x (%.3f / %.3f ms)\n", \
+      "repaint of both previews", pr, pr / qr, qr, pc / qc, pc, qc
+    printf "%-34s %9.3f ms  (CPU %.3f ms): the panes rendered into images instead of the screen\n", \
+      "", rr, rc
     printf "%-34s %9.2f ms  per print (CPU %.2f ms)\n", "print of a full card, 600 dpi PDF", tr, tc
+    printf "%-34s %9.0f ms  (CPU %.0f ms): %.2f x one card; the floor of a 300-card job\n", \
+      "300 x one card, 600 dpi PDF", gr, gc, gr / tr
   }'

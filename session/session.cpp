@@ -165,12 +165,14 @@ Session::GroupPlan Session::PlanGroupPrint() const {
 }
 
 CardContent Session::ContentFor(int slot) {
+  state_.data.RefreshRemarksIfChanged();
   CardChoice choice = Choice();
   choice.slot = slot;
   return BuildCardContent(state_.data, choice);
 }
 
 const CardContent& Session::Content() {
+  if (state_.data.RefreshRemarksIfChanged()) content_.reset();
   if (!content_) {
     content_ = BuildCardContent(state_.data, Choice());
     TickGenderMarksWhereTheEditionDoes();

@@ -100,7 +100,8 @@ class Session {
   // The card of another publisher of the list with the current choices.
   CardContent ContentFor(int slot);
 
-  // The card of the chosen publisher, and how each picture of it is placed.
+  // The card of the chosen publisher, and how each picture of it is placed. Built again after
+  // a change of the choice or the data, and when the companion program changed a remark file.
   const CardContent& Content();
   CardChoice Choice() const;
   HeaderPreviewInput HeaderPreview() const;

@@ -21,6 +21,8 @@ class PreviewPane : public QWidget {
   explicit PreviewPane(QWidget* parent = nullptr);
   void SetPainter(Painter painter) { painter_ = std::move(painter); }
   bool painted() const { return client_.has_value(); }
+  // The drawing pass as handed over (for drawing the same onto another surface).
+  const Painter& painter() const { return painter_; }
 
   // What the pane shows, as text for screen readers: asked for whenever one reads the pane.
   // Its accessible name is the pane's accessibleName() (or this text when that is empty); its

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "companion/congregation_data.h"
@@ -64,7 +67,7 @@ TEST_F(RemarkFileTest, TakesTheMonthsRemarksInFileOrder) {
 
   data.LoadMonthRemarks(kMarch);
 
-  const RemarkTable& table = data.currentRemarks();
+  const RemarkTable& table = data.currentRemarks(kMarch);
   EXPECT_EQ(table.count, 3);
   EXPECT_EQ(table.slots[0].bytes, RemarkRecord{}.bytes);
   EXPECT_EQ(table.slots[1].remarkText(), "Szabadságon");
@@ -93,12 +96,12 @@ TEST_F(RemarkFileTest, SkipsRecordsOfOtherMonthsAndLowIds) {
     WriteRemarks({c.record});
     data.LoadMonthRemarks(kMarch);
     EXPECT_EQ(SlotOf(c.publisher), c.expectedSlot) << c.what;
-    EXPECT_EQ(data.currentRemarks().count, 1 + c.expectedSlot) << c.what;
+    EXPECT_EQ(data.currentRemarks(kMarch).count, 1 + c.expectedSlot) << c.what;
   }
   // Months 13 and over never stand for a month index past December either.
   WriteRemarks({{13, 11, "x"}});
   data.LoadMonthRemarks(12);
-  EXPECT_EQ(data.currentRemarks().count, 1);
+  EXPECT_EQ(data.currentRemarks(12).count, 1);
 }
 
 TEST_F(RemarkFileTest, RemarkOfNobodyTakesNoSlot) {
@@ -107,7 +110,7 @@ TEST_F(RemarkFileTest, RemarkOfNobodyTakesNoSlot) {
 
   data.LoadMonthRemarks(kMarch);
 
-  EXPECT_EQ(data.currentRemarks().count, 2);
+  EXPECT_EQ(data.currentRemarks(kMarch).count, 2);
   EXPECT_EQ(SlotOf(bela), 1);
   EXPECT_EQ(RemarkOf(bela), "Szabadságon");
 }
@@ -131,7 +134,7 @@ TEST_F(RemarkFileTest, StopsAtTheTablesCapacity) {
 
   data.LoadMonthRemarks(kMarch);
 
-  EXPECT_EQ(data.currentRemarks().count, RemarkTable::kSlots);
+  EXPECT_EQ(data.currentRemarks(kMarch).count, RemarkTable::kSlots);
   EXPECT_EQ(SlotOf(253), 253);
   EXPECT_EQ(RemarkOf(253), "r252");
   EXPECT_EQ(SlotOf(254), 0);
@@ -146,7 +149,7 @@ TEST_F(RemarkFileTest, PartialLastRecordIsIgnored) {
 
   data.LoadMonthRemarks(kMarch);
 
-  EXPECT_EQ(data.currentRemarks().count, 2);
+  EXPECT_EQ(data.currentRemarks(kMarch).count, 2);
   EXPECT_EQ(RemarkOf(anna), "egész");
 }
 
@@ -162,7 +165,7 @@ TEST_F(RemarkFileTest, RemarkTextIsCutTo35Characters) {
   data.LoadMonthRemarks(kMarch);
 
   EXPECT_EQ(RemarkOf(anna), text35);
-  EXPECT_EQ(data.currentRemarks().slots[1].bytes[36], 0);
+  EXPECT_EQ(data.currentRemarks(kMarch).slots[1].bytes[36], 0);
 }
 
 TEST_F(RemarkFileTest, GetRemarkGivesNothingWithoutARemark) {
@@ -195,7 +198,7 @@ TEST_F(RemarkFileTest, MissingFileGivesNoRemarks) {
 
   data.LoadMonthRemarks(kMarch);
 
-  EXPECT_EQ(data.currentRemarks().count, 1);
+  EXPECT_EQ(data.currentRemarks(kMarch).count, 1);
   EXPECT_EQ(SlotOf(anna), 1);
   EXPECT_EQ(RemarkOf(anna), "(none: )");
 }
@@ -210,7 +213,7 @@ TEST_F(RemarkFileTest, PreviousYearRemarksLandAtTheSameSlotIndex) {
   data.LoadMonthRemarks(kMarch);
   data.LoadPreviousYearMonthRemarks(kMarch);
 
-  EXPECT_EQ(data.previousRemarks().count, 2);
+  EXPECT_EQ(data.previousRemarks(kMarch).count, 2);
   EXPECT_EQ(data.previous[bela].remarkSlot(kMarch), 1);
   EXPECT_EQ(RemarkOf(bela, kMarch, false), "idei");
   EXPECT_EQ(RemarkOf(bela, kMarch, true), "tavalyi");
@@ -241,7 +244,7 @@ TEST_F(RemarkFileTest, NoPreviousYearNoPreviousRemarks) {
   data.previous.slots.clear();
   data.previous.count = 3;
   data.LoadPreviousYearMonthRemarks(kMarch);
-  EXPECT_EQ(data.previousRemarks().count, 1);
+  EXPECT_EQ(data.previousRemarks(kMarch).count, 1);
   EXPECT_EQ(RemarkOf(anna, kMarch, true), "(none: untouched)");
 }
 
@@ -290,6 +293,56 @@ TEST(RemarksAfterLoad, EachYearsRemarkReachesThePublisher) {
   EXPECT_EQ(text, "áprilisi");
   EXPECT_EQ(data.LoadExtension(annaSlot), 1);
   EXPECT_EQ(data.extensionBuffer().fullName(), "Kiss Anna Mária");
+}
+
+// The companion program may change a remark file while the program runs: the next lookup batch
+// reads it again, and a publisher whose remark went keeps no number pointing at another's.
+TEST(RemarksAfterLoad, AChangedRemarkFileIsReadAgainAtTheNextBatch) {
+  test::TempDir dir;
+  tools::Congregation congregation;
+  for (std::uint16_t id : {20, 21}) {
+    tools::Publisher publisher;
+    publisher.givenName = "P" + std::to_string(id);
+    publisher.id = id;
+    congregation.current.publishers.push_back(publisher);
+  }
+  congregation.remarks = {{3, 20, "Annáé"}, {3, 21, "Béláé"}};
+  congregation.previous = congregation.current;
+  congregation.previousRemarks = {{3, 21, "tavalyi"}};
+  tools::WriteCongregation(congregation, dir.path());
+  const auto remarkFile = dir / "remark7.dat";
+  const auto previousRemarkFile = dir / "Roll" / "Ov7_8" / "remark7.dat";
+
+  CongregationData data(DataPaths{dir.path()});
+  ASSERT_TRUE(data.AllocateTables());
+  bool stop = false;
+  data.LoadAllData(stop);
+  const int anna = 1, bela = 2;
+  const auto remarkOf = [&](int slot, bool fromPreviousYear = false) {
+    std::string text;
+    return data.GetRemark(slot, kMarch, fromPreviousYear, text) ? text : "(none)";
+  };
+  EXPECT_EQ(remarkOf(anna), "Annáé");
+  data.RefreshRemarksIfChanged();  // nothing changed
+  EXPECT_EQ(remarkOf(bela), "Béláé");
+
+  // Anna's remark removed: Béla's moves to her old number.
+  tools::WriteBytesFile(remarkFile, tools::RemarkFileBytes({{3, 21, "Béláé"}}));
+  data.RefreshRemarksIfChanged();
+  EXPECT_EQ(remarkOf(anna), "(none)");
+  EXPECT_EQ(remarkOf(bela), "Béláé");
+
+  // Edited in place: same size and inode, a later modification time.
+  for (const auto& [file, remark] :
+       {std::pair{remarkFile, Remark{3, 21, "javított"}},
+        std::pair{previousRemarkFile, Remark{3, 21, "tavaly javított"}}}) {
+    const auto modified = std::filesystem::last_write_time(file);
+    tools::WriteBytesFile(file, tools::RemarkFileBytes({remark}));
+    std::filesystem::last_write_time(file, modified + std::chrono::seconds(1));
+  }
+  data.RefreshRemarksIfChanged();
+  EXPECT_EQ(remarkOf(bela), "javított");
+  EXPECT_EQ(remarkOf(bela, true), "tavaly javított");
 }
 
 }  // namespace

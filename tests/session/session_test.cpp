@@ -1,0 +1,120 @@
+// The session without widgets: the card content follows the data and the choice, the group
+// print's plan, and the printer remembered across runs.
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include "session/remembered_printer.h"
+#include "test_support.h"
+#include "tools/companion_writer.h"
+
+namespace velunorh {
+namespace {
+
+// Answers nothing is asked in these tests; a question would be a fault.
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int, bool) override {
+    ADD_FAILURE() << "asked for a data location";
+    return std::nullopt;
+  }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return false; }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
+tools::Publisher Named(const std::string& given, const std::string& family, std::uint16_t id) {
+  tools::Publisher p;
+  p.givenName = given;
+  p.familyName = family;
+  p.id = id;
+  p.months[8].newForm = true;  // September
+  p.months[8].hours = 5;
+  return p;
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& remark) {
+    tools::Congregation c;
+    c.current.publishers = {Named("Anna", "Kovács", 11), Named("", "", 12), Named("Béla", "Szabó", 13)};
+    c.remarks = {{9, 11, remark}};
+    tools::WriteCongregation(c, dir_.path());
+  }
+  std::unique_ptr<Session> Start() {
+    auto session = std::make_unique<Session>(
+        Session::Places{dir_ / "velunorh.INI", dir_.path(), dir_ / "floppy"}, prompts_);
+    EXPECT_EQ(session->StartUp(ServiceYear::FromDate(2026, 10)), SessionStatus::kRunning);
+    return session;
+  }
+
+  test::TempDir dir_;
+  NoQuestions prompts_;
+};
+
+TEST_F(SessionTest, ARemarkTheCompanionProgramChangesShowsAtTheNextRepaint) {
+  Write("első szöveg");
+  auto session = Start();
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->Content().rows[0].remark, "első szöveg");
+  // Written again with another text of the same length, and a later time.
+  Write("más szöveg!");
+  const auto file = dir_ / "remark7.dat";
+  std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
+                                             std::chrono::seconds(1));
+  EXPECT_EQ(session->Content().rows[0].remark, "más szöveg!");
+}
+
+TEST_F(SessionTest, TheContentFollowsTheChoice) {
+  Write("x");
+  auto session = Start();
+  session->ChoosePublisher(3);
+  EXPECT_EQ(session->Content().displayName, "Béla Szabó");
+  session->SetLastNameFirst(true);
+  EXPECT_EQ(session->Content().displayName.rfind("Szabó", 0), 0u) << session->Content().displayName;
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->Content().displayName, "Kovács, Anna");
+  EXPECT_EQ(session->Content().rows[0].cells[2], "5");
+}
+
+TEST_F(SessionTest, TheGroupPrintSkipsPublishersWithoutAName) {
+  Write("x");
+  auto session = Start();
+  const Session::GroupPlan plan = session->PlanGroupPrint();
+  EXPECT_EQ(plan.slots, (std::vector<int>{1, 3}));
+  EXPECT_EQ(plan.skipped, 1);
+}
+
+TEST_F(SessionTest, TheChosenPrinterIsWrittenAtExitAndReadAtTheNextStart) {
+  Write("x");
+  test::WriteText(dir_ / "velunorh.INI", "; kept\n[Format]\nAlt Date Format=1\n");
+  {
+    auto session = Start();
+    EXPECT_EQ(session->rememberedPrinter(), "");
+    session->SetChosenPrinter("Irodai nyomtató");
+    EXPECT_TRUE(session->Exit().printerWritten);
+  }
+  EXPECT_EQ(test::ReadText(dir_ / "velunorh.INI"),
+            "; kept\n[Format]\nAlt Date Format=1\n\n[Printer]\nName=Irodai nyomtató\n");
+  auto session = Start();
+  EXPECT_EQ(session->rememberedPrinter(), "Irodai nyomtató");
+  EXPECT_TRUE(session->Exit().printerWritten);  // nothing chosen this run: nothing written
+  EXPECT_EQ(ReadRememberedPrinter(dir_ / "velunorh.INI"), "Irodai nyomtató");
+}
+
+TEST(RememberedPrinter, AKeyOfAnyLengthOrGarbageReadsAsAName) {
+  test::TempDir dir;
+  const auto file = dir / "velunorh.INI";
+  test::WriteText(file, "[Printer]\nName=" + std::string(5000, 'x') + "\n");
+  EXPECT_EQ(ReadRememberedPrinter(file).size(), 4095u);
+  test::WriteText(file, "[Printer]\nName=\x01\xff\xfe garbage\n");
+  EXPECT_EQ(ReadRememberedPrinter(file), "\x01\xff\xfe garbage");
+  // A name that cannot stand on one line is refused and the file stays as it was.
+  std::string error;
+  EXPECT_FALSE(WriteRememberedPrinter(file, "two\nlines", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadRememberedPrinter(file), "\x01\xff\xfe garbage");
+}
+
+}  // namespace
+}  // namespace velunorh
