@@ -1,10 +1,10 @@
-#include "print/print_units.h"
+#include "card/print_units.h"
 
 #include <cmath>
 #include <cstdint>
 #include <utility>
 
-#include "print/card_layout.h"
+#include "card/card_layout.h"
 
 namespace velunorh {
 

@@ -1,6 +1,6 @@
-#include <fstream>
 #include <system_error>
 
+#include "base/platform.h"
 #include "companion/congregation_data.h"
 #include "companion/unscramble.h"
 
@@ -16,16 +16,16 @@ constexpr std::uintmax_t kSmallestPreviousYearFile = 500;
 // takes at most its capacity, so a longer file gives at most kSlots - 1 records and the rest of
 // it is ignored.
 int ReadRecords(const std::filesystem::path& file, PublisherTable& table) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) return 0;
+  InputFile in(file);
+  if (!in.isOpen()) return 0;
   const int capacity = static_cast<int>(table.slots.size());
   int count = 0;
   while (count < capacity) {
     PublisherRecord& slot = table[count];
     slot.bytes.fill(0);
-    in.read(reinterpret_cast<char*>(slot.bytes.data()), R::kSize);
+    const std::size_t got = in.Read(slot.bytes.data(), R::kSize);
     ++count;
-    if (in.gcount() < static_cast<std::streamsize>(R::kSize)) break;
+    if (got < R::kSize) break;
   }
   return count > 0 ? count - 1 : 0;
 }
@@ -61,7 +61,7 @@ bool CongregationData::PreviousYearAvailable() const {
   if (!std::filesystem::is_regular_file(file, ec)) return false;
   const auto size = std::filesystem::file_size(file, ec);
   if (ec || size <= kSmallestPreviousYearFile) return false;
-  return std::ifstream(file, std::ios::binary).is_open();
+  return InputFile(file).isOpen();
 }
 
 void CongregationData::LoadPreviousYearFile(bool stopRequested) {

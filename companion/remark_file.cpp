@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <fstream>
 
+#include "base/platform.h"
 #include "companion/congregation_data.h"
 
 namespace velunorh {
@@ -48,13 +48,13 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int month,
   table.slots[0] = RemarkRecord{};
   table.count = 1;
   if (!IsMonth(month)) return;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return;
+  InputFile in(file);
+  if (!in.isOpen()) return;
 
   while (table.count < RemarkTable::kSlots) {
     RemarkRecord record;
     // A trailing partial record is not a remark.
-    if (!in.read(reinterpret_cast<char*>(record.bytes.data()), record.bytes.size())) break;
+    if (in.Read(record.bytes.data(), record.bytes.size()) < record.bytes.size()) break;
     if (record.remarkMonth() != month + 1 || record.remarkPublisherId() < kLowestRemarkId) {
       continue;
     }

@@ -5,9 +5,10 @@
 #include <functional>
 #include <memory>
 
+#include "base/platform.h"
+#include "card/surface.h"
 #include "session/change_data_source.h"
 #include "session/main_state.h"
-#include "card/surface.h"
 
 class QCheckBox;
 class QPushButton;
@@ -30,7 +31,7 @@ class MainWindow : public QDialog {
   struct Options {
     std::filesystem::path settingsFile;
     std::filesystem::path workFolder = ".";
-    std::filesystem::path floppyFolder = "/media/floppy";
+    std::filesystem::path floppyFolder = DefaultFloppyFolder();
     ServiceYear today;
     StartUpHooks hooks;  // empty hooks get the real dialogs
     // The data-source switch's questions; empty ones get the real dialogs, and an empty
