@@ -47,6 +47,10 @@ class InputFile {
 #endif
 };
 
+// A path as UTF-8 text, for messages: on Windows path::string() would go through the narrow
+// code page, which cannot hold every name.
+std::string PathText(const std::filesystem::path& path);
+
 // The running program's own file, or an empty path when the system does not tell.
 std::filesystem::path RunningProgramFile();
 

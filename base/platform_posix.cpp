@@ -64,6 +64,10 @@ bool InputFile::Seek(std::uint64_t offset) {
   return fd_ >= 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
+std::string PathText(const std::filesystem::path& path) {
+  return path.string();
+}
+
 std::filesystem::path RunningProgramFile() {
   std::error_code ec;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -17,12 +17,6 @@ std::string SystemText(DWORD code) {
   return std::system_category().message(static_cast<int>(code));
 }
 
-// Paths in messages as UTF-8, the text of the rest of the program.
-std::string Utf8Name(const std::filesystem::path& file) {
-  std::u8string name = file.u8string();
-  return std::string(name.begin(), name.end());
-}
-
 bool IsMissing(DWORD code) {
   return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
          code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
@@ -87,6 +81,11 @@ bool InputFile::Seek(std::uint64_t offset) {
   return handle_ && ::SetFilePointerEx(static_cast<HANDLE>(handle_), to, nullptr, FILE_BEGIN);
 }
 
+std::string PathText(const std::filesystem::path& path) {
+  std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 std::filesystem::path RunningProgramFile() {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
@@ -139,7 +138,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = ::GetLastError();
     if (handle == INVALID_HANDLE_VALUE && (code != ERROR_FILE_EXISTS || attempt > 100)) {
-      return fail("cannot create a temporary file beside " + Utf8Name(file), code);
+      return fail("cannot create a temporary file beside " + PathText(file), code);
     }
   }
   std::string_view rest = bytes;
@@ -154,14 +153,14 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     DWORD code = ::GetLastError();
     ::CloseHandle(handle);
     ::DeleteFileW(temp.c_str());
-    return fail("cannot write " + Utf8Name(temp), code);
+    return fail("cannot write " + PathText(temp), code);
   }
   ::CloseHandle(handle);
   if (!::MoveFileExW(temp.c_str(), file.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = ::GetLastError();
     ::DeleteFileW(temp.c_str());
-    return fail("cannot replace " + Utf8Name(file), code);
+    return fail("cannot replace " + PathText(file), code);
   }
   return true;
 }

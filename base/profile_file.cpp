@@ -132,9 +132,9 @@ bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
       return true;
     case InputFile::Status::kNotRegular:
       // Reads as no file; refused, so that a save does not put a file in its place.
-      return Fail(error, file.string() + " is not a regular file");
+      return Fail(error, PathText(file) + " is not a regular file");
     case InputFile::Status::kFailed:
-      return Fail(error, "cannot open " + file.string() + ": " + in.errorText());
+      return Fail(error, "cannot open " + PathText(file) + ": " + in.errorText());
     case InputFile::Status::kOpen:
       break;
   }
@@ -148,7 +148,7 @@ bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
     if (n < kChunk) break;
   }
   if (!in.errorText().empty()) {
-    return Fail(error, "cannot read " + file.string() + ": " + in.errorText());
+    return Fail(error, "cannot read " + PathText(file) + ": " + in.errorText());
   }
   *this = ProfileFile(text);
   return true;
