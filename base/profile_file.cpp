@@ -1,13 +1,7 @@
 #include "base/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "base/atomic_file.h"
+#include "base/platform.h"
 #include "base/text_number.h"
 
 namespace velunorh {
@@ -132,36 +126,30 @@ ProfileFile::ProfileFile(std::string_view text) {
 
 bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
   lines_.clear();
-  // Non-blocking, so that a FIFO in the file's place cannot hang the program.
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return true;
-    return Fail(error, "cannot open " + file.string() + ": " + std::strerror(errno));
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return Fail(error, file.string() + " is not a regular file");
+  InputFile in(file);
+  switch (in.status()) {
+    case InputFile::Status::kMissing:
+      return true;
+    case InputFile::Status::kNotRegular:
+      // Reads as no file; refused, so that a save does not put a file in its place.
+      return Fail(error, PathText(file) + " is not a regular file");
+    case InputFile::Status::kFailed:
+      return Fail(error, "cannot open " + PathText(file) + ": " + in.errorText());
+    case InputFile::Status::kOpen:
+      break;
   }
   std::string text;
   constexpr std::size_t kChunk = 64 * 1024;
   for (;;) {
     std::size_t used = text.size();
     text.resize(used + kChunk);
-    ssize_t n = ::read(fd, text.data() + used, kChunk);
-    if (n < 0 && errno == EINTR) {
-      text.resize(used);
-      continue;
-    }
-    if (n < 0) {
-      int code = errno;
-      ::close(fd);
-      return Fail(error, "cannot read " + file.string() + ": " + std::strerror(code));
-    }
-    text.resize(used + static_cast<std::size_t>(n));
-    if (n == 0) break;
+    std::size_t n = in.Read(text.data() + used, kChunk);
+    text.resize(used + n);
+    if (n < kChunk) break;
   }
-  ::close(fd);
+  if (!in.errorText().empty()) {
+    return Fail(error, "cannot read " + PathText(file) + ": " + in.errorText());
+  }
   *this = ProfileFile(text);
   return true;
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <system_error>
 
+#include "base/platform.h"
+
 namespace velunorh {
 namespace {
 
@@ -26,15 +28,9 @@ std::filesystem::path SettingsFile(const std::filesystem::path& programFile) {
 }
 
 std::filesystem::path ProgramPath(std::string_view fallback) {
+  std::filesystem::path self = RunningProgramFile();
+  if (!self.empty()) return self;
   std::error_code ec;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec && !self.empty()) {
-    // The kernel marks a program file replaced while running; the name is still the one meant.
-    constexpr std::string_view kDeleted = " (deleted)";
-    std::string text = self.string();
-    if (text.ends_with(kDeleted)) text.resize(text.size() - kDeleted.size());
-    return text;
-  }
   std::filesystem::path path(fallback);
   std::filesystem::path absolute = std::filesystem::absolute(path, ec);
   return ec ? path : absolute;

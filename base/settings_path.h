@@ -13,7 +13,7 @@ namespace velunorh {
 // overwritten by its settings.
 std::filesystem::path SettingsFile(const std::filesystem::path& programFile);
 
-// The running program's own file, from /proc/self/exe. Without /proc, `fallback` (argv[0])
+// The running program's own file, as the system tells it. When it does not, `fallback` (argv[0])
 // made absolute against the working folder.
 std::filesystem::path ProgramPath(std::string_view fallback);
 

@@ -5,7 +5,7 @@
 namespace velunorh {
 
 // The string table read by a bare id. Code names its texts with StringId; this form is for the
-// table's own code and tests, and for the few callers not yet converted to names.
+// table's own code and for tests that walk every id.
 std::string LoadString(int id);
 int LoadStringInt(int id);
 

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "base/platform.h"
+
 namespace velunorh {
 namespace {
 
@@ -16,7 +18,7 @@ CalendarDate Today() {
   if (FixedDate()) return *FixedDate();
   std::time_t now = std::time(nullptr);
   std::tm local{};
-  if (!::localtime_r(&now, &local)) return CalendarDate{};
+  if (!ToLocalTime(now, local)) return CalendarDate{};
   return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

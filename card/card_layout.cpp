@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <fstream>
 
 #include "base/atomic_file.h"
+#include "base/platform.h"
 #include "base/string_table.h"
 #include "base/text_number.h"
 
@@ -61,11 +61,10 @@ std::string LayoutFileName(int version) {
 
 bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int version) {
   layout.bytes.fill(0);
-  std::ifstream in(folder / LayoutFileName(version), std::ios::binary);
-  if (!in) return false;
+  InputFile in(folder / LayoutFileName(version));
+  if (!in.isOpen()) return false;
   // One block of 400 bytes, like the file was always read: bytes beyond it are ignored.
-  in.read(reinterpret_cast<char*>(layout.bytes.data()), CardLayout::kSize);
-  if (in.gcount() == static_cast<std::streamsize>(CardLayout::kSize)) return true;
+  if (in.Read(layout.bytes.data(), CardLayout::kSize) == CardLayout::kSize) return true;
   layout.bytes.fill(0);  // a short file's bytes are discarded
   return false;
 }

@@ -8,7 +8,7 @@
 
 #include "companion/data_paths.h"
 #include "companion/extension_record.h"
-#include "companion/file_identity.h"
+#include "base/platform.h"
 #include "companion/publisher_table.h"
 #include "companion/remark_table.h"
 

@@ -2,13 +2,15 @@
 
 #include <filesystem>
 
+#include "base/platform.h"
+
 namespace velunorh {
 
 // Where the companion program's files are found. Only the publisher file follows the data
 // location; the extension, remark and previous-year files always lie in the working folder.
 struct DataPaths {
-  std::filesystem::path folder = ".";                     // the process's current folder
-  std::filesystem::path floppyFolder = "/media/floppy";  // stands in for drive A:
+  std::filesystem::path folder = ".";                          // the process's current folder
+  std::filesystem::path floppyFolder = DefaultFloppyFolder();  // drive A:
   int dataLocation = 0;  // 0 = current drive and folder, 1 = drive A:
   int currentDrive = 3;  // 1 = A: (the working folder lies in the floppy folder), else 3 = C:
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <string>
 
+#include "base/platform.h"
 #include "companion/congregation_data.h"
 
 namespace velunorh {
@@ -24,23 +24,19 @@ bool HoldsLetter(const std::string& raw) {
 
 void CongregationData::CountExtensions() {
   extensionCount_ = 0;
-  std::ifstream in(paths_.ExtensionFile(), std::ios::binary);
-  if (!in) return;
+  InputFile in(paths_.ExtensionFile());
+  if (!in.isOpen()) return;
   // The companion program counts its reads, the last one meeting the end of the file; one less
   // is the number of whole records, and a trailing partial record does not count.
   // Its size tells as much, without reading the records.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size >= 0) {
-    extensionCount_ = static_cast<int>(std::min<std::streamoff>(
-        size / std::streamoff(ExtensionRecord::kSize), kMaxExtensionCount));
+  const FileIdentity file = in.Identity();
+  if (file.exists) {
+    extensionCount_ = static_cast<int>(
+        std::min<std::uint64_t>(file.size / ExtensionRecord::kSize, kMaxExtensionCount));
     return;
   }
-  in.clear();
-  in.seekg(0);
   char record[ExtensionRecord::kSize];
-  while (extensionCount_ < kMaxExtensionCount &&
-         in.read(record, sizeof record).gcount() == std::streamsize(sizeof record)) {
+  while (extensionCount_ < kMaxExtensionCount && in.Read(record, sizeof record) == sizeof record) {
     ++extensionCount_;
   }
 }
@@ -66,11 +62,11 @@ int CongregationData::LoadExtension(int slot) {
 
 bool CongregationData::ReadExtensionRecord(std::uint16_t index, std::uint16_t publisherId) {
   if (index == 0 || index >= extensionCount_) return false;
-  std::ifstream in(paths_.ExtensionFile(), std::ios::binary);
-  if (!in) return false;
+  InputFile in(paths_.ExtensionFile());
+  if (!in.isOpen()) return false;
   ExtensionRecord record;
-  in.seekg(std::streamoff(index) * std::streamoff(ExtensionRecord::kSize));
-  if (!in.read(reinterpret_cast<char*>(record.bytes.data()), record.bytes.size())) return false;
+  if (!in.Seek(std::uint64_t{index} * ExtensionRecord::kSize)) return false;
+  if (in.Read(record.bytes.data(), record.bytes.size()) < record.bytes.size()) return false;
   if (record.extensionId() != publisherId) return false;
   record.Unscramble();
   extensionBuffer_ = record;

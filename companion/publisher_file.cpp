@@ -1,9 +1,9 @@
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "base/platform.h"
 #include "companion/congregation_data.h"
 #include "companion/unscramble.h"
 
@@ -20,13 +20,12 @@ constexpr std::uintmax_t kSmallestPreviousYearFile = 500;
 // kSlots - 1 records and the rest of it is ignored. One read for the whole table.
 int ReadRecords(const std::filesystem::path& file, PublisherTable& table) {
   static_assert(sizeof(PublisherRecord) == R::kSize, "records lie back to back in the table");
-  std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) return 0;
+  InputFile in(file);
+  if (!in.isOpen()) return 0;
   const std::size_t capacity = table.slots.size();
   if (capacity == 0) return 0;
   auto* begin = reinterpret_cast<char*>(table.slots.data());
-  in.read(begin, static_cast<std::streamsize>(capacity * R::kSize));
-  const auto got = static_cast<std::size_t>(in.gcount());
+  const std::size_t got = in.Read(begin, capacity * R::kSize);
   const std::size_t whole = got / R::kSize;
   if (whole < capacity) {
     auto& tail = table[static_cast<int>(whole)].bytes;
@@ -68,7 +67,7 @@ bool CongregationData::PreviousYearAvailable() const {
   if (!std::filesystem::is_regular_file(file, ec)) return false;
   const auto size = std::filesystem::file_size(file, ec);
   if (ec || size <= kSmallestPreviousYearFile) return false;
-  return std::ifstream(file, std::ios::binary).is_open();
+  return InputFile(file).isOpen();
 }
 
 void CongregationData::LoadPreviousYearFile(bool stopRequested) {

@@ -1,11 +1,8 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 #include <vector>
 
+#include "base/platform.h"
 #include "companion/congregation_data.h"
 
 namespace velunorh {
@@ -44,18 +41,6 @@ class PublisherIndex {
   std::vector<std::uint16_t> slots_;
 };
 
-// Fills `buffer` from `fd` as far as the file goes; the number of bytes read, 0 at the end or on
-// an error.
-std::size_t ReadFully(int fd, std::vector<std::uint8_t>& buffer) {
-  std::size_t filled = 0;
-  while (filled < buffer.size()) {
-    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  return filled;
-}
 
 const RemarkTable& NoRemarks() {
   static const RemarkTable none;
@@ -108,13 +93,13 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
     year.months[month] = RemarkTable{};
     year.read[month] = true;
   }
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    // A file that cannot be opened is read again only once it changed.
-    year.identity = FileIdentity::Of(file);
+  InputFile in(file);
+  if (!in.isOpen()) {
+    // A file that cannot be opened (or is no plain file) is read again only once it changed.
+    year.identity = FileIdentityOf(file);
     return;
   }
-  year.identity = FileIdentity::OfDescriptor(fd);
+  year.identity = in.Identity();
 
   // Room for as many remarks as the file may give each month, taken once.
   const std::size_t fileRecords = year.identity.size / RemarkRecord::kSize;
@@ -127,7 +112,7 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
   int monthsOpen = last - first + 1;
   std::vector<std::uint8_t> buffer(kRecordsPerRead * RemarkRecord::kSize);
   for (;;) {
-    const std::size_t filled = ReadFully(fd, buffer);
+    const std::size_t filled = in.Read(buffer.data(), buffer.size());
     // A trailing partial record is not a remark.
     const std::size_t records = filled / RemarkRecord::kSize;
     for (std::size_t i = 0; i < records && monthsOpen > 0; ++i) {
@@ -153,7 +138,6 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
     }
     if (filled < buffer.size() || monthsOpen == 0) break;
   }
-  ::close(fd);
 }
 
 void CongregationData::UndoRemarkSlots(RemarkYear& year, PublisherTable& target) {
@@ -171,14 +155,14 @@ bool CongregationData::RefreshRemarksIfChanged() {
     return std::find(year.read.begin(), year.read.end(), true) != year.read.end();
   };
   if (anyRead(currentRemarks_) &&
-      FileIdentity::Of(paths_.RemarkFile()) != currentRemarks_.identity) {
+      FileIdentityOf(paths_.RemarkFile()) != currentRemarks_.identity) {
     UndoRemarkSlots(currentRemarks_, current);
     LoadRemarks(paths_.RemarkFile(), 0, 11, currentRemarks_, current);
     changed = true;
   }
   // Without a loaded previous year its remarks are never asked for.
   if (previous.count > 0 && anyRead(previousRemarks_) &&
-      FileIdentity::Of(paths_.PreviousYearRemarkFile()) != previousRemarks_.identity) {
+      FileIdentityOf(paths_.PreviousYearRemarkFile()) != previousRemarks_.identity) {
     UndoRemarkSlots(previousRemarks_, previous);
     LoadPreviousYearRemarks(0, 11);
     changed = true;

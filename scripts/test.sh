@@ -19,6 +19,9 @@ run_suite "$root/build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
   run_suite "$root/build-sanitize" -DVELUNORH_SANITIZE=ON
 
+# The core cross-built for Windows, its tests under Wine.
+echo "== Testing the core for Windows under Wine"; "$root/scripts/test-windows-core.sh" "$root/build-windows" || status=1
+
 # A short fuzzing round over every reader of bytes from outside (clang and libFuzzer).
 echo "== Fuzzing"
 "$root/scripts/fuzz.sh" 20 || status=1

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/platform.h"
 #include "card/surface.h"
 #include "session/session.h"
 
@@ -30,7 +31,7 @@ class MainWindow : public QDialog {
   struct Options {
     std::filesystem::path settingsFile;
     std::filesystem::path workFolder = ".";
-    std::filesystem::path floppyFolder = "/media/floppy";
+    std::filesystem::path floppyFolder = DefaultFloppyFolder();
     ServiceYear today;
     // Answers the session's questions; null gets the real dialogs.
     UserPrompts* prompts = nullptr;

@@ -28,7 +28,11 @@ TEST(SettingsFile, ReplacesAFourCharacterExtensionOrAppends) {
 TEST(SettingsFile, ProgramPathIsTheRunningFile) {
   std::filesystem::path self = ProgramPath("not-this");
   EXPECT_TRUE(self.is_absolute()) << self;
+#ifdef _WIN32
+  EXPECT_EQ(self.filename(), "core_tests.exe");
+#else
   EXPECT_EQ(self.filename(), "core_tests");
+#endif
   EXPECT_TRUE(std::filesystem::is_regular_file(self)) << self;
 }
 

@@ -1,11 +1,17 @@
 #include "companion/drive_test.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
+
+#include "test_support.h"
+
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "test_support.h"
+#include "posix_test_support.h"
+#endif
 
 namespace velunorh {
 namespace {
@@ -32,6 +38,15 @@ TEST(DriveTest, AFolderWhereNoFileCanBeCreatedFails) {
   }
   EXPECT_EQ(test::ReadText(dir / "plain-file"), "x");
 }
+
+TEST(DriveTest, AFolderInPlaceOfTheTestFileFailsAndStays) {
+  test::TempDir floppy;
+  std::filesystem::create_directory(floppy / "orsival.tst");
+  EXPECT_FALSE(DriveTest(1, floppy.path()));
+  EXPECT_TRUE(std::filesystem::is_directory(floppy / "orsival.tst"));
+}
+
+#ifndef _WIN32
 
 // A write-protected disk. Root writes anywhere, so the test runs in a child without root's rights.
 TEST(DriveTest, AReadOnlyFolderFails) {
@@ -65,6 +80,27 @@ TEST(DriveTest, ALinkInPlaceOfTheTestFileIsNotFollowed) {
   EXPECT_FALSE(DriveTest(1, dir / "floppy"));
   EXPECT_EQ(test::ReadText(dir / "precious"), "keep me");
 }
+
+// A FIFO would wait for a reader forever, and a link to a device must not reach the device:
+// both fail the test at once and stay where they are.
+TEST(DriveTest, AFifoOrALinkToADeviceFailsWithoutBlocking) {
+  test::TempDir dir;
+  const auto fifo = dir / "fifo" / "orsival.tst";
+  const auto link = dir / "link" / "orsival.tst";
+  std::filesystem::create_directories(fifo.parent_path());
+  std::filesystem::create_directories(link.parent_path());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", link);
+  test::ChildResult result = test::RunWithTimeLimit(5, [&](std::string& text) {
+    if (DriveTest(1, fifo.parent_path())) text += "passed on a FIFO; ";
+    if (DriveTest(1, link.parent_path())) text += "passed on a link to a device; ";
+    return text.empty();
+  });
+  EXPECT_TRUE(result.ok) << result.text;
+  EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+#endif
 
 }  // namespace
 }  // namespace velunorh

@@ -7,6 +7,10 @@
 
 #include "test_support.h"
 
+#ifndef _WIN32
+#include "posix_test_support.h"
+#endif
+
 namespace velunorh {
 namespace {
 
@@ -172,6 +176,8 @@ TEST(AppSettings, AMarginWithALineBreakIsRefusedAndTheFileKept) {
   EXPECT_EQ(test::ReadText(dir / "velunorh.INI"), "[Margins]\nTop=0.10\n");
 }
 
+// Permission bits and a dropped root are POSIX matters.
+#ifndef _WIN32
 TEST(AppSettings, AnUnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
   test::TempDir dir;
   fs::permissions(dir.path(),
@@ -216,6 +222,8 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"velunorh.INI"});
 }
+
+#endif
 
 TEST(AppSettings, CardVersionsBeyondTheEditionFallBackToTheFirst) {
   EXPECT_EQ(CardVersionCount(), 2);

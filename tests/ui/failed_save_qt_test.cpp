@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "posix_test_support.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/dialog_test_support.h"

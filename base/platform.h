@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+// What differs between Linux and Windows, kept to this one header: platform_posix.cpp and
+// platform_windows.cpp implement it (and WriteFileAtomically of atomic_file.h).
+namespace velunorh {
+
+// A file opened for reading only if it is a regular file. The open never blocks: a FIFO, a
+// device or a folder in the file's place is reported as such and never read, so an odd entry
+// in a data folder cannot hang the program or feed it endless bytes.
+// What tells one version of a file from another without reading it: size, modification time to
+// the nanosecond, and the file's number on its device. A missing file has the identity of every
+// missing file.
+struct FileIdentity {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::int64_t modifiedSeconds = 0;
+  std::int64_t modifiedNanoseconds = 0;
+  std::uint64_t fileNumber = 0;  // the inode, or the file index on Windows
+  std::uint64_t device = 0;      // the device, or the volume's serial number
+  bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity FileIdentityOf(const std::filesystem::path& file);
+
+class InputFile {
+ public:
+  enum class Status {
+    kOpen,
+    kMissing,     // no such file (or a missing folder on the way)
+    kNotRegular,  // a FIFO, device, folder or anything else that is not a plain file
+    kFailed,      // it exists but cannot be opened; errorText() says why
+  };
+
+  explicit InputFile(const std::filesystem::path& file);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  Status status() const { return status_; }
+  bool isOpen() const { return status_ == Status::kOpen; }
+  const std::string& errorText() const { return errorText_; }
+
+  // Reads up to `size` bytes into `into` and gives how many it read: fewer only at the end of
+  // the file or when reading fails (then errorText() says why).
+  std::size_t Read(void* into, std::size_t size);
+  // Moves to `offset` bytes from the start; a read past the end reads nothing.
+  bool Seek(std::uint64_t offset);
+  // The identity of exactly the file being read.
+  FileIdentity Identity() const;
+
+ private:
+  Status status_ = Status::kMissing;
+  std::string errorText_;
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
+// A path as UTF-8 text, for messages: on Windows path::string() would go through the narrow
+// code page, which cannot hold every name.
+std::string PathText(const std::filesystem::path& path);
+
+// The running program's own file, or an empty path when the system does not tell.
+std::filesystem::path RunningProgramFile();
+
+// Creates `file` empty and removes it again, without following a link in its place and without
+// blocking on a FIFO; true when a regular file could be created. Whatever else stands at the
+// path is left alone.
+bool CreateAndRemoveTestFile(const std::filesystem::path& file);
+
+// The folder that stands for drive A: where the companion program's floppy disks are read.
+std::filesystem::path DefaultFloppyFolder();
+
+// The local calendar time of `when`; false when the system cannot convert it.
+bool ToLocalTime(std::time_t when, std::tm& local);
+
+}  // namespace velunorh

@@ -1,0 +1,184 @@
+#include "base/platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+#include "base/atomic_file.h"
+
+namespace velunorh {
+
+InputFile::InputFile(const std::filesystem::path& file) {
+  // Non-blocking, so that opening a FIFO does not wait for a writer; a regular file reads the
+  // same either way.
+  fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) {
+    int code = errno;
+    if (code == ENOENT || code == ENOTDIR) {
+      status_ = Status::kMissing;
+    } else if (code == ENXIO || code == ENODEV) {
+      status_ = Status::kNotRegular;  // a socket or a device without a driver
+    } else {
+      status_ = Status::kFailed;
+      errorText_ = std::strerror(code);
+    }
+    return;
+  }
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    status_ = Status::kNotRegular;
+    return;
+  }
+  status_ = Status::kOpen;
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t InputFile::Read(void* into, std::size_t size) {
+  if (fd_ < 0) return 0;
+  auto* at = static_cast<char*>(into);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::read(fd_, at + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      errorText_ = std::strerror(errno);
+      break;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool InputFile::Seek(std::uint64_t offset) {
+  return fd_ >= 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+namespace {
+
+FileIdentity FromStat(const struct stat& st) {
+  FileIdentity identity;
+  identity.exists = true;
+  identity.size = static_cast<std::uint64_t>(st.st_size);
+  identity.modifiedSeconds = st.st_mtim.tv_sec;
+  identity.modifiedNanoseconds = st.st_mtim.tv_nsec;
+  identity.fileNumber = st.st_ino;
+  identity.device = st.st_dev;
+  return identity;
+}
+
+}  // namespace
+
+FileIdentity FileIdentityOf(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return {};
+  return FromStat(st);
+}
+
+FileIdentity InputFile::Identity() const {
+  struct stat st {};
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return {};
+  return FromStat(st);
+}
+
+std::string PathText(const std::filesystem::path& path) {
+  return path.string();
+}
+
+std::filesystem::path RunningProgramFile() {
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  // The kernel marks a program file replaced while running; the name is still the one meant.
+  constexpr std::string_view kDeleted = " (deleted)";
+  std::string text = self.string();
+  if (text.ends_with(kDeleted)) text.resize(text.size() - kDeleted.size());
+  return text;
+}
+
+bool CreateAndRemoveTestFile(const std::filesystem::path& file) {
+  // A link in place of the test file would let the truncation reach a file elsewhere, and a
+  // FIFO would wait for a reader.
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                  0644);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  if (regular) ::unlink(file.c_str());
+  return regular;
+}
+
+std::filesystem::path DefaultFloppyFolder() {
+  return "/media/floppy";
+}
+
+bool ToLocalTime(std::time_t when, std::tm& local) {
+  return ::localtime_r(&when, &local) != nullptr;
+}
+
+namespace {
+
+bool Fail(std::string* error, const std::string& what, int code) {
+  if (error) *error = what + ": " + std::strerror(code);
+  return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         std::string* error) {
+  std::string pattern = file.string() + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) return Fail(error, "cannot create a temporary file beside " + file.string(), errno);
+  std::string temp(name.data());
+
+  // Keep the permissions of the file being replaced; a new file gets the usual 0644.
+  struct stat old {};
+  mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  ::fchmod(fd, mode);
+
+  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    int code = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return Fail(error, "cannot write " + temp, code);
+  }
+  if (::close(fd) != 0) {
+    int code = errno;
+    ::unlink(temp.c_str());
+    return Fail(error, "cannot write " + temp, code);
+  }
+  if (::rename(temp.c_str(), file.c_str()) != 0) {
+    int code = errno;
+    ::unlink(temp.c_str());
+    return Fail(error, "cannot replace " + file.string(), code);
+  }
+  return true;
+}
+
+}  // namespace velunorh

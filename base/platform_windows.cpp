@@ -1,0 +1,204 @@
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "base/atomic_file.h"
+#include "base/platform.h"
+
+namespace velunorh {
+namespace {
+
+std::string SystemText(DWORD code) {
+  return std::system_category().message(static_cast<int>(code));
+}
+
+bool IsMissing(DWORD code) {
+  return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+         code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
+}
+
+bool IsFolder(const std::filesystem::path& file) {
+  DWORD attributes = ::GetFileAttributesW(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::filesystem::path& file) {
+  HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    DWORD code = ::GetLastError();
+    if (IsMissing(code)) {
+      status_ = Status::kMissing;
+    } else if (IsFolder(file)) {
+      status_ = Status::kNotRegular;  // a folder cannot be opened as a file
+    } else {
+      status_ = Status::kFailed;
+      errorText_ = SystemText(code);
+    }
+    return;
+  }
+  // Device names (NUL, CON, COM1) open in any folder; only a file on a disk is read.
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    ::CloseHandle(handle);
+    status_ = Status::kNotRegular;
+    return;
+  }
+  handle_ = handle;
+  status_ = Status::kOpen;
+}
+
+InputFile::~InputFile() {
+  if (handle_) ::CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+std::size_t InputFile::Read(void* into, std::size_t size) {
+  if (!handle_) return 0;
+  auto* at = static_cast<char*>(into);
+  std::size_t done = 0;
+  while (done < size) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(static_cast<HANDLE>(handle_), at + done, chunk, &got, nullptr)) {
+      errorText_ = SystemText(::GetLastError());
+      break;
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+bool InputFile::Seek(std::uint64_t offset) {
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  return handle_ && ::SetFilePointerEx(static_cast<HANDLE>(handle_), to, nullptr, FILE_BEGIN);
+}
+
+namespace {
+
+FileIdentity IdentityOfHandle(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return {};
+  FileIdentity identity;
+  identity.exists = true;
+  identity.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  // 100-nanosecond steps since 1601.
+  const std::uint64_t written =
+      (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+  identity.modifiedSeconds = static_cast<std::int64_t>(written / 10000000);
+  identity.modifiedNanoseconds = static_cast<std::int64_t>(written % 10000000) * 100;
+  identity.fileNumber = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  identity.device = info.dwVolumeSerialNumber;
+  return identity;
+}
+
+}  // namespace
+
+FileIdentity FileIdentityOf(const std::filesystem::path& file) {
+  // No access asked: only the file's attributes are read, and no reader or writer is locked out.
+  HANDLE handle = ::CreateFileW(file.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  const FileIdentity identity = IdentityOfHandle(handle);
+  ::CloseHandle(handle);
+  return identity;
+}
+
+FileIdentity InputFile::Identity() const {
+  if (!handle_) return {};
+  return IdentityOfHandle(static_cast<HANDLE>(handle_));
+}
+
+std::string PathText(const std::filesystem::path& path) {
+  std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+std::filesystem::path RunningProgramFile() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) return {};
+    if (length < name.size()) {
+      name.resize(length);
+      return name;
+    }
+    name.resize(name.size() * 2);  // cut short: try again with room for a long path
+  }
+}
+
+bool CreateAndRemoveTestFile(const std::filesystem::path& file) {
+  // A link in the test file's place is not followed: its target would be truncated.
+  DWORD attributes = ::GetFileAttributesW(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return false;
+  }
+  HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  bool regular = ::GetFileType(handle) == FILE_TYPE_DISK;
+  ::CloseHandle(handle);
+  if (regular) ::DeleteFileW(file.c_str());
+  return regular;
+}
+
+std::filesystem::path DefaultFloppyFolder() {
+  return L"A:\\";
+}
+
+bool ToLocalTime(std::time_t when, std::tm& local) {
+  return ::localtime_s(&local, &when) == 0;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         std::string* error) {
+  auto fail = [error](const std::string& what, DWORD code) {
+    if (error) *error = what + ": " + SystemText(code);
+    return false;
+  };
+  // A new name beside the file, so that the rename stays on one volume.
+  std::filesystem::path temp;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = file;
+    temp += L"." + std::to_wstring(::GetCurrentProcessId()) + L"." + std::to_wstring(attempt);
+    handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD code = ::GetLastError();
+    if (handle == INVALID_HANDLE_VALUE && (code != ERROR_FILE_EXISTS || attempt > 100)) {
+      return fail("cannot create a temporary file beside " + PathText(file), code);
+    }
+  }
+  std::string_view rest = bytes;
+  bool written = true;
+  while (written && !rest.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 30));
+    DWORD done = 0;
+    written = ::WriteFile(handle, rest.data(), chunk, &done, nullptr) && done > 0;
+    if (written) rest.remove_prefix(done);
+  }
+  if (!written || !::FlushFileBuffers(handle)) {
+    DWORD code = ::GetLastError();
+    ::CloseHandle(handle);
+    ::DeleteFileW(temp.c_str());
+    return fail("cannot write " + PathText(temp), code);
+  }
+  ::CloseHandle(handle);
+  if (!::MoveFileExW(temp.c_str(), file.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD code = ::GetLastError();
+    ::DeleteFileW(temp.c_str());
+    return fail("cannot replace " + PathText(file), code);
+  }
+  return true;
+}
+
+}  // namespace velunorh
