@@ -146,6 +146,11 @@ HeaderBoxes Session::VisibleHeaderBoxes() {
   return boxes;
 }
 
+bool Session::PublisherFileMissing() const {
+  std::error_code error;
+  return !std::filesystem::exists(PublisherFile(), error);
+}
+
 bool Session::HasPrintableName(int slot) const {
   std::string name = FormatName(state_.data.current, slot, state_.settings.lastNameFirst);
   TrimLeft(name);

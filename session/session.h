@@ -80,6 +80,10 @@ class Session {
   const std::filesystem::path& workFolder() const { return state_.workFolder; }
   const std::filesystem::path& floppyFolder() const { return state_.data.paths().floppyFolder; }
   bool settingsChanged() const { return state_.settingsChanged; }
+  // The publisher file of the chosen data location, and whether it is missing there (the list
+  // is then empty, and the window says which folder it read).
+  std::filesystem::path PublisherFile() const { return state_.data.paths().PublisherFile(); }
+  bool PublisherFileMissing() const;
   bool newForm() const { return state_.newFormFlag; }
 
   std::vector<PublisherListLine> PublisherLines() const;

@@ -10,10 +10,13 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "base/platform.h"
 #include "base/string_table.h"
+#include "card/card_text.h"
 #include "ui/about_box.h"
 #include "ui/application_printer.h"
 #include "ui/dialog_prompts.h"
+#include "ui/dialog_units.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/print_job.h"
@@ -44,6 +47,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
       session_({options.settingsFile, options.workFolder, options.floppyFolder},
                options.prompts ? *options.prompts : *dialogPrompts_) {
   ui_->setupUi(this);
+  ApplyDialogUnits(this);
   list_ = ui_->publisherList;
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
@@ -53,6 +57,11 @@ MainWindow::MainWindow(Options options, QWidget* parent)
       [this](Surface& surface, const Rect& client) { PaintHeaderPreview(surface, client); });
   ui_->monthlyPreview->SetPainter(
       [this](Surface& surface, const Rect& client) { PaintMonthlyPreview(surface, client); });
+  // Screen readers read the card the previews show.
+  ui_->headerPreview->SetAccessibleText(
+      [this] { return FromUtf8(DescribeHeader(session_.Content())); });
+  ui_->monthlyPreview->SetAccessibleText(
+      [this] { return FromUtf8(DescribeMonths(session_.Content())); });
   ShowGroupCaption();
   setWindowIcon(ProgramIcon());
 
@@ -66,6 +75,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ApplicationPrinter::Instance().Remember(FromUtf8(session_.rememberedPrinter()));
   session_.SetPreviousServiceYear(false);
   ShowChoice();
+  ShowMissingDataHint();
   UpdateTitle();
   ConnectCommands();
 }
@@ -140,6 +150,20 @@ void MainWindow::ShowChoice() {
   SyncBoxes();
   ui_->headerPreview->update();
   ui_->monthlyPreview->update();
+  ui_->headerPreview->NotifyAccessibleTextChanged();
+  ui_->monthlyPreview->NotifyAccessibleTextChanged();
+}
+
+// Started in a folder without the publisher file, the window names the folder it read.
+void MainWindow::ShowMissingDataHint() {
+  const bool missing = session_.PublisherFileMissing();
+  ui_->missingDataHint->setVisible(missing);
+  if (!missing) return;
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::absolute(session_.PublisherFile(), error);
+  ui_->missingDataHint->setText(FromUtf8(LoadString(StringId::MissingDataHint))
+                                    .arg(FromUtf8(PathText(folder.parent_path()))));
+  ui_->missingDataHint->setAccessibleName(ui_->missingDataHint->text());
 }
 
 void MainWindow::SyncBoxes() {
@@ -312,6 +336,7 @@ void MainWindow::ApplyOptions(const std::optional<OptionsResult>& result) {
 
 void MainWindow::ChangeDataSource() {
   if (session_.ChangeDataSource()) FillPublisherList();
+  ShowMissingDataHint();
 }
 
 void MainWindow::ShowAbout() {

@@ -71,6 +71,7 @@ class MainWindow : public QDialog {
   void SyncBoxes();
   void UpdateTitle();
   void ShowGroupCaption();
+  void ShowMissingDataHint();
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();

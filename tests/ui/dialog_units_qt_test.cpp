@@ -14,7 +14,9 @@
 #include "test_support.h"
 #include "ui/about_box.h"
 #include "ui/data_source_dialog.h"
+#include "tools/companion_writer.h"
 #include "ui/detailed_settings_dialog.h"
+#include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "ui/password_dialog.h"
 
@@ -75,6 +77,25 @@ std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
                        std::make_unique<DataSourceDialog>(0, true, folder / "floppy"));
   dialogs.emplace_back("password", std::make_unique<PasswordDialog>(prompt));
   dialogs.emplace_back("about", std::make_unique<AboutBox>());
+  // The main window on a publisher with a full name and a sex, so every box beside the header
+  // preview is shown.
+  tools::Congregation congregation;
+  tools::Publisher publisher;
+  publisher.givenName = "Anna";
+  publisher.familyName = "Kovács";
+  publisher.id = 11;
+  publisher.extensionIndex = 1;
+  publisher.sex = tools::Sex::kFemale;
+  congregation.current.publishers = {publisher};
+  congregation.extensions = {{1, 11, "Kovácsné Szabó Anna Mária", "", ""}};
+  tools::WriteCongregation(congregation, folder);
+  MainWindow::Options options;
+  options.settingsFile = folder / "velunorh.INI";
+  options.workFolder = folder;
+  options.floppyFolder = folder / "floppy";
+  options.today = ServiceYear::FromDate(2026, 11);
+  options.warn = [](const QString&) {};
+  dialogs.emplace_back("main window", std::make_unique<MainWindow>(options));
   return dialogs;
 }
 

@@ -1,0 +1,114 @@
+// The main window for everyone: boxes ticked through the accessibility interface reach the
+// print, the previews read out what they show, and a folder without data says so.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialog_test_support.h"
+#include "pdf_words.h"
+#include "test_support.h"
+#include "tools/companion_writer.h"
+#include "ui/application_printer.h"
+#include "ui/main_window.h"
+#include "ui/preview_pane.h"
+
+namespace velunorh {
+namespace {
+
+tools::Congregation OnePublisher() {
+  tools::Congregation c;
+  tools::Publisher p;
+  p.givenName = "Anna";
+  p.familyName = "Kovács";
+  p.homeAddress = "Fő utca 12.";
+  p.id = 11;
+  p.dateImmersed = "05141995";
+  p.appointment = tools::Appointment::kElder;
+  p.months[8].newForm = true;  // September
+  p.months[8].hours = 11;
+  p.months[9].newForm = true;  // October
+  p.months[9].hours = 23;
+  c.current.publishers = {p};
+  c.remarks = {{10, 11, "szép hónap"}};
+  return c;
+}
+
+class MainWindowAccessTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MainWindow> Open(bool withData) {
+    if (withData) tools::WriteCongregation(OnePublisher(), dir_.path());
+    MainWindow::Options options;
+    options.settingsFile = dir_ / "velunorh.INI";
+    options.workFolder = dir_.path();
+    options.floppyFolder = dir_ / "floppy";
+    options.today = ServiceYear::FromDate(2026, 11);  // October reported
+    options.warn = [this](const QString& m) { warnings_ << m; };
+    auto window = std::make_unique<MainWindow>(options);
+    window->show();
+    QApplication::processEvents();
+    return window;
+  }
+  void TearDown() override { ApplicationPrinter::Instance().Reset(); }
+
+  test::TempDir dir_;
+  QStringList warnings_;
+};
+
+TEST_F(MainWindowAccessTest, AMonthBoxToggledByAnAssistiveToolIsPrinted) {
+  auto window = Open(true);
+  auto* october = window->findChild<QCheckBox*>("monthBox1");
+  test::ToggleAccessibly(october);
+  EXPECT_TRUE(october->isChecked());
+  EXPECT_TRUE(window->session().selection().monthRow[1]);
+  EXPECT_FALSE(window->session().selection().printHeader);  // as a click does
+
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  QPrinter& pdf = printer.ForSetup();
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  pdf.setOutputFileName(QString::fromStdString((dir_ / "card.pdf").string()));
+  pdf.setResolution(600);
+  printer.SetupConfirmed();
+  QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+  const auto pages = test::ReadPdfWords(dir_ / "card.pdf");
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(test::FindWord(pages[0], "23"), nullptr);  // October's hours
+  EXPECT_EQ(test::FindWord(pages[0], "11"), nullptr);  // September was not ticked
+  // The next click unticks it, as the box shows.
+  QTest::mouseClick(october, Qt::LeftButton, {}, QPoint(8, october->height() / 2));
+  EXPECT_FALSE(window->session().selection().monthRow[1]);
+}
+
+TEST_F(MainWindowAccessTest, ThePreviewsReadOutTheCard) {
+  auto window = Open(true);
+  auto text = [&](const char* pane) {
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(window->findChild<PreviewPane*>(pane));
+    return accessible->text(QAccessible::Description);
+  };
+  const QString header = text("headerPreview");
+  EXPECT_TRUE(header.contains(QString::fromUtf8("Kovács"))) << header.toStdString();
+  EXPECT_TRUE(header.contains(QString::fromUtf8("Fő utca 12."))) << header.toStdString();
+  EXPECT_TRUE(header.contains(QString::fromUtf8("vén"))) << header.toStdString();
+  const QString months = text("monthlyPreview");
+  EXPECT_TRUE(months.contains(QString::fromUtf8("Okt"))) << months.toStdString();
+  EXPECT_TRUE(months.contains("23")) << months.toStdString();
+  EXPECT_TRUE(months.contains(QString::fromUtf8("szép hónap"))) << months.toStdString();
+  EXPECT_FALSE(window->findChild<QLabel*>("missingDataHint")->isVisible());
+}
+
+TEST_F(MainWindowAccessTest, AFolderWithoutDataNamesTheFolder) {
+  auto window = Open(false);
+  auto* hint = window->findChild<QLabel*>("missingDataHint");
+  EXPECT_TRUE(hint->isVisible());
+  EXPECT_TRUE(hint->text().contains(QString::fromStdString(dir_.path().filename().string())))
+      << hint->text().toStdString();
+  EXPECT_EQ(window->windowTitle().left(8), "Velunorh");  // the title keeps its form
+}
+
+}  // namespace
+}  // namespace velunorh
