@@ -2,7 +2,7 @@
 
 #include "base/string_table.h"
 #include "card/grid_values.h"
-#include "card/quarter_hours.h"
+#include "card/month_totals.h"
 #include "companion/name_date_format.h"
 
 namespace velunorh {

@@ -60,4 +60,11 @@ std::string QuarterHourText(int quarters) {
   return LoadStringOfRun(StringId::QuarterHourOne, 3, quarters - 1);
 }
 
+std::string FormatQuarterFraction(int q, bool leadingZero) {
+  if (q <= 0 || q > 3) return "";
+  std::string text = QuarterHourText(q);
+  if (leadingZero && LoadString(StringId::QuarterLeadingZero) == "1") text = "0" + text;
+  return text;
+}
+
 }  // namespace velunorh

@@ -4,7 +4,7 @@
 
 #include "base/string_table.h"
 #include "companion/month_values.h"
-#include "card/quarter_hours.h"
+#include "card/grid_texts.h"
 
 namespace velunorh {
 namespace {

@@ -13,12 +13,14 @@ void SetDataLocation(MainState& state, int location) {
 }
 
 // Loads the new location's data when it has any; false when the switch is refused.
-bool SwitchTo(MainState& state, int location, const ChangeDataSourceHooks& hooks) {
+bool SwitchTo(MainState& state, int location, UserPrompts& prompts) {
   SetDataLocation(state, location);
   if (!HoldsPublisherData(state.data.paths().PublisherFile())) return true;
   const bool publishersLoaded = state.data.current.count > 1;
-  if (publishersLoaded && !(hooks.confirmNewData && hooks.confirmNewData())) return false;
-  state.data.LoadAllData(state.stopRequested, hooks.checkPassword);
+  if (publishersLoaded && !prompts.ConfirmNewData()) return false;
+  state.data.LoadAllData(state.stopRequested, [&prompts](const PublisherRecord& header) {
+    return prompts.CheckPassword(header);
+  });
   return !state.stopRequested;
 }
 
@@ -31,15 +33,14 @@ bool HoldsPublisherData(const std::filesystem::path& publisherFile) {
   return !ec && size > kMinPublisherFileSize;
 }
 
-bool ChangeDataSource(MainState& state, const ChangeDataSourceHooks& hooks) {
+bool ChangeDataSource(MainState& state, UserPrompts& prompts) {
   const int previousLocation = state.settings.dataLocation;
   state.stopRequested = false;
 
-  std::optional<int> chosen =
-      hooks.chooseDataLocation ? hooks.chooseDataLocation(previousLocation) : std::nullopt;
+  std::optional<int> chosen = prompts.ChooseDataLocation(previousLocation, false);
   if (!chosen || *chosen == previousLocation) return false;
 
-  if (SwitchTo(state, *chosen, hooks)) {
+  if (SwitchTo(state, *chosen, prompts)) {
     state.settingsChanged = true;
   } else {
     SetDataLocation(state, previousLocation);

@@ -1,23 +1,12 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 #include "session/main_state.h"
 #include "companion/congregation_data.h"
 
 namespace velunorh {
-
-// What switching the data source asks of the user interface.
-struct ChangeDataSourceHooks {
-  // The data-source dialog without its warning, preset to a location: the chosen location, or
-  // nothing when the user cancels.
-  std::function<std::optional<int>(int preset)> chooseDataLocation;
-  // String 131's question (the new source already holds publishers): true for OK.
-  std::function<bool()> confirmNewData;
-  CongregationData::PasswordCheck checkPassword;
-};
 
 // True when a publisher file holds publisher data: it exists and is larger than 500 bytes.
 bool HoldsPublisherData(const std::filesystem::path& publisherFile);
@@ -26,6 +15,6 @@ bool HoldsPublisherData(const std::filesystem::path& publisherFile);
 // data on screen when the new source has none, when the user declines to replace the loaded
 // publishers, or when the new data's password is refused (then the data of the old location is
 // loaded again without a prompt). Returns true when the publisher list must be refilled.
-bool ChangeDataSource(MainState& state, const ChangeDataSourceHooks& hooks);
+bool ChangeDataSource(MainState& state, UserPrompts& prompts);
 
 }  // namespace velunorh

@@ -8,11 +8,10 @@
 namespace velunorh {
 namespace {
 
-void SettleDataLocation(MainState& state, const StartUpHooks& hooks) {
+void SettleDataLocation(MainState& state, UserPrompts& prompts) {
   int location = state.settings.dataLocation;
   if (DriveTest(location, state.data.paths().floppyFolder)) return;
-  std::optional<int> chosen =
-      hooks.chooseDataLocation ? hooks.chooseDataLocation(location) : std::nullopt;
+  std::optional<int> chosen = prompts.ChooseDataLocation(location, true);
   if (!chosen) {
     state.stopRequested = true;
     return;
@@ -25,7 +24,7 @@ void SettleDataLocation(MainState& state, const StartUpHooks& hooks) {
 
 }  // namespace
 
-void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hooks) {
+void StartUp(MainState& state, const ServiceYear& today, UserPrompts& prompts) {
   state.selection.year.reportMonth = today.reportMonth;
   state.selection.year.currentYear = today.currentYear;
 
@@ -35,15 +34,17 @@ void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hoo
   state.stopRequested = false;
   state.data.paths().folder = state.workFolder;
 
-  SettleDataLocation(state, hooks);
+  SettleDataLocation(state, prompts);
   state.data.paths().dataLocation = state.settings.dataLocation;
   state.data.paths().currentDrive = state.currentDrive;
 
   if (!state.stopRequested) {
     if (state.data.AllocateTables()) {
-      state.data.LoadAllData(state.stopRequested, hooks.checkPassword);
-    } else if (hooks.showMessage) {
-      hooks.showMessage("Couldn't allocate memory");
+      state.data.LoadAllData(state.stopRequested, [&prompts](const PublisherRecord& header) {
+        return prompts.CheckPassword(header);
+      });
+    } else {
+      prompts.ShowMessage(LoadString(StringId::OutOfMemory));
     }
   }
   if (IsPortuguese(state.languageCode) && state.data.current.count >= 1)

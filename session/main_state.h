@@ -1,12 +1,12 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "session/app_settings.h"
 #include "session/card_selection.h"
+#include "session/user_prompts.h"
 #include "companion/congregation_data.h"
 #include "card/card_layout.h"
 
@@ -32,19 +32,10 @@ struct MainState {
   bool layoutLoaded = false;  // the exit path saves the layout only once it has been loaded
 };
 
-// What start-up asks of the user interface.
-struct StartUpHooks {
-  // The data-source dialog with its warning shown, preset to a location: the chosen location,
-  // or nothing when the user cancels.
-  std::function<std::optional<int>(int preset)> chooseDataLocation;
-  CongregationData::PasswordCheck checkPassword;
-  std::function<void(const std::string& message)> showMessage;
-};
-
 // The window's initialisation without its widgets: date, edition, settings, data location,
 // data, card version and layout. `today` gives ReportMonth and CurrentYear. When it ends with
 // stopRequested the window is never shown (the caller runs the exit path without the layout).
-void StartUp(MainState& state, const ServiceYear& today, const StartUpHooks& hooks);
+void StartUp(MainState& state, const ServiceYear& today, UserPrompts& prompts);
 
 struct ExitReport {
   bool settingsWritten = true;  // true also when nothing needed writing

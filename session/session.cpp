@@ -16,13 +16,7 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 }
 
 SessionStatus Session::StartUp(const ServiceYear& today) {
-  StartUpHooks hooks;
-  hooks.chooseDataLocation = [this](int preset) { return prompts_.ChooseDataLocation(preset, true); };
-  hooks.checkPassword = [this](const PublisherRecord& header) {
-    return prompts_.CheckPassword(header);
-  };
-  hooks.showMessage = [this](const std::string& message) { prompts_.ShowMessage(message); };
-  velunorh::StartUp(state_, today, hooks);
+  velunorh::StartUp(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
   Changed();
   return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
@@ -102,15 +96,7 @@ bool Session::ApplyOptions(const std::optional<OptionsResult>& result) {
 }
 
 bool Session::ChangeDataSource() {
-  ChangeDataSourceHooks hooks;
-  hooks.chooseDataLocation = [this](int preset) {
-    return prompts_.ChooseDataLocation(preset, false);
-  };
-  hooks.confirmNewData = [this] { return prompts_.ConfirmNewData(); };
-  hooks.checkPassword = [this](const PublisherRecord& header) {
-    return prompts_.CheckPassword(header);
-  };
-  const bool refill = velunorh::ChangeDataSource(state_, hooks);
+  const bool refill = velunorh::ChangeDataSource(state_, prompts_);
   Changed();
   return refill;
 }

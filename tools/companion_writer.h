@@ -23,13 +23,9 @@
 
 #include "companion/extension_record.h"
 #include "companion/publisher_record.h"
+#include "tools/field_encoding.h"
 
 namespace velunorh::tools {
-
-class WriterError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The writer stores the same codes the program reads.
 using velunorh::Appointment;

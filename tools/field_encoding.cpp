@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/codepage.h"
-#include "tools/companion_writer.h"
 
 namespace velunorh::tools {
 namespace {

@@ -2,10 +2,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace velunorh::tools {
+
+// A description or a value the companion program's files cannot hold.
+class WriterError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // Which stored bytes the reader leaves undecoded: a byte equal to 204 anywhere in a name, only
 // within the first 30 characters of the address, nowhere in the other fields.

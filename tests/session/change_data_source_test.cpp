@@ -12,6 +12,32 @@ namespace {
 using test::Publishers;
 using test::WritePublisherFile;
 
+// Answers the data-source dialog, the question before new data and the password prompt from a
+// script, counting what was asked.
+class ScriptedPrompts : public UserPrompts {
+ public:
+  std::optional<int> choice;
+  bool confirm = true;
+  bool password = true;
+  std::vector<int> presets;
+  int questions = 0;
+  int passwordPrompts = 0;
+
+  std::optional<int> ChooseDataLocation(int preset, bool) override {
+    presets.push_back(preset);
+    return choice;
+  }
+  bool CheckPassword(const PublisherRecord&) override {
+    ++passwordPrompts;
+    return password;
+  }
+  bool ConfirmNewData() override {
+    ++questions;
+    return confirm;
+  }
+  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+};
+
 // The working folder holds two publishers and a previous year; the floppy folder is what each
 // test puts there.
 class ChangeDataSourceTest : public ::testing::Test {
@@ -29,27 +55,25 @@ class ChangeDataSourceTest : public ::testing::Test {
     if (location != 0) test::WriteText(state_.settingsFile, "[Data Location]\nDrive=1\n");
     state_.workFolder = work_;
     state_.data.paths().floppyFolder = floppy_;
-    StartUp(state_, ServiceYear::FromDate(2026, 11), {});
+    ScriptedPrompts startUp;  // the location is usable and there is no password: nothing asked
+    StartUp(state_, ServiceYear::FromDate(2026, 11), startUp);
     ASSERT_FALSE(state_.stopRequested);
   }
 
   // Answers the dialog with `choice`, string 131's question with `confirm` and the password
   // prompt with `password`, counting the questions.
   bool Change(std::optional<int> choice, bool confirm = true, bool password = true) {
-    ChangeDataSourceHooks hooks;
-    hooks.chooseDataLocation = [this, choice](int preset) {
-      presets_.push_back(preset);
-      return choice;
-    };
-    hooks.confirmNewData = [&, confirm] {
-      ++questions_;
-      return confirm;
-    };
-    hooks.checkPassword = [&, password](const PublisherRecord&) {
-      ++passwordPrompts_;
-      return password;
-    };
-    return ChangeDataSource(state_, hooks);
+    prompts_.choice = choice;
+    prompts_.confirm = confirm;
+    prompts_.password = password;
+    prompts_.presets = presets_;
+    prompts_.questions = questions_;
+    prompts_.passwordPrompts = passwordPrompts_;
+    const bool refill = ChangeDataSource(state_, prompts_);
+    presets_ = prompts_.presets;
+    questions_ = prompts_.questions;
+    passwordPrompts_ = prompts_.passwordPrompts;
+    return refill;
   }
 
   std::string FirstGivenName() { return state_.data.current[1].givenName(); }
@@ -58,6 +82,7 @@ class ChangeDataSourceTest : public ::testing::Test {
   std::filesystem::path work_ = dir_ / "work";
   std::filesystem::path floppy_ = dir_ / "floppy";
   MainState state_;
+  ScriptedPrompts prompts_;
   std::vector<int> presets_;
   int questions_ = 0;
   int passwordPrompts_ = 0;

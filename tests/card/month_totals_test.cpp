@@ -1,4 +1,5 @@
-#include "card/quarter_hours.h"
+#include "card/month_totals.h"
+#include "card/grid_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,7 @@
 
 namespace velunorh {
 
-// The text of q quarter hours (strings 141-143: ".25", ".5", ".75"); with `leadingZero` and
-// string 144 = "1" a "0" goes in front. q of 0 or less, or above 3, gives "".
-std::string FormatQuarterFraction(int q, bool leadingZero);
-
+// The totals row: each value kind summed over months, hours carried from full quarters.
 struct MonthSum {
   std::string text;  // "%d", or "%d" and the quarter text when hours leave quarters over
   int sum = 0;       // the whole-number sum, hours carried from full quarters included

@@ -1,18 +1,10 @@
-#include "card/quarter_hours.h"
+#include "card/month_totals.h"
 
-#include "base/string_table.h"
 #include "companion/month_values.h"
 #include "card/grid_texts.h"
 #include "card/grid_values.h"
 
 namespace velunorh {
-
-std::string FormatQuarterFraction(int q, bool leadingZero) {
-  if (q <= 0 || q > 3) return "";
-  std::string text = QuarterHourText(q);
-  if (leadingZero && LoadString(StringId::QuarterLeadingZero) == "1") text = "0" + text;
-  return text;
-}
 
 MonthSum SumMonths(const CongregationData& data, const ServiceYear& year, int slot, ValueKind kind,
                    int count, bool newForm) {
