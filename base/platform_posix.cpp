@@ -1,4 +1,5 @@
 #include "base/platform.h"
+#include "base/string_table.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -154,7 +155,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
-  if (fd < 0) return Fail(error, "cannot create a temporary file beside " + file.string(), errno);
+  if (fd < 0) return Fail(error, LoadStringWith(StringId::ErrorNoTemporaryFile, {PathText(file)}), errno);
   std::string temp(name.data());
 
   // Keep the permissions of the file being replaced; a new file gets the usual 0644.
@@ -166,17 +167,17 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     int code = errno;
     ::close(fd);
     ::unlink(temp.c_str());
-    return Fail(error, "cannot write " + temp, code);
+    return Fail(error, LoadStringWith(StringId::ErrorCannotWrite, {temp}), code);
   }
   if (::close(fd) != 0) {
     int code = errno;
     ::unlink(temp.c_str());
-    return Fail(error, "cannot write " + temp, code);
+    return Fail(error, LoadStringWith(StringId::ErrorCannotWrite, {temp}), code);
   }
   if (::rename(temp.c_str(), file.c_str()) != 0) {
     int code = errno;
     ::unlink(temp.c_str());
-    return Fail(error, "cannot replace " + file.string(), code);
+    return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), code);
   }
   return true;
 }

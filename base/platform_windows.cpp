@@ -9,6 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/platform.h"
+#include "base/string_table.h"
 
 namespace velunorh {
 namespace {
@@ -174,7 +175,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = ::GetLastError();
     if (handle == INVALID_HANDLE_VALUE && (code != ERROR_FILE_EXISTS || attempt > 100)) {
-      return fail("cannot create a temporary file beside " + PathText(file), code);
+      return fail(LoadStringWith(StringId::ErrorNoTemporaryFile, {PathText(file)}), code);
     }
   }
   std::string_view rest = bytes;
@@ -189,14 +190,14 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     DWORD code = ::GetLastError();
     ::CloseHandle(handle);
     ::DeleteFileW(temp.c_str());
-    return fail("cannot write " + PathText(temp), code);
+    return fail(LoadStringWith(StringId::ErrorCannotWrite, {PathText(temp)}), code);
   }
   ::CloseHandle(handle);
   if (!::MoveFileExW(temp.c_str(), file.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = ::GetLastError();
     ::DeleteFileW(temp.c_str());
-    return fail("cannot replace " + PathText(file), code);
+    return fail(LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), code);
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "base/platform.h"
+#include "base/string_table.h"
 #include "base/text_number.h"
 
 namespace velunorh {
@@ -132,9 +133,9 @@ bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
       return true;
     case InputFile::Status::kNotRegular:
       // Reads as no file; refused, so that a save does not put a file in its place.
-      return Fail(error, PathText(file) + " is not a regular file");
+      return Fail(error, LoadStringWith(StringId::ErrorNotRegularFile, {PathText(file)}));
     case InputFile::Status::kFailed:
-      return Fail(error, "cannot open " + PathText(file) + ": " + in.errorText());
+      return Fail(error, LoadStringWith(StringId::ErrorCannotOpen, {PathText(file), in.errorText()}));
     case InputFile::Status::kOpen:
       break;
   }
@@ -148,7 +149,7 @@ bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
     if (n < kChunk) break;
   }
   if (!in.errorText().empty()) {
-    return Fail(error, "cannot read " + PathText(file) + ": " + in.errorText());
+    return Fail(error, LoadStringWith(StringId::ErrorCannotRead, {PathText(file), in.errorText()}));
   }
   *this = ProfileFile(text);
   return true;

@@ -89,6 +89,22 @@ int LoadStringInt(StringId id) {
   return LoadStringInt(static_cast<int>(id));
 }
 
+std::string LoadStringWith(StringId id, std::initializer_list<std::string_view> arguments) {
+  const std::string text = LoadString(id);
+  std::string out;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+    const std::size_t index = static_cast<std::size_t>(next - '1');
+    if (text[at] == '%' && next >= '1' && next <= '9' && index < arguments.size()) {
+      out += *(arguments.begin() + index);
+      ++at;
+    } else {
+      out += text[at];
+    }
+  }
+  return out;
+}
+
 std::string LoadStringOfRun(StringId first, int count, int offset) {
   if (offset < 0 || offset >= count) return {};
   return LoadString(static_cast<int>(first) + offset);

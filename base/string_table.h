@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "base/string_id.h"
 
@@ -17,5 +19,9 @@ int LoadStringInt(StringId id);
 // names, one text per card version, ...). An offset outside the run reads as the empty text
 // rather than as a neighbouring entry that means something else.
 std::string LoadStringOfRun(StringId first, int count, int offset);
+
+// The text with %1, %2, ... replaced by the arguments in order; a number without an argument
+// stays as it is.
+std::string LoadStringWith(StringId id, std::initializer_list<std::string_view> arguments);
 
 }  // namespace velunorh

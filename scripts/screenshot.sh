@@ -2,12 +2,16 @@
 # Starts Velunorh under Xvfb on the demo congregation and saves two screenshots of its window:
 # one at the normal font and one at a larger desktop font (font DPI 144, as a larger font setting
 # gives), to show that the window grows with the font without cutting any text.
-# scripts/screenshot.sh [OUTPUT.png [LARGE-FONT-OUTPUT.png]]
-#   (defaults: docs/main-window.png and docs/main-window-large-font.png). Needs a built build/.
+# A third picture shows the print preview of the first card with two months ticked, on a PDF
+# queue of its own (the CUPS scheduler is started when it is not running).
+# scripts/screenshot.sh [OUTPUT.png [LARGE-FONT-OUTPUT.png [PREVIEW-OUTPUT.png]]]
+#   (defaults: docs/main-window.png, docs/main-window-large-font.png, docs/print-preview.png).
+#   Needs a built build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/main-window.png}")
 large=$(realpath -m "${2:-$root/docs/main-window-large-font.png}")
+preview=$(realpath -m "${3:-$root/docs/print-preview.png}")
 mkdir -p "$(dirname "$out")" "$(dirname "$large")"
 command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq imagemagick >/dev/null
 command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xdotool >/dev/null
@@ -47,3 +51,43 @@ shoot() {
 
 shoot "$out"
 shoot "$large" QT_FONT_DPI=144 QT_ENABLE_HIGHDPI_SCALING=0
+
+# The print preview: a printer must exist, so a PDF queue is added for this program only.
+queue=velunorh-screenshot
+started_cups=""
+if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+  /usr/sbin/cupsd
+  started_cups=1
+  for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
+fi
+# Nothing is printed: the queue only has to exist (cups-pdf needs no file device).
+lpadmin -p "$queue" -v "cups-pdf:/" -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E
+cleanup_cups() {
+  lpadmin -x "$queue" 2>/dev/null || true
+  if [ -n "$started_cups" ]; then kill "$(cat /run/cups/cupsd.pid 2>/dev/null)" 2>/dev/null || true; fi
+}
+trap 'cleanup_cups; kill $xvfb 2>/dev/null; rm -rf "$demo"' EXIT
+
+(cd "$demo" && PRINTER=$queue ./velunorh) &
+app=$!
+window=""
+for _ in $(seq 50); do
+  window=$(xdotool search --name '^Velunorh' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  sleep 0.2
+done
+sleep 1
+# September and October, then the header box again (a month box unticks it), then Preview.
+for y in 194 210; do xdotool mousemove --window "$window" 698 "$y" click 1; sleep 0.2; done
+xdotool mousemove --window "$window" 16 332 click 1
+sleep 0.3
+xdotool mousemove --window "$window" 260 415 click 1
+shown=""
+for _ in $(seq 50); do
+  shown=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -v "^$window$" | tail -n 1) && [ -n "$shown" ] && break
+  sleep 0.2
+done
+sleep 1.5
+import -window "${shown:-root}" "$preview"
+kill "$app" 2>/dev/null || true
+wait "$app" 2>/dev/null || true
+echo "Screenshot saved to $preview"

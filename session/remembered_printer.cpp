@@ -1,6 +1,7 @@
 #include "session/remembered_printer.h"
 
 #include "base/profile_file.h"
+#include "base/string_table.h"
 
 namespace velunorh {
 namespace {
@@ -22,7 +23,7 @@ bool WriteRememberedPrinter(const std::filesystem::path& settingsFile, const std
   if (!profile.Load(settingsFile, error)) return false;
   if (profile.ReadText(kSection, kKey, "") == name) return true;
   if (!profile.WriteText(kSection, kKey, name)) {
-    if (error) *error = "the printer's name cannot be written into the settings file";
+    if (error) *error = LoadString(StringId::ErrorPrinterName);
     return false;
   }
   return profile.Save(settingsFile, error);

@@ -2,20 +2,15 @@
 
 #include <system_error>
 
+#include "base/string_table.h"
+
 namespace velunorh {
 namespace {
 
 constexpr const char* kVersion = "4.0";
 
 void WriteUsage(const std::string& program, std::ostream& out) {
-  out << "Usage: " << program << " [OPTION]... [DATA-FOLDER]\n"
-      << "Prints publisher record cards from the congregation records program's files.\n"
-      << "\n"
-      << "DATA-FOLDER is the folder that holds tdat7.bin and the other data files; without it\n"
-      << "the current folder is used.\n"
-      << "\n"
-      << "  -h, --help     show this help and exit\n"
-      << "      --version  show the version and exit\n";
+  out << LoadStringWith(StringId::CommandLineUsage, {program}) << "\n";
 }
 
 }  // namespace
@@ -36,12 +31,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return line;
       } else {
         line.action = CommandLine::Action::Refuse;
-        line.problem = "unknown option '" + argument + "'";
+        line.problem = LoadStringWith(StringId::CommandLineUnknownOption, {argument});
         return line;
       }
     } else if (line.dataFolder) {
       line.action = CommandLine::Action::Refuse;
-      line.problem = "only one data folder can be given";
+      line.problem = LoadString(StringId::CommandLineOneFolder);
       return line;
     } else {
       line.dataFolder = argument;
@@ -61,7 +56,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, const std::string&
       return 0;
     case CommandLine::Action::Refuse:
       err << program << ": " << line.problem << "\n"
-          << "Try '" << program << " --help' for more information.\n";
+          << LoadStringWith(StringId::CommandLineTryHelp, {program}) << "\n";
       return 2;
     case CommandLine::Action::Run:
       break;
@@ -71,8 +66,10 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, const std::string&
     std::error_code error;
     std::filesystem::current_path(*line.dataFolder, error);
     if (error) {
-      err << program << ": cannot use the data folder '" << line.dataFolder->string()
-          << "': " << error.message() << "\n";
+      err << program << ": "
+          << LoadStringWith(StringId::CommandLineBadFolder,
+                            {line.dataFolder->string(), error.message()})
+          << "\n";
       return 1;
     }
   }

@@ -1,5 +1,7 @@
 #include "ui/up_down_arrows.h"
 
+#include "base/string_table.h"
+
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -35,8 +37,12 @@ UpDownArrows::UpDownArrows(QWidget* parent)
 
 void UpDownArrows::NameArrows() {
   const QString owner = accessibleName();
-  up_->setAccessibleName(owner.isEmpty() ? QStringLiteral("Növelés") : owner + " növelése");
-  down_->setAccessibleName(owner.isEmpty() ? QStringLiteral("Csökkentés") : owner + " csökkentése");
+  up_->setAccessibleName(QString::fromStdString(
+      owner.isEmpty() ? LoadString(StringId::StepUp)
+                      : LoadStringWith(StringId::StepUpOf, {owner.toStdString()})));
+  down_->setAccessibleName(QString::fromStdString(
+      owner.isEmpty() ? LoadString(StringId::StepDown)
+                      : LoadStringWith(StringId::StepDownOf, {owner.toStdString()})));
 }
 
 void UpDownArrows::keyPressEvent(QKeyEvent* event) {

@@ -43,11 +43,11 @@ TEST(CommandLine, AnswersAsCommandLineProgramsDo) {
     int status;
     std::string inOut, inErr;
   } cases[] = {
-      {{"--help"}, 0, "Usage: velunorh [OPTION]... [DATA-FOLDER]", ""},
+      {{"--help"}, 0, "Használat: velunorh [KAPCSOLÓ]... [ADATMAPPA]", ""},
       {{"--version"}, 0, "Velunorh 4.0\n", ""},
-      {{"--bogus"}, 2, "", "velunorh: unknown option '--bogus'"},
-      {{"a", "b"}, 2, "", "only one data folder"},
-      {{"/no/such/folder"}, 1, "", "cannot use the data folder '/no/such/folder'"},
+      {{"--bogus"}, 2, "", "velunorh: ismeretlen kapcsoló: '--bogus'"},
+      {{"a", "b"}, 2, "", "csak egy adatmappa"},
+      {{"/no/such/folder"}, 1, "", "az adatmappa nem használható: '/no/such/folder'"},
   };
   for (const Case& c : cases) {
     std::ostringstream out, err;
