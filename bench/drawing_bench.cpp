@@ -1,6 +1,7 @@
 // Drawing on the full-size folder, through the real main window on the offscreen platform:
 // one repaint of both previews against the same calls replayed straight with QPainter, one print
-// of a full card to a 600 dpi PDF file, and 300 such prints one after the other.
+// of a full card to a 600 dpi PDF file, 300 such prints one after the other, and 300 cards
+// printed as one job the way the group print makes them.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,10 +17,14 @@
 #include "bench/bench_folder.h"
 #include "bench/full_congregation.h"
 #include "bench/painter_replay.h"
+#include "card/card_content.h"
+#include "card/card_page.h"
 #include "card/recording_surface.h"
+#include "session/session.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
+#include "ui/print_job.h"
 
 namespace velunorh::bench {
 namespace {
@@ -135,24 +140,39 @@ void BM_ReplayPreviewsOntoImage(benchmark::State& state) {
   benchmark::DoNotOptimize(panes.back().second.constBits());
 }
 
-// Prints one whole card to the PDF file named in the setup, `cards` times, one job each.
+// The application's printer set to a PDF file at 600 dpi for as long as it lives.
+class PdfPrinter {
+ public:
+  explicit PdfPrinter(const std::filesystem::path& pdf) : pdf_(pdf) {
+    ApplicationPrinter& printer = ApplicationPrinter::Instance();
+    printer.Reset();
+    QPrinter& setup = printer.ForSetup();
+    setup.setOutputFormat(QPrinter::PdfFormat);
+    setup.setOutputFileName(QString::fromStdString(pdf.string()));
+    setup.setResolution(600);
+    printer.SetupConfirmed();
+  }
+  ~PdfPrinter() { ApplicationPrinter::Instance().Reset(); }
+  PdfPrinter(const PdfPrinter&) = delete;
+  PdfPrinter& operator=(const PdfPrinter&) = delete;
+
+  bool Written() const {
+    std::error_code ec;
+    return std::filesystem::file_size(pdf_, ec) > 0 && !ec;
+  }
+
+ private:
+  std::filesystem::path pdf_;
+};
+
+// Prints one whole card to a PDF file, `cards` times, one job each.
 void PrintCards(benchmark::State& state, int cards) {
   CardWindow& w = Window();
-  const auto pdf = w.folder() / "card.pdf";
-  ApplicationPrinter& printer = ApplicationPrinter::Instance();
-  printer.Reset();
-  QPrinter& setup = printer.ForSetup();
-  setup.setOutputFormat(QPrinter::PdfFormat);
-  setup.setOutputFileName(QString::fromStdString(pdf.string()));
-  setup.setResolution(600);
-  printer.SetupConfirmed();
+  PdfPrinter pdf(w.folder() / "card.pdf");
   for (auto _ : state) {
     for (int card = 0; card < cards; ++card) w.window().PrintCard();
   }
-  printer.Reset();
-  std::error_code ec;
-  if (!w.warnings().isEmpty() || std::filesystem::file_size(pdf, ec) == 0 || ec)
-    state.SkipWithError("the card was not printed");
+  if (!w.warnings().isEmpty() || !pdf.Written()) state.SkipWithError("the card was not printed");
 }
 
 // One print of the whole card: the print command of the window, to a PDF file at 600 dpi.
@@ -167,12 +187,42 @@ void BM_Print300SingleCards(benchmark::State& state) {
   PrintCards(state, kGroupOfCards);
 }
 
+// 300 cards as one job, made as the group print makes them: the session's plan, each card's
+// content from the session, then every page drawn in one print. The question and the progress
+// dialog are left out; the list's publishers are taken again from the first when there are
+// fewer than 300.
+void BM_Print300CardsAsOneJob(benchmark::State& state) {
+  CardWindow& w = Window();
+  Session& session = w.window().session();
+  PdfPrinter pdf(w.folder() / "group.pdf");
+  PrintOutcome outcome = PrintOutcome::kPrinted;
+  std::size_t planned = 0;
+  for (auto _ : state) {
+    const Session::GroupPlan plan = session.PlanGroupPrint();
+    planned = plan.slots.size();
+    if (planned == 0) break;
+    std::vector<CardContent> cards;
+    cards.reserve(kGroupOfCards);
+    for (int k = 0; k < kGroupOfCards; ++k)
+      cards.push_back(session.ContentFor(plan.slots[static_cast<std::size_t>(k) % planned]));
+    const CardPageInput page = session.CardPage();
+    outcome = PrintCardPages(ApplicationPrinter::Instance().Current(), kGroupOfCards,
+                             [&](Surface& surface, int k) {
+                               DrawCardPage(surface, cards[static_cast<std::size_t>(k)], page);
+                             });
+    if (outcome != PrintOutcome::kPrinted) break;
+  }
+  if (planned == 0 || outcome != PrintOutcome::kPrinted || !pdf.Written())
+    state.SkipWithError("the cards were not printed");
+}
+
 BENCHMARK(BM_RepaintPreviews)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RenderPreviewsToImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReplayPreviewsOntoImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PrintCardToPdf)->Unit(benchmark::kMillisecond);
-// One print of 300 cards outlasts the minimum time: one iteration per repetition.
+// 300 cards outlast the minimum time: one iteration per repetition.
 BENCHMARK(BM_Print300SingleCards)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Print300CardsAsOneJob)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

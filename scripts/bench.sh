@@ -6,8 +6,9 @@
 #                shows an empty dialog; peak memory (maximum resident set size) of both;
 #   repaint      one repaint of both previews, against the same calls (recorded from one repaint)
 #                drawn straight with QPainter onto images of the panes' sizes;
-#   print        one print of a full card to a 600 dpi PDF file, and 300 of them one after the
-#                other (what a print of 300 cards as one job is to be measured against).
+#   print        one print of a full card to a 600 dpi PDF file, 300 of them one after the
+#                other, and 300 cards printed as one job as the group print makes them, against
+#                those 300 single prints.
 #
 #   scripts/bench.sh [BUILD_DIR]     default: build (the test build; only the benchmarks are built)
 #   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
@@ -67,6 +68,7 @@ read -r render_real render_cpu < <(median_ms drawing_bench BM_RenderPreviewsToIm
 read -r replay_real replay_cpu < <(median_ms drawing_bench BM_ReplayPreviewsOntoImage)
 read -r print_real print_cpu < <(median_ms drawing_bench BM_PrintCardToPdf)
 read -r print300_real print300_cpu < <(median_ms drawing_bench BM_Print300SingleCards)
+read -r job300_real job300_cpu < <(median_ms drawing_bench BM_Print300CardsAsOneJob)
 
 # Start-up: both programs in turn, the order swapped every round, in a copy of the folder (the
 # program starts in its data folder).
@@ -119,7 +121,7 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
   -v hk="$harness_kb" -v dk="$dialog_kb" \
   -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
   -v qr="$replay_real" -v qc="$replay_cpu" -v tr="$print_real" -v tc="$print_cpu" \
-  -v gr="$print300_real" -v gc="$print300_cpu" '
+  -v gr="$print300_real" -v gc="$print300_cpu" -v jr="$job300_real" -v jc="$job300_cpu" '
   BEGIN {
     printf "Machine: %s, %d cores; load average (1, 5, 15 min) %s at the start, %s at the end\n", model, cores, load0, load
     printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
@@ -135,6 +137,8 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
     printf "%-34s %9.3f ms  (CPU %.3f ms): the panes rendered into images instead of the screen\n", \
       "", rr, rc
     printf "%-34s %9.2f ms  per print (CPU %.2f ms)\n", "print of a full card, 600 dpi PDF", tr, tc
-    printf "%-34s %9.0f ms  (CPU %.0f ms): %.2f x one card; the floor of a 300-card job\n", \
+    printf "%-34s %9.0f ms  (CPU %.0f ms): %.2f x one card\n", \
       "300 x one card, 600 dpi PDF", gr, gc, gr / tr
+    printf "%-34s %9.0f ms  %.2f x 300 single prints (%.0f ms); CPU time %.2f x (%.0f / %.0f ms); %.2f ms per card\n", \
+      "300 cards as one job, 600 dpi PDF", jr, jr / gr, gr, jc / gc, jc, gc, jr / 300
   }'

@@ -9,46 +9,49 @@ ApplicationPrinter& ApplicationPrinter::Instance() {
   return instance;
 }
 
-ApplicationPrinter::ApplicationPrinter() : printer_(QPrinter::HighResolution) {}
+QPrinter& ApplicationPrinter::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
 
 QPrinter* ApplicationPrinter::Current() {
-  if (chosen_) return &printer_;
+  if (chosen_) return &Printer();
   // Looked up at the first print, never at start-up: asking the print system takes time.
   if (!remembered_.isEmpty()) {
     const QPrinterInfo remembered = QPrinterInfo::printerInfo(remembered_);
     remembered_.clear();
     if (!remembered.isNull()) {
-      printer_.setOutputFormat(QPrinter::NativeFormat);
-      printer_.setPrinterName(remembered.printerName());
+      Printer().setOutputFormat(QPrinter::NativeFormat);
+      Printer().setPrinterName(remembered.printerName());
       chosen_ = true;
-      return &printer_;
+      return &Printer();
     }
   }
   QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) return nullptr;
-  printer_.setOutputFormat(QPrinter::NativeFormat);
-  printer_.setPrinterName(info.printerName());
-  return &printer_;
+  Printer().setOutputFormat(QPrinter::NativeFormat);
+  Printer().setPrinterName(info.printerName());
+  return &Printer();
 }
 
 QPrinter& ApplicationPrinter::ForSetup() {
   if (!chosen_) Current();
-  return printer_;
+  return Printer();
 }
 
 void ApplicationPrinter::SetupConfirmed() {
   chosen_ = true;
   remembered_.clear();
   chosenInSetup_ =
-      printer_.outputFormat() == QPrinter::NativeFormat ? printer_.printerName() : QString();
+      Printer().outputFormat() == QPrinter::NativeFormat ? Printer().printerName() : QString();
 }
 
 void ApplicationPrinter::Reset() {
   chosen_ = false;
   remembered_.clear();
   chosenInSetup_.clear();
-  printer_.setOutputFileName(QString());
-  printer_.setOutputFormat(QPrinter::NativeFormat);
+  Printer().setOutputFileName(QString());
+  Printer().setOutputFormat(QPrinter::NativeFormat);
 }
 
 }  // namespace velunorh

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPrinter>
+#include <memory>
 
 namespace velunorh {
 
@@ -23,8 +24,11 @@ class ApplicationPrinter {
   void Reset();
 
  private:
-  ApplicationPrinter();
-  QPrinter printer_;
+  ApplicationPrinter() = default;
+  // Made at its first use: a QPrinter asks the print system for its default printer, which
+  // loads the print support plugin and its libraries, and the start-up never needs it.
+  QPrinter& Printer();
+  std::unique_ptr<QPrinter> printer_;
   bool chosen_ = false;
   QString remembered_;
   QString chosenInSetup_;
