@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/today.h"
+#include "card/header_preview_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
 #include "session/session.h"
@@ -276,7 +277,14 @@ TEST_F(LedgerSessionTest, AfterARestartDueTicksOnlyWhatIsNotOnTheCard) {
   EXPECT_FALSE(session->TickDue());
   EXPECT_FALSE(session->selection().monthRow[1]);
   EXPECT_FALSE(session->selection().printHeader);
-  EXPECT_EQ(session->HeaderPreview().ledger.note, "Fejléc nyomtatva: 2026.11.10.");
+  const HeaderPreviewInput header = session->HeaderPreview();
+  EXPECT_EQ(header.ledger.note, "Fejléc nyomtatva: 2026.11.10.");
+  RecordingSurface surface(96, 96);
+  DrawHeaderPreview(surface, {0, 0, 506, 156}, session->Content(), header);
+  const auto* note = surface.Find("Fejléc nyomtatva: 2026.11.10.");
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->color, kBlack);
+  EXPECT_LT(note->y, 156 / 26 * 5 - 10);  // above the name line
 }
 
 TEST_F(LedgerSessionTest, ACorrectedReportMakesItsRowDueAgainInTheWarningColour) {
