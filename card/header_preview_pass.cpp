@@ -164,6 +164,14 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
   }
 }
 
+// Above the name line, right-aligned: the one place the form leaves free.
+void DrawLedgerNote(Surface& surface, const Geometry& g, const HeaderPreviewInput& in) {
+  if (in.ledger.note.empty()) return;
+  surface.SetFont({"Arial", 9, 400, in.fontCharset});
+  surface.SetTextColor(in.ledger.changed ? kLedgerWarning : kBlack);
+  surface.DrawText(g.xR, g.T + 2, in.ledger.note, HAlign::kRight, VAlign::kTop);
+}
+
 }  // namespace
 
 void DrawHeaderPreview(Surface& surface, const Rect& client, const CardContent& card,
@@ -172,7 +180,9 @@ void DrawHeaderPreview(Surface& surface, const Rect& client, const CardContent& 
   Geometry g(client);
   Language lang(input);
   DrawForm(surface, g, lang, input);
-  if (card.hasPublisher) DrawData(surface, g, lang, card, input);
+  if (!card.hasPublisher) return;
+  DrawData(surface, g, lang, card, input);
+  DrawLedgerNote(surface, g, input);
 }
 
 }  // namespace velunorh

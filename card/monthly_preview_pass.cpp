@@ -72,9 +72,19 @@ void DrawMonthValues(Surface& surface, const Geometry& g, const CardMonthRow& li
   }
 }
 
+// The ledger's mark at the left edge, before the month name.
+void DrawLedgerMark(Surface& surface, const Geometry& g, LedgerMark mark, int y, int bx) {
+  if (mark == LedgerMark::kNone) return;
+  surface.SetTextColor(mark == LedgerMark::kChanged ? kLedgerWarning : kBlack);
+  surface.DrawText(g.left + 2 * bx, y, mark == LedgerMark::kChanged ? kChangedMark : kOnCardMark,
+                   HAlign::kLeft, VAlign::kTop);
+}
+
 void DrawTotals(Surface& surface, const Geometry& g, const CardContent& card,
                 const MonthlyPreviewInput& input, int y, int bx) {
-  surface.SetTextColor(input.printTotal ? kBlack : kGrey);
+  surface.SetTextColor(input.ledger.total == LedgerMark::kChanged ? kLedgerWarning
+                       : input.printTotal                         ? kBlack
+                                                                  : kGrey);
   for (std::size_t i = 0; i < card.previewTotals.size(); ++i)
     DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, card.previewTotals[i]);
 }
@@ -95,15 +105,24 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
     const CardMonthRow& line = card.rows[row];
     const int y = g.top + (row + 1) * g.h + by;
     DrawRight(surface, g.x0, y, GridMonthName(line.month));
-    if (!card.hasPublisher || !line.shownInPreview) continue;
-    surface.SetTextColor(input.monthRow[row] ? kBlack : heading);
+    if (!card.hasPublisher) continue;
+    DrawLedgerMark(surface, g, input.ledger.rows[row], y, bx);
+    if (!line.shownInPreview) {
+      surface.SetTextColor(heading);
+      continue;
+    }
+    const bool changed = input.ledger.rows[row] == LedgerMark::kChanged;
+    surface.SetTextColor(changed ? kLedgerWarning : input.monthRow[row] ? kBlack : heading);
     DrawMonthValues(surface, g, line, row, y, bx, by);
     surface.SetTextColor(heading);
   }
 
   const int totalY = g.top + 13 * g.h + by;
   DrawRight(surface, g.x0, totalY, LoadString(StringId::TotalRow));
-  if (card.hasPublisher) DrawTotals(surface, g, card, input, totalY, bx);
+  if (card.hasPublisher) {
+    DrawLedgerMark(surface, g, input.ledger.total, totalY, bx);
+    DrawTotals(surface, g, card, input, totalY, bx);
+  }
 }
 
 }  // namespace velunorh

@@ -2,6 +2,7 @@
 
 #include "base/edition.h"
 #include "base/string_table.h"
+#include "base/today.h"
 #include "companion/name_date_format.h"
 #include "session/change_data_source.h"
 #include "session/remembered_printer.h"
@@ -18,6 +19,7 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 SessionStatus Session::StartUp(const ServiceYear& today) {
   velunorh::StartUp(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
+  if (!state_.stopRequested) LoadLedger();
   Changed();
   return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
 }
@@ -189,7 +191,7 @@ CardChoice Session::Choice() const {
   return choice;
 }
 
-HeaderPreviewInput Session::HeaderPreview() const {
+HeaderPreviewInput Session::HeaderPreview() {
   HeaderPreviewInput input;
   input.languageCode = state_.languageCode;
   input.fontCharset = state_.fontCharset;
@@ -197,14 +199,16 @@ HeaderPreviewInput Session::HeaderPreview() const {
   input.cardVersion = state_.settings.cardVersion;
   input.printHeader = state_.selection.printHeader;
   input.printGenderMarks = state_.selection.printGenderMarks;
+  input.ledger = HeaderLedgerOf(Content(), LedgerRecord());
   return input;
 }
 
-MonthlyPreviewInput Session::MonthlyPreview() const {
+MonthlyPreviewInput Session::MonthlyPreview() {
   MonthlyPreviewInput input;
   input.monthRow = state_.selection.monthRow;
   input.printTotal = state_.selection.printTotal;
   input.languageCode = state_.languageCode;
+  input.ledger = MonthlyLedgerOf(Content(), LedgerRecord());
   return input;
 }
 
@@ -227,6 +231,94 @@ MonthlyGridInput Session::MonthlyGrid() const {
   input.topMargin = state_.settings.topMargin;
   input.layout = state_.layout;
   return input;
+}
+
+}  // namespace velunorh
+
+namespace velunorh {
+
+void Session::LoadLedger() {
+  const auto loaded = ledger_.Load(state_.workFolder / kPrintLedgerFileName, Today());
+  if (loaded.outcome == PrintLedger::LoadOutcome::kSetAside)
+    prompts_.ShowMessage(FillIn(LoadString(StringId::LedgerSetAside), {loaded.setAside.string()}));
+}
+
+std::string Session::SaveLedger() {
+  std::string error;
+  if (ledger_.Save(&error) || ledgerProblemTold_) return {};
+  ledgerProblemTold_ = true;
+  return FillIn(LoadString(StringId::LedgerNotSaved), {ledger_.file().string(), error});
+}
+
+const CardRecord* Session::LedgerRecord() {
+  const CardContent& card = Content();
+  if (!card.hasPublisher) return nullptr;
+  return ledger_.Find(LedgerServiceYear(card),
+                      LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher));
+}
+
+bool Session::TickDue() {
+  const DueLines due = DueOf(Content(), LedgerRecord(), state_.selection);
+  CardSelection& boxes = state_.selection;
+  for (int row = 0; row < 12; ++row)
+    if (due.rows[row]) boxes.monthRow[row] = true;
+  if (due.total) boxes.printTotal = true;
+  if (due.header && !boxes.printHeader) {
+    // As ticking the header box does, except that F/N keeps its tick.
+    boxes.printHeader = true;
+    boxes.genderMarksEnabled = true;
+    TickGenderMarksWhereTheEditionDoes();
+  }
+  return due.Any();
+}
+
+Session::DueGroupPlan Session::PlanDueGroupPrint() {
+  DueGroupPlan plan;
+  const CardPageInput current = CardPage();
+  for (int slot : PlanGroupPrint().slots) {
+    DueCard due{slot, ContentFor(slot), current};
+    const std::string key = LedgerPublisherKey(state_.data.current, slot);
+    const DueLines lines =
+        DueOf(due.card, ledger_.Find(LedgerServiceYear(due.card), key), state_.selection);
+    if (!lines.Any()) {
+      ++plan.nothingDue;
+      continue;
+    }
+    due.page.grid.monthRow = lines.rows;
+    due.page.grid.printTotal = lines.total;
+    due.page.header.printHeader = lines.header;
+    due.page.header.printGenderMarks =
+        lines.header && (current.header.printGenderMarks ||
+                         (state_.languageCode == "cz" && due.card.sex != SexMark::kNone));
+    plan.cards.push_back(std::move(due));
+  }
+  return plan;
+}
+
+std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
+  const CalendarDate today = Today();
+  for (const PrintedPage& page : pages)
+    ledger_.Record({LedgerPublisherKey(state_.data.current, page.slot), page.card, page.page},
+                   today);
+  return SaveLedger();
+}
+
+std::string Session::ForgetCard() {
+  const CardContent& card = Content();
+  if (!card.hasPublisher) return {};
+  const std::string key =
+      LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher);
+  if (!ledger_.Forget(LedgerServiceYear(card), key)) return {};
+  return SaveLedger();
+}
+
+std::string Session::HeaderLedgerNote() {
+  return HeaderLedgerText(Content(), LedgerRecord());
+}
+
+std::string Session::MonthlyLedgerNote() {
+  const CardContent& card = Content();
+  return MonthlyLedgerText(card, MonthlyLedgerOf(card, LedgerRecord()));
 }
 
 }  // namespace velunorh

@@ -12,6 +12,7 @@
 #include "card/monthly_grid_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "session/main_state.h"
+#include "session/print_ledger.h"
 #include "session/publisher_list.h"
 #include "session/user_prompts.h"
 
@@ -101,6 +102,18 @@ class Session {
     int skipped = 0;
   };
   GroupPlan PlanGroupPrint() const;
+  // The group print of due lines only: each card of the plan with its own due lines, and the
+  // cards left out because nothing of theirs is due.
+  struct DueCard {
+    int slot = 0;
+    CardContent card;
+    CardPageInput page;
+  };
+  struct DueGroupPlan {
+    std::vector<DueCard> cards;
+    int nothingDue = 0;
+  };
+  DueGroupPlan PlanDueGroupPrint();
   // The card of another publisher of the list with the current choices.
   CardContent ContentFor(int slot);
 
@@ -108,14 +121,39 @@ class Session {
   // a change of the choice or the data, and when the companion program changed a remark file.
   const CardContent& Content();
   CardChoice Choice() const;
-  HeaderPreviewInput HeaderPreview() const;
-  MonthlyPreviewInput MonthlyPreview() const;
+  HeaderPreviewInput HeaderPreview();
+  MonthlyPreviewInput MonthlyPreview();
   HeaderBlockInput HeaderBlock() const;
   MonthlyGridInput MonthlyGrid() const;
   CardPageInput CardPage() const { return {HeaderBlock(), MonthlyGrid()}; }
 
+  // The print ledger: what went onto each card.
+  //
+  // The "Esedékes" button: ticks the chosen card's due lines (DueOf) and leaves every other box
+  // as it is. False when nothing is due.
+  bool TickDue();
+  // A print job that completed: records each of its pages. Returns the message to show when the
+  // ledger could not be saved, once per run ("" otherwise); the print itself stands.
+  struct PrintedPage {
+    int slot = 0;
+    const CardContent* card = nullptr;
+    CardPageInput page;
+  };
+  std::string RecordPrinted(const std::vector<PrintedPage>& pages);
+  // The chosen card's record for its service year, or null.
+  const CardRecord* LedgerRecord();
+  // Forgets the chosen card's record for its service year (a new card). The message to show
+  // when the ledger could not be saved, else "".
+  std::string ForgetCard();
+  // The texts screen readers add to the previews' names.
+  std::string HeaderLedgerNote();
+  std::string MonthlyLedgerNote();
+  const std::filesystem::path& ledgerFile() const { return ledger_.file(); }
+
  private:
   void Changed() { content_.reset(); }
+  void LoadLedger();
+  std::string SaveLedger();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
 
@@ -124,6 +162,8 @@ class Session {
   std::optional<CardContent> content_;
   std::string rememberedPrinter_;
   std::string chosenPrinter_;
+  PrintLedger ledger_;
+  bool ledgerProblemTold_ = false;
 };
 
 }  // namespace velunorh

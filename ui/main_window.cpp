@@ -133,6 +133,7 @@ void MainWindow::ConnectCommands() {
   connect(ui_->previewButton, &QPushButton::clicked, this, &MainWindow::PreviewCard);
   connect(ui_->groupPrintButton, &QPushButton::clicked, this, &MainWindow::PrintGroup);
   connect(ui_->doneButton, &QPushButton::clicked, this, &QDialog::reject);
+  ConnectLedger();
 }
 
 void MainWindow::ChooseListedPublisher() {
@@ -152,6 +153,7 @@ void MainWindow::ShowChoice() {
   ui_->monthlyPreview->update();
   ui_->headerPreview->NotifyAccessibleTextChanged();
   ui_->monthlyPreview->NotifyAccessibleTextChanged();
+  ShowLedgerNotes();
 }
 
 // Started in a folder without the publisher file, the window names the folder it read.
@@ -225,6 +227,7 @@ void MainWindow::PrintCard() {
     warn_(PrintOutcomeMessage(outcome));
     return;
   }
+  RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
   FocusList();
 }
 
@@ -249,7 +252,11 @@ void MainWindow::PreviewCard() {
     DrawPages(*target, painter, 1,
               [&](Surface& surface, int) { DrawCardPage(surface, card, page); });
   });
-  if (preview.exec() == QDialog::Accepted) FocusList();
+  // The dialog is accepted only when its print went out.
+  if (preview.exec() == QDialog::Accepted) {
+    RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
+    FocusList();
+  }
 }
 
 void MainWindow::PrintGroup() {
@@ -264,11 +271,25 @@ void MainWindow::PrintGroup() {
       plan.skipped == 0
           ? FromUtf8(LoadString(StringId::GroupPrintQuestion)).arg(count).arg(group)
           : FromUtf8(LoadString(StringId::GroupPrintQuestionSkipping)).arg(count).arg(group).arg(plan.skipped);
-  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)), question,
+  const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
+  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
+                  question + "\n\n" +
+                      FromUtf8(FillIn(LoadString(StringId::GroupPrintDueLine),
+                                      {std::to_string(due.cards.size()),
+                                       std::to_string(due.nothingDue + plan.skipped)})),
                   QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("groupPrintQuestion");
   ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
-  if (ask.exec() != QMessageBox::Ok) return;
+  QPushButton* dueOnly =
+      ask.addButton(FromUtf8(LoadString(StringId::GroupPrintDueOnly)), QMessageBox::AcceptRole);
+  dueOnly->setObjectName("groupPrintDueOnly");
+  dueOnly->setEnabled(!due.cards.empty());
+  ask.exec();
+  if (ask.clickedButton() == dueOnly) {
+    PrintDueGroup(due);
+    return;
+  }
+  if (ask.clickedButton() != ask.button(QMessageBox::Ok)) return;
 
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   if (!printer) {
@@ -299,6 +320,9 @@ void MainWindow::PrintGroup() {
     warn_(PrintOutcomeMessage(outcome));
     return;
   }
+  std::vector<Session::PrintedPage> printed;
+  for (int k = 0; k < count; ++k) printed.push_back({plan.slots[k], &cards[k], page});
+  RecordPrinted(printed);
   FocusList();
 }
 
@@ -350,8 +374,14 @@ void MainWindow::FocusList() {
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   const std::string aboutText = LoadString(StringId::AboutMenuItem);
-  if (aboutText.empty()) return;
+  if (aboutText.empty()) {
+    QMenu menu(this);
+    AddLedgerActions(menu);
+    menu.exec(event->globalPos());
+    return;
+  }
   QMenu menu(this);
+  AddLedgerActions(menu);
   menu.addSeparator();
   menu.addAction(FromUtf8(aboutText), this, &MainWindow::ShowAbout);
   menu.exec(event->globalPos());
@@ -391,6 +421,87 @@ void MainWindow::Exit() {
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.printerError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
+}
+
+// --- The print ledger -------------------------------------------------------------------------
+
+void MainWindow::ConnectLedger() {
+  headerPreviewName_ = ui_->headerPreview->accessibleName();
+  monthlyPreviewName_ = ui_->monthlyPreview->accessibleName();
+  connect(ui_->dueButton, &QPushButton::clicked, this, &MainWindow::TickDueLines);
+  ShowLedgerNotes();
+}
+
+void MainWindow::TickDueLines() {
+  if (!session_.TickDue() && session_.HasPrintableCard())
+    warn_(
+        FromUtf8(FillIn(LoadString(StringId::LedgerNothingDue), {session_.Content().displayName})));
+  ShowChoice();
+  FocusList();
+}
+
+void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages) {
+  const std::string problem = session_.RecordPrinted(pages);
+  if (!problem.empty()) warn_(FromUtf8(problem));
+  ui_->headerPreview->update();
+  ui_->monthlyPreview->update();
+  ShowLedgerNotes();
+}
+
+// The due cards are made before the question: the printer opens only for a complete job.
+void MainWindow::PrintDueGroup(const Session::DueGroupPlan& plan) {
+  const PrintOutcome outcome =
+      PrintCardPages(ApplicationPrinter::Instance().Current(), static_cast<int>(plan.cards.size()),
+                     [&](Surface& surface, int k) {
+                       DrawCardPage(surface, plan.cards[k].card, plan.cards[k].page);
+                     });
+  if (outcome != PrintOutcome::kPrinted) {
+    warn_(PrintOutcomeMessage(outcome));
+    return;
+  }
+  std::vector<Session::PrintedPage> printed;
+  for (const Session::DueCard& due : plan.cards) printed.push_back({due.slot, &due.card, due.page});
+  RecordPrinted(printed);
+  FocusList();
+}
+
+void MainWindow::ForgetCard() {
+  if (!session_.HasPrintableCard()) return;
+  const CardContent& card = session_.Content();
+  const QString name = FromUtf8(card.displayName);
+  if (!session_.LedgerRecord()) {
+    warn_(FromUtf8(FillIn(LoadString(StringId::LedgerForgetNothing), {card.displayName})));
+    return;
+  }
+  const int year = LedgerServiceYear(card);
+  QMessageBox ask(
+      QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
+      FromUtf8(FillIn(LoadString(StringId::LedgerForgetQuestion),
+                      {card.displayName, std::to_string(year), std::to_string(year + 1)})),
+      QMessageBox::Ok | QMessageBox::Cancel, this);
+  ask.setObjectName("forgetCardQuestion");
+  ask.setDefaultButton(QMessageBox::Cancel);
+  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
+  if (ask.exec() != QMessageBox::Ok) return;
+  const std::string problem = session_.ForgetCard();
+  if (!problem.empty()) warn_(FromUtf8(problem));
+  ShowChoice();
+}
+
+void MainWindow::AddLedgerActions(QMenu& menu) {
+  QAction* forget = menu.addAction(FromUtf8(LoadString(StringId::LedgerForgetMenuItem)), this,
+                                   &MainWindow::ForgetCard);
+  forget->setEnabled(session_.HasPrintableCard());
+}
+
+// Screen readers hear the ledger's marks with the previews' names.
+void MainWindow::ShowLedgerNotes() {
+  if (headerPreviewName_.isEmpty() && monthlyPreviewName_.isEmpty()) return;  // not connected yet
+  auto name = [](const QString& base, const std::string& note) {
+    return note.empty() ? base : base + QStringLiteral(" – ") + FromUtf8(note);
+  };
+  ui_->headerPreview->setAccessibleName(name(headerPreviewName_, session_.HeaderLedgerNote()));
+  ui_->monthlyPreview->setAccessibleName(name(monthlyPreviewName_, session_.MonthlyLedgerNote()));
 }
 
 }  // namespace velunorh

@@ -10,6 +10,7 @@
 #include "session/session.h"
 
 class QCheckBox;
+class QMenu;
 class QPushButton;
 
 namespace Ui {
@@ -53,6 +54,10 @@ class MainWindow : public QDialog {
   void PreviewCard();
   // Every card of the list as one print job, after a question and with a progress dialog.
   void PrintGroup();
+  // The print ledger's commands: "Esedékes" ticks the chosen card's due lines; ForgetCard asks,
+  // then forgets what the chosen card carries this service year (a new card).
+  void TickDueLines();
+  void ForgetCard();
   void ShowAbout();
   // Lets the user choose another data location and reloads the data from there.
   void ChangeDataSource();
@@ -77,6 +82,12 @@ class MainWindow : public QDialog {
   void FocusList();
   void Exit();
   void OpenOptions();
+  // The print ledger's part of the window.
+  void ConnectLedger();
+  void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
+  void PrintDueGroup(const Session::DueGroupPlan& plan);
+  void AddLedgerActions(QMenu& menu);
+  void ShowLedgerNotes();
 
   std::unique_ptr<Ui::MainWindowForm> ui_;
   std::function<void(const QString& message)> warn_;
@@ -86,6 +97,8 @@ class MainWindow : public QDialog {
   TypeAheadList* list_ = nullptr;
   std::array<QCheckBox*, 12> monthBoxes_{};
   bool exited_ = false;
+  QString headerPreviewName_;
+  QString monthlyPreviewName_;
 };
 
 }  // namespace velunorh

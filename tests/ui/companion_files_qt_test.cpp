@@ -133,10 +133,10 @@ tools::Congregation FloppyData() {
   return c;
 }
 
-// The program's own files, which may appear: the settings, the layout, their temporary files
-// and the test file of the floppy drive.
+// The program's own files, which may appear: the settings, the layout, the print ledger, their
+// temporary files and the test file of the floppy drive.
 bool ProgramsOwn(const std::string& name) {
-  for (const char* prefix : {"velunorh.INI", "cplot", "orsival.tst"})
+  for (const char* prefix : {"velunorh.INI", "cplot", "velunorh-ledger.ini", "orsival.tst"})
     if (name.rfind(prefix, 0) == 0) return true;
   return false;
 }

@@ -1,0 +1,410 @@
+#include "session/print_ledger.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "base/profile_file.h"
+#include "base/string_table.h"
+#include "card/grid_texts.h"
+
+namespace velunorh {
+namespace {
+
+constexpr char kSeparator = '\x1f';  // no text of a card holds it
+constexpr std::string_view kHeaderKey = "Header";
+constexpr std::string_view kTotalKey = "Total";
+constexpr std::string_view kNameKey = "Name";
+
+std::uint64_t Add(std::uint64_t hash, std::string_view text) {
+  hash = Fnv1a64(text, hash);
+  return Fnv1a64(std::string_view(&kSeparator, 1), hash);
+}
+
+std::string Hex(std::uint64_t value) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string IsoDate(const CalendarDate& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
+// The key of a month row: its calendar month, 1-12.
+std::string MonthKey(int row) {
+  char text[16];
+  std::snprintf(text, sizeof text, "Month%02d", ServiceYear::RowMonth(row) + 1);
+  return text;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
+  return s;
+}
+
+bool Digits(std::string_view s, std::size_t count) {
+  if (s.size() != count) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+int Number(std::string_view digits) {
+  int n = 0;
+  for (char c : digits) n = n * 10 + (c - '0');
+  return n;
+}
+
+std::optional<std::uint64_t> ParseHex(std::string_view s) {
+  if (s.size() != 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : s) {
+    int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<std::uint64_t>(digit);
+  }
+  return value;
+}
+
+// "YYYY-MM-DD 0123456789abcdef"
+std::optional<LedgerStamp> ParseStamp(std::string_view value) {
+  if (value.size() != 27 || value[4] != '-' || value[7] != '-' || value[10] != ' ')
+    return std::nullopt;
+  if (!Digits(value.substr(0, 4), 4) || !Digits(value.substr(5, 2), 2) ||
+      !Digits(value.substr(8, 2), 2))
+    return std::nullopt;
+  LedgerStamp stamp;
+  stamp.date = {Number(value.substr(0, 4)), Number(value.substr(5, 2)), Number(value.substr(8, 2))};
+  if (stamp.date.month < 1 || stamp.date.month > 12 || stamp.date.day < 1 || stamp.date.day > 31)
+    return std::nullopt;
+  auto digest = ParseHex(value.substr(11));
+  if (!digest) return std::nullopt;
+  stamp.digest = *digest;
+  return stamp;
+}
+
+std::string StampText(const LedgerStamp& stamp) {
+  return IsoDate(stamp.date) + " " + Hex(stamp.digest);
+}
+
+// "2025 id:1234" or "2025 nm:0123456789abcdef"
+std::optional<std::pair<int, std::string>> ParseSection(std::string_view name) {
+  if (name.size() < 9 || !Digits(name.substr(0, 4), 4) || name[4] != ' ') return std::nullopt;
+  const std::string_view key = name.substr(5);
+  const std::string_view rest = key.substr(3);
+  const bool id = key.starts_with("id:") && !rest.empty() && rest.size() <= 5 &&
+                  Digits(rest, rest.size()) && rest[0] != '0';
+  const bool names = key.starts_with("nm:") && ParseHex(rest);
+  if (!id && !names) return std::nullopt;
+  return std::pair{Number(name.substr(0, 4)), std::string(key)};
+}
+
+std::string SectionName(int year, const std::string& key) {
+  return std::to_string(year) + " " + key;
+}
+
+// Which line of a card a key names: -1 the header, 12 the total, 0-11 a month row; nothing for
+// a key the ledger does not know.
+std::optional<int> LineOfKey(std::string_view key) {
+  if (key == kHeaderKey) return -1;
+  if (key == kTotalKey) return 12;
+  for (int row = 0; row < 12; ++row)
+    if (key == MonthKey(row)) return row;
+  return std::nullopt;
+}
+
+std::optional<LedgerStamp>& Line(CardRecord& record, int line) {
+  if (line < 0) return record.header;
+  if (line >= 12) return record.total;
+  return record.rows[line];
+}
+
+LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, std::uint64_t digest) {
+  if (!stamp) return LedgerMark::kNone;
+  return stamp->digest == digest ? LedgerMark::kOnCard : LedgerMark::kChanged;
+}
+
+// The header is the same when it matches the print with or without the F/N marks: ticking F/N
+// alone does not make a printed header look corrected.
+bool HeaderChanged(const CardContent& card, const LedgerStamp& stamp) {
+  return stamp.digest != HeaderDigest(card, false) && stamp.digest != HeaderDigest(card, true);
+}
+
+std::string ShownDate(const CalendarDate& date) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%04d.%02d.%02d.", date.year, date.month, date.day);
+  return text;
+}
+
+}  // namespace
+
+std::string FillIn(std::string text, std::initializer_list<std::string> arguments) {
+  int n = 1;
+  for (const std::string& argument : arguments) {
+    const std::string mark = "%" + std::to_string(n++);
+    for (auto at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + argument.size()))
+      text.replace(at, mark.size(), argument);
+  }
+  return text;
+}
+
+MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record) {
+  MonthlyLedgerView view;
+  if (!record || !card.hasPublisher) return view;
+  for (int row = 0; row < 12; ++row)
+    if (card.rows[row].printable)
+      view.rows[row] = MarkOf(record->rows[row], RowDigest(card.rows[row]));
+  view.total = MarkOf(record->total, TotalDigest(card));
+  return view;
+}
+
+HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record) {
+  HeaderLedgerView view;
+  if (!record || !record->header || !card.hasPublisher) return view;
+  view.changed = HeaderChanged(card, *record->header);
+  view.note = FillIn(
+      LoadString(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted),
+      {ShownDate(record->header->date)});
+  return view;
+}
+
+std::string MonthlyLedgerText(const CardContent& card, const MonthlyLedgerView& view) {
+  std::string onCard, changed;
+  auto add = [](std::string& list, const std::string& name) {
+    list += (list.empty() ? "" : ", ") + name;
+  };
+  for (int row = 0; row < 12; ++row) {
+    if (view.rows[row] == LedgerMark::kOnCard) add(onCard, GridMonthName(card.rows[row].month));
+    if (view.rows[row] == LedgerMark::kChanged) add(changed, GridMonthName(card.rows[row].month));
+  }
+  if (view.total == LedgerMark::kOnCard) add(onCard, LoadString(StringId::TotalRow));
+  if (view.total == LedgerMark::kChanged) add(changed, LoadString(StringId::TotalRow));
+  std::string text;
+  if (!onCard.empty()) text = FillIn(LoadString(StringId::LedgerRowsOnCard), {onCard}) + ".";
+  if (!changed.empty())
+    text += (text.empty() ? "" : " ") + FillIn(LoadString(StringId::LedgerRowsChanged), {changed}) +
+            ".";
+  return text;
+}
+
+std::string HeaderLedgerText(const CardContent& card, const CardRecord* record) {
+  if (!card.hasPublisher) return {};
+  const HeaderLedgerView view = HeaderLedgerOf(card, record);
+  return view.note.empty() ? LoadString(StringId::LedgerHeaderNotPrinted) : view.note;
+}
+
+bool DueLines::Any() const {
+  for (bool row : rows)
+    if (row) return true;
+  return total || header;
+}
+
+DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes) {
+  DueLines due;
+  if (!card.hasPublisher) return due;
+  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
+  for (int row = 0; row < 12; ++row) {
+    const CardMonthRow& line = card.rows[row];
+    due.rows[row] = line.printable && boxes.monthRowEnabled[row] && RowHasText(line) &&
+                    view.rows[row] != LedgerMark::kOnCard;
+  }
+  due.total = boxes.totalEnabled && view.total != LedgerMark::kOnCard;
+  due.header = !(record && record->header);
+  return due;
+}
+
+std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash) {
+  for (unsigned char byte : bytes) {
+    hash ^= byte;
+    hash *= 0x100000001b3ULL;
+  }
+  return hash;
+}
+
+std::uint64_t RowDigest(const CardMonthRow& row) {
+  std::uint64_t hash = Fnv1a64({});
+  for (const std::string& cell : row.cells) hash = Add(hash, cell);
+  return Add(hash, row.remark);
+}
+
+std::uint64_t TotalDigest(const CardContent& card) {
+  std::uint64_t hash = Fnv1a64({});
+  for (const std::string& total : card.printedTotals) hash = Add(hash, total);
+  return hash;
+}
+
+std::uint64_t HeaderDigest(const CardContent& card, bool printGenderMarks) {
+  // The texts in the order the header block prints them; a box mark as the box it marks.
+  std::uint64_t hash = Fnv1a64({});
+  hash = Add(hash, card.displayName);
+  hash = Add(hash, printGenderMarks && card.sex == SexMark::kMale     ? "male"
+                   : printGenderMarks && card.sex == SexMark::kFemale ? "female"
+                                                                      : "");
+  hash = Add(hash, card.homeAddress);
+  hash = Add(hash, card.homeTelephone);
+  hash = Add(hash, card.mobileTelephone);
+  hash = Add(hash, card.dateOfBirth);
+  hash = Add(hash, card.elder ? "elder" : "");
+  hash = Add(hash, card.ministerialServant ? "servant" : "");
+  hash = Add(hash, card.dateImmersed);
+  hash = Add(hash, card.baptized ? SheepText(card.anointed) : "");
+  return Add(hash, card.regularPioneer ? "pioneer" : "");
+}
+
+bool RowHasText(const CardMonthRow& row) {
+  if (!row.remark.empty()) return true;
+  for (const std::string& cell : row.cells)
+    if (!cell.empty()) return true;
+  return false;
+}
+
+std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
+  if (!table.IsLoaded(slot) || slot < 1) return {};
+  const PublisherRecord& record = table[slot];
+  const std::uint16_t id = record.publisherId();
+  bool shared = false;
+  for (int other = 1; other < table.count && !shared; ++other)
+    shared = other != slot && table.IsLoaded(other) && table[other].publisherId() == id;
+  if (id >= 10 && !shared) return "id:" + std::to_string(id);
+  std::uint64_t hash = Fnv1a64({});
+  hash = Add(hash, record.RawText(PublisherRecord::kFamilyName));
+  hash = Add(hash, record.RawText(PublisherRecord::kGivenName));
+  hash = Add(hash, record.RawText(PublisherRecord::kDateOfBirth));
+  return "nm:" + Hex(hash);
+}
+
+int LedgerServiceYear(const CardContent& card) {
+  // The preview's heading is the calendar year in which the card's service year ends.
+  return card.headingYear - 1;
+}
+
+std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Parse(
+    std::string_view text) {
+  std::map<std::pair<int, std::string>, CardRecord> cards;
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  CardRecord* current = nullptr;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[') {
+      if (line.back() != ']') return std::nullopt;
+      auto section = ParseSection(Trim(line.substr(1, line.size() - 2)));
+      if (!section || cards.contains(*section)) return std::nullopt;
+      current = &cards[*section];
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || !current) return std::nullopt;
+    const std::string_view key = Trim(line.substr(0, equals));
+    const std::string_view value = Trim(line.substr(equals + 1));
+    if (key == kNameKey) {
+      current->name = std::string(value);
+      continue;
+    }
+    const auto which = LineOfKey(key);
+    const auto stamp = ParseStamp(value);
+    if (!which || !stamp || Line(*current, *which)) return std::nullopt;
+    Line(*current, *which) = *stamp;
+  }
+  return cards;
+}
+
+PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
+                                          const CalendarDate& today) {
+  file_ = file;
+  cards_.clear();
+  writable_ = true;
+  LoadResult result;
+  ProfileFile profile;
+  if (!profile.Load(file, &result.error)) {
+    writable_ = false;
+    result.outcome = LoadOutcome::kUnreadable;
+    return result;
+  }
+  if (auto cards = Parse(profile.Text())) {
+    cards_ = std::move(*cards);
+    return result;
+  }
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
+  std::filesystem::path aside = file;
+  aside += stamp;
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
+    aside = file;
+    aside += std::string(stamp) + "-" + std::to_string(n);
+  }
+  std::filesystem::rename(file, aside, ec);
+  if (ec) {
+    // Kept where it is, and never written over this run.
+    writable_ = false;
+    result.outcome = LoadOutcome::kUnreadable;
+    result.error = ec.message();
+    return result;
+  }
+  result.outcome = LoadOutcome::kSetAside;
+  result.setAside = aside;
+  return result;
+}
+
+const CardRecord* PrintLedger::Find(int serviceYear, const std::string& key) const {
+  auto it = cards_.find({serviceYear, key});
+  return it == cards_.end() ? nullptr : &it->second;
+}
+
+void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
+  const CardContent& card = *printed.card;
+  if (!card.hasPublisher || printed.key.empty()) return;
+  const int year = LedgerServiceYear(card);
+  CardRecord& record = cards_[{year, printed.key}];
+  record.name = card.displayName;
+  if (printed.page.header.printHeader)
+    record.header = LedgerStamp{date, HeaderDigest(card, printed.page.header.printGenderMarks)};
+  for (int row = 0; row < 12; ++row) {
+    const CardMonthRow& line = card.rows[row];
+    if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line))
+      record.rows[row] = LedgerStamp{date, RowDigest(line)};
+  }
+  if (printed.page.grid.printTotal) record.total = LedgerStamp{date, TotalDigest(card)};
+  // A card that printed nothing the ledger keeps leaves no empty section behind.
+  CardRecord nothing;
+  nothing.name = record.name;
+  if (record == nothing) cards_.erase({year, printed.key});
+}
+
+bool PrintLedger::Forget(int serviceYear, const std::string& key) {
+  return cards_.erase({serviceYear, key}) != 0;
+}
+
+std::string PrintLedger::Text() const {
+  ProfileFile profile(
+      "; " + LoadString(StringId::ProgramName) +
+      ": what went onto each publisher's card, one section per service year and publisher.\n");
+  for (const auto& [where, record] : cards_) {
+    const std::string section = SectionName(where.first, where.second);
+    // A name the file cannot hold as it is stays out: it is only there for people to read.
+    profile.WriteText(section, kNameKey, record.name);
+    if (record.header) profile.WriteText(section, kHeaderKey, StampText(*record.header));
+    for (int row = 0; row < 12; ++row)
+      if (record.rows[row]) profile.WriteText(section, MonthKey(row), StampText(*record.rows[row]));
+    if (record.total) profile.WriteText(section, kTotalKey, StampText(*record.total));
+  }
+  return profile.Text();
+}
+
+bool PrintLedger::Save(std::string* error) const {
+  if (!writable_) {
+    if (error) *error = LoadString(StringId::LedgerNotReadable);
+    return false;
+  }
+  return ProfileFile(Text()).Save(file_, error);
+}
+
+}  // namespace velunorh

@@ -1,0 +1,430 @@
+// The print ledger: what a print records, how the file reads back or is set aside when damaged,
+// and through the session what is due after a restart, a corrected report and a re-sorted file.
+#include "session/print_ledger.h"
+
+#include <gtest/gtest.h>
+
+#include "base/today.h"
+#include "card/header_preview_pass.h"
+#include "card/monthly_preview_pass.h"
+#include "card/recording_surface.h"
+#include "session/session.h"
+#include "test_support.h"
+#include "tools/companion_writer.h"
+#ifndef _WIN32
+#include "posix_test_support.h"
+#endif
+
+namespace velunorh {
+namespace {
+
+constexpr CalendarDate kPrintDay{2026, 11, 10};
+
+// A card of the service year 2026/27 with the rows September and October to print.
+CardContent TwoMonthCard() {
+  CardContent card;
+  card.hasPublisher = true;
+  card.displayName = "Kovács Anna";
+  card.headingYear = 2027;
+  for (int row = 0; row < 12; ++row) {
+    card.rows[row].month = ServiceYear::RowMonth(row);
+    card.rows[row].printable = row < 3;
+    card.rows[row].cells = {"", "", "", "", ""};
+  }
+  card.rows[0].cells[2] = "12";
+  card.rows[1].remark = "kisegítő úttörő";
+  // Row 2 (November) prints nothing yet.
+  card.printedTotals = {"0", "0", "12", "0", "0"};
+  return card;
+}
+
+CardPageInput Ticked(std::initializer_list<int> rows, bool header, bool total) {
+  CardPageInput page;
+  for (int row : rows) page.grid.monthRow[row] = true;
+  page.header.printHeader = header;
+  page.grid.printTotal = total;
+  return page;
+}
+
+TEST(PrintLedger, APrintRecordsExactlyWhatWentOnThePaper) {
+  const CardContent card = TwoMonthCard();
+  struct Case {
+    const char* what;
+    CardPageInput page;
+    std::array<bool, 12> rows;
+    bool header, total;
+  };
+  const Case cases[] = {
+      {"both rows", Ticked({0, 1}, false, false), {true, true}, false, false},
+      {"the header only", Ticked({}, true, false), {}, true, false},
+      {"a row without text prints nothing", Ticked({2}, false, false), {}, false, false},
+      {"a row of the other year", Ticked({5}, false, false), {}, false, false},
+      {"the total with one row", Ticked({1}, false, true), {false, true}, false, true},
+  };
+  for (const Case& c : cases) {
+    PrintLedger ledger;
+    ledger.Record({"id:11", &card, c.page}, kPrintDay);
+    const CardRecord* record = ledger.Find(2026, "id:11");
+    const bool any = c.header || c.total || c.rows != std::array<bool, 12>{};
+    ASSERT_EQ(record != nullptr, any) << c.what;
+    if (!record) continue;
+    for (int row = 0; row < 12; ++row)
+      EXPECT_EQ(record->rows[row].has_value(), c.rows[row]) << c.what << " row " << row;
+    EXPECT_EQ(record->header.has_value(), c.header) << c.what;
+    EXPECT_EQ(record->total.has_value(), c.total) << c.what;
+    if (c.rows[0]) {
+      EXPECT_EQ(*record->rows[0], (LedgerStamp{kPrintDay, RowDigest(card.rows[0])}));
+    }
+  }
+}
+
+TEST(PrintLedger, TheDigestSeesEveryTextAndWhereItStands) {
+  CardMonthRow row;
+  row.cells = {"1", "", "3"};
+  const std::uint64_t digest = RowDigest(row);
+  CardMonthRow moved = row;
+  moved.cells = {"", "1", "3"};
+  CardMonthRow remark = row;
+  remark.remark = "x";
+  CardMonthRow figure = row;
+  figure.cells[2] = "4";
+  for (const CardMonthRow* other : {&moved, &remark, &figure}) EXPECT_NE(RowDigest(*other), digest);
+  EXPECT_EQ(RowDigest(row), digest);
+  // FNV-1a 64 as published: the empty text and "a".
+  EXPECT_EQ(Fnv1a64(""), 0xcbf29ce484222325ULL);
+  EXPECT_EQ(Fnv1a64("a"), 0xaf63dc4c8601ec8cULL);
+}
+
+TEST(PrintLedger, TheFileReadsBackAsWritten) {
+  const CardContent card = TwoMonthCard();
+  PrintLedger ledger;
+  ledger.Record({"id:11", &card, Ticked({0, 1}, true, true)}, kPrintDay);
+  ledger.Record({"nm:00112233445566ff", &card, Ticked({0}, false, false)}, {2027, 1, 2});
+  const std::string text = ledger.Text();
+  EXPECT_NE(text.find("[2026 id:11]\nName=Kovács Anna\nHeader=2026-11-10 "), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Month09=2026-11-10 "), std::string::npos) << text;
+  EXPECT_NE(text.find("Month10=2026-11-10 "), std::string::npos) << text;
+  auto parsed = PrintLedger::Parse(text);
+  ASSERT_TRUE(parsed);
+  ASSERT_EQ(parsed->size(), 2u);
+  EXPECT_EQ(parsed->at({2026, "id:11"}), *ledger.Find(2026, "id:11"));
+  EXPECT_EQ(parsed->at({2026, "nm:00112233445566ff"}).rows[0]->date, (CalendarDate{2027, 1, 2}));
+}
+
+TEST(PrintLedger, AnythingOutOfFormIsDamage) {
+  const std::string good = "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n";
+  ASSERT_TRUE(PrintLedger::Parse(good));
+  ASSERT_TRUE(PrintLedger::Parse(
+      "; comment\r\n\r\n[2026 id:11]\r\nName=\r\nTotal=2026-11-10 0123456789abcdef\r\n"));
+  ASSERT_TRUE(PrintLedger::Parse(""));
+  const char* damaged[] = {
+      "Month09=2026-11-10 0123456789abcdef\n",                // key before any section
+      "[2026 id:11]\ngarbage line\n",                         // neither key nor section
+      "[2026 id:11\n",                                        // unclosed section
+      "[26 id:11]\n",                                         // year not four digits
+      "[2026 slot:3]\n",                                      // unknown kind of key
+      "[2026 nm:xyz]\n",                                      // names key not a digest
+      "[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n",  // no such month
+      "[2026 id:11]\nFooter=2026-11-10 0123456789abcdef\n",   // unknown key
+      "[2026 id:11]\nMonth09=2026-13-10 0123456789abcdef\n",  // month out of range
+      "[2026 id:11]\nMonth09=2026-11-10 0123456789ABCDEG\n",  // not hex
+      "[2026 id:11]\nMonth09=2026-11-10\n",                   // no digest
+      "[2026 id:11]\nHeader=2026-11-10 0123456789abcdef\nHeader=2026-11-11 0123456789abcdef\n",
+      "[2026 id:11]\n[2026 id:11]\n",  // a card twice
+  };
+  for (const char* text : damaged) EXPECT_FALSE(PrintLedger::Parse(text)) << text;
+}
+
+TEST(PrintLedger, ADamagedFileIsSetAsideAndTheLedgerStartsEmpty) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  const std::string damaged = "[2026 id:11]\nMonth09=yesterday\n";
+  test::WriteText(file, damaged);
+  test::WriteText(dir / "velunorh-ledger.ini.damaged-20261110", "an earlier one");
+  PrintLedger ledger;
+  const auto loaded = ledger.Load(file, kPrintDay);
+  EXPECT_EQ(loaded.outcome, PrintLedger::LoadOutcome::kSetAside);
+  EXPECT_EQ(loaded.setAside, dir / "velunorh-ledger.ini.damaged-20261110-2");
+  EXPECT_EQ(test::ReadText(loaded.setAside), damaged);
+  EXPECT_EQ(test::ReadText(dir / "velunorh-ledger.ini.damaged-20261110"), "an earlier one");
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(ledger.Find(2026, "id:11"), nullptr);
+  const CardContent card = TwoMonthCard();
+  ledger.Record({"id:11", &card, Ticked({0}, false, false)}, kPrintDay);
+  EXPECT_TRUE(ledger.Save());
+  EXPECT_TRUE(PrintLedger::Parse(test::ReadText(file)));
+}
+
+TEST(PrintLedger, AMissingFileIsEmptyAndAnUnreadableOneIsNeverWrittenOver) {
+  test::TempDir dir;
+  PrintLedger missing;
+  EXPECT_EQ(missing.Load(dir / kPrintLedgerFileName, kPrintDay).outcome,
+            PrintLedger::LoadOutcome::kLoaded);
+  EXPECT_TRUE(missing.writable());
+
+  // A folder where the file should be: not read, and not replaced.
+  std::filesystem::create_directory(dir / kPrintLedgerFileName);
+  PrintLedger unreadable;
+  EXPECT_EQ(unreadable.Load(dir / kPrintLedgerFileName, kPrintDay).outcome,
+            PrintLedger::LoadOutcome::kUnreadable);
+  std::string error;
+  EXPECT_FALSE(unreadable.Save(&error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(dir / kPrintLedgerFileName));
+}
+
+TEST(PrintLedger, ThePublisherKeyIsTheIdUnlessItIsMissingOrShared) {
+  PublisherTable table;
+  table.slots.resize(5);
+  table.count = 5;
+  auto set = [&](int slot, const char* given, const char* family, std::uint16_t id) {
+    table[slot].SetRawText(PublisherRecord::kGivenName, given);
+    table[slot].SetRawText(PublisherRecord::kFamilyName, family);
+    table[slot].SetWord(PublisherRecord::kPublisherId, id);
+  };
+  set(1, "Anna", "Kovács", 11);
+  set(2, "Béla", "Szabó", 0);
+  set(3, "Cili", "Tóth", 40);
+  set(4, "Dani", "Varga", 40);
+  EXPECT_EQ(LedgerPublisherKey(table, 1), "id:11");
+  for (int slot : {2, 3, 4}) EXPECT_EQ(LedgerPublisherKey(table, slot).substr(0, 3), "nm:") << slot;
+  EXPECT_NE(LedgerPublisherKey(table, 3), LedgerPublisherKey(table, 4));
+  EXPECT_EQ(LedgerPublisherKey(table, 0), "");
+}
+
+// --- Through the session ------------------------------------------------------------------
+
+class NoQuestions : public UserPrompts {
+ public:
+  std::optional<int> ChooseDataLocation(int, bool) override { return std::nullopt; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return false; }
+  void ShowMessage(const std::string& message) override { messages.push_back(message); }
+  std::vector<std::string> messages;
+};
+
+tools::Publisher Reporting(const std::string& given, const std::string& family, std::uint16_t id) {
+  tools::Publisher p;
+  p.givenName = given;
+  p.familyName = family;
+  p.id = id;
+  p.dateOfBirth = "03021970";
+  for (int month : {8, 9}) {  // September and October
+    p.months[month].newForm = true;
+    p.months[month].hours = 10;
+  }
+  return p;
+}
+
+class LedgerSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Write(); }
+  void Write() { tools::WriteCongregation(congregation_, dir_.path()); }
+  std::unique_ptr<Session> Start() {
+    auto session = std::make_unique<Session>(
+        Session::Places{dir_ / "velunorh.INI", dir_.path(), dir_ / "floppy"}, prompts_);
+    EXPECT_EQ(session->StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
+    return session;
+  }
+  // Prints the chosen publisher's card as the window does after a completed job.
+  static std::string Print(Session& session) {
+    return session.RecordPrinted(
+        {{session.selection().selectedPublisher, &session.Content(), session.CardPage()}});
+  }
+  static int SlotOf(Session& session, const std::string& given) {
+    for (const auto& line : session.PublisherLines()) {
+      session.ChoosePublisher(line.slot);
+      if (session.Content().displayName.find(given) != std::string::npos) return line.slot;
+    }
+    return 0;
+  }
+
+  ScopedToday today_{kPrintDay};
+  test::TempDir dir_;
+  NoQuestions prompts_;
+  tools::Congregation congregation_ = [] {
+    tools::Congregation c;
+    c.current.publishers = {Reporting("Anna", "Kovács", 11), Reporting("Béla", "Szabó", 0)};
+    return c;
+  }();
+};
+
+TEST_F(LedgerSessionTest, AfterARestartDueTicksOnlyWhatIsNotOnTheCard) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);  // September only; the header box goes off with it
+    EXPECT_EQ(Print(*session), "");
+  }
+  auto session = Start();
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[1], LedgerMark::kNone);
+  session->SetPrintHeader(false);
+  EXPECT_TRUE(session->TickDue());
+  const CardSelection& boxes = session->selection();
+  EXPECT_FALSE(boxes.monthRow[0]);
+  EXPECT_TRUE(boxes.monthRow[1]);
+  for (int row = 2; row < 12; ++row) EXPECT_FALSE(boxes.monthRow[row]) << row;
+  EXPECT_TRUE(boxes.printHeader);  // never printed
+  EXPECT_FALSE(boxes.printTotal);  // not usable before the year's end
+
+  // With the header and October printed too, nothing is due and no box changes.
+  Print(*session);
+  session->SetMonthRow(1, false);
+  session->SetPrintHeader(false);
+  EXPECT_FALSE(session->TickDue());
+  EXPECT_FALSE(session->selection().monthRow[1]);
+  EXPECT_FALSE(session->selection().printHeader);
+  const HeaderPreviewInput header = session->HeaderPreview();
+  EXPECT_EQ(header.ledger.note, "Fejléc nyomtatva: 2026.11.10.");
+  RecordingSurface surface(96, 96);
+  DrawHeaderPreview(surface, {0, 0, 506, 156}, session->Content(), header);
+  const auto* note = surface.Find("Fejléc nyomtatva: 2026.11.10.");
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->color, kBlack);
+  EXPECT_LT(note->y, 156 / 26 * 5 - 10);  // above the name line
+}
+
+TEST_F(LedgerSessionTest, ACorrectedReportMakesItsRowDueAgainInTheWarningColour) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    session->SetMonthRow(1, true);
+    Print(*session);
+  }
+  congregation_.current.publishers[0].months[9].hours = 11;  // October corrected
+  Write();
+  auto session = Start();
+  session->ChoosePublisher(1);
+  const MonthlyPreviewInput input = session->MonthlyPreview();
+  EXPECT_EQ(input.ledger.rows[0], LedgerMark::kOnCard);
+  EXPECT_EQ(input.ledger.rows[1], LedgerMark::kChanged);
+  EXPECT_NE(session->MonthlyLedgerNote().find("Nyomtatás óta változott: Okt"), std::string::npos)
+      << session->MonthlyLedgerNote();
+
+  RecordingSurface surface(96, 96);
+  DrawMonthlyPreview(surface, {0, 0, 480, 224}, session->Content(), input, 1, 1);
+  const auto* corrected = surface.Find("11");
+  const auto* kept = surface.Find("10");
+  ASSERT_NE(corrected, nullptr);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(corrected->color, kLedgerWarning);
+  EXPECT_NE(kept->color, kLedgerWarning);
+  const auto* changedMark = surface.Find(kChangedMark);
+  ASSERT_NE(changedMark, nullptr);
+  EXPECT_EQ(changedMark->y, corrected->y);
+  const auto* onCardMark = surface.Find(kOnCardMark);
+  ASSERT_NE(onCardMark, nullptr);
+  EXPECT_EQ(onCardMark->y, kept->y);
+
+  EXPECT_TRUE(session->TickDue());
+  EXPECT_FALSE(session->selection().monthRow[0]);
+  EXPECT_TRUE(session->selection().monthRow[1]);
+}
+
+TEST_F(LedgerSessionTest, ReSortingThePublisherFileKeepsEachRecordWithItsPublisher) {
+  {
+    auto session = Start();
+    for (const char* given : {"Anna", "Béla"}) {  // one with an id, one without
+      ASSERT_NE(SlotOf(*session, given), 0);
+      session->SetMonthRow(0, true);
+      Print(*session);
+      session->SetMonthRow(0, false);
+    }
+    session->ChoosePublisher(SlotOf(*session, "Anna"));
+    session->SetMonthRow(1, true);
+    Print(*session);  // Anna has October too
+  }
+  auto& publishers = congregation_.current.publishers;
+  std::swap(publishers[0], publishers[1]);
+  publishers.insert(publishers.begin(), Reporting("Cili", "Tóth", 0));
+  Write();
+  auto session = Start();
+  const struct {
+    const char* given;
+    LedgerMark october;
+  } expected[] = {
+      {"Anna", LedgerMark::kOnCard}, {"Béla", LedgerMark::kNone}, {"Cili", LedgerMark::kNone}};
+  for (const auto& e : expected) {
+    ASSERT_NE(SlotOf(*session, e.given), 0) << e.given;
+    const MonthlyLedgerView view = session->MonthlyPreview().ledger;
+    EXPECT_EQ(view.rows[0], e.given[0] == 'C' ? LedgerMark::kNone : LedgerMark::kOnCard) << e.given;
+    EXPECT_EQ(view.rows[1], e.october) << e.given;
+  }
+}
+
+TEST_F(LedgerSessionTest, TheDueGroupPrintGivesEachCardItsOwnLinesAndSkipsTheDone) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(SlotOf(*session, "Anna"));
+    session->SetPrintHeader(true);
+    session->SetMonthRow(0, true);
+    session->SetMonthRow(1, true);
+    session->SetPrintHeader(true);
+    Print(*session);
+    session->ChoosePublisher(SlotOf(*session, "Béla"));
+    session->SetMonthRow(1, false);
+    Print(*session);  // September only, and no header
+  }
+  auto session = Start();
+  const Session::DueGroupPlan plan = session->PlanDueGroupPrint();
+  EXPECT_EQ(plan.nothingDue, 1);
+  ASSERT_EQ(plan.cards.size(), 1u);
+  EXPECT_EQ(plan.cards[0].card.displayName.find("Béla"), 0u) << plan.cards[0].card.displayName;
+  const CardPageInput& page = plan.cards[0].page;
+  EXPECT_TRUE(page.header.printHeader);
+  EXPECT_FALSE(page.grid.monthRow[0]);
+  EXPECT_TRUE(page.grid.monthRow[1]);
+  EXPECT_FALSE(page.grid.printTotal);
+}
+
+TEST_F(LedgerSessionTest, ADamagedLedgerIsSetAsideAndTold) {
+  test::WriteText(dir_ / kPrintLedgerFileName, "[2026 id:11]\nMonth09=\n");
+  auto session = Start();
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_NE(prompts_.messages[0].find("velunorh-ledger.ini.damaged-20261110"), std::string::npos)
+      << prompts_.messages[0];
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->MonthlyPreview().ledger, MonthlyLedgerView{});
+  session->SetMonthRow(0, true);
+  EXPECT_EQ(Print(*session), "");
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+}
+
+TEST_F(LedgerSessionTest, ForgettingACardMakesAllOfItDueAgain) {
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(0, true);
+  Print(*session);
+  ASSERT_NE(session->LedgerRecord(), nullptr);
+  EXPECT_EQ(session->ForgetCard(), "");
+  EXPECT_EQ(session->LedgerRecord(), nullptr);
+  EXPECT_EQ(PrintLedger::Parse(test::ReadText(dir_ / kPrintLedgerFileName))->size(), 0u);
+}
+
+#ifndef _WIN32
+TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(0, true);
+  std::string first, second;
+  {
+    test::FileSizeLimit full(8);  // as by a full disk
+    first = Print(*session);
+    second = Print(*session);
+  }
+  EXPECT_NE(first.find((dir_ / kPrintLedgerFileName).string()), std::string::npos) << first;
+  EXPECT_EQ(second, "");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+  // Still known this run, and written at the next print that can be.
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+  EXPECT_EQ(Print(*session), "");
+  EXPECT_TRUE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+}
+#endif
+
+}  // namespace
+}  // namespace velunorh
