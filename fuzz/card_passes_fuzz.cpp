@@ -17,7 +17,7 @@
 #include "card/monthly_grid_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

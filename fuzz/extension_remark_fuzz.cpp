@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/codepage.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "companion/congregation_data.h"
-#include "fuzz/fuzz_input.h"
+#include "fuzz_input.h"
 
 namespace velunorh::fuzz {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "card/card_layout.h"
 
 namespace velunorh::fuzz {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_input.h"
+#include "fuzz_input.h"
 #include "card/card_layout.h"
 #include "tools/companion_writer.h"
 #include "tools/congregation_description.h"

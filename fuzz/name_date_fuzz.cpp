@@ -10,7 +10,7 @@
 
 #include "companion/name_date_format.h"
 #include "companion/unscramble.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

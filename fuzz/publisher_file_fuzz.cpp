@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "companion/month_values.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/profile_file.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "session/app_settings.h"
 
 namespace velunorh::fuzz {

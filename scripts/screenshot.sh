@@ -3,15 +3,19 @@
 # one at the normal font and one at a larger desktop font (font DPI 144, as a larger font setting
 # gives), to show that the window grows with the font without cutting any text.
 # A third picture shows the print preview of the first card with two months ticked, on a PDF
-# queue of its own (the CUPS scheduler is started when it is not running).
-# scripts/screenshot.sh [OUTPUT.png [LARGE-FONT-OUTPUT.png [PREVIEW-OUTPUT.png]]]
-#   (defaults: docs/main-window.png, docs/main-window-large-font.png, docs/print-preview.png).
+# queue of its own (the CUPS scheduler is started when it is not running); the card is then
+# printed, October's figures are made to differ from what was printed (as a corrected report
+# does), and a fourth picture shows the window with the print ledger's marks.
+# scripts/screenshot.sh [OUTPUT.png [LARGE-FONT-OUTPUT.png [PREVIEW-OUTPUT.png [LEDGER-OUTPUT.png]]]]
+#   (defaults: docs/main-window.png, docs/main-window-large-font.png, docs/print-preview.png,
+#   docs/monthly-routine.png).
 #   Needs a built build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/main-window.png}")
 large=$(realpath -m "${2:-$root/docs/main-window-large-font.png}")
 preview=$(realpath -m "${3:-$root/docs/print-preview.png}")
+routine=$(realpath -m "${4:-$root/docs/monthly-routine.png}")
 mkdir -p "$(dirname "$out")" "$(dirname "$large")"
 command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq imagemagick >/dev/null
 command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xdotool >/dev/null
@@ -88,6 +92,15 @@ for _ in $(seq 50); do
 done
 sleep 1.5
 import -window "${shown:-root}" "$preview"
-kill "$app" 2>/dev/null || true
-wait "$app" 2>/dev/null || true
 echo "Screenshot saved to $preview"
+
+# Print the card, so that the ledger records September and October.
+xdotool key --window "${shown:-$window}" Escape
+sleep 0.5
+xdotool mousemove --window "$window" 103 359 click 1
+for _ in $(seq 50); do [ -s "$demo/velunorh-ledger.ini" ] && break; sleep 0.2; done
+xdotool mousemove --window "$window" 152 389 click 1  # "Kész"
+wait "$app" 2>/dev/null || true
+# October as if its report was corrected after the print: its recorded digest no longer matches.
+sed -i 's/^\(Month10=[0-9-]* \).*/\10000000000000000/' "$demo/velunorh-ledger.ini"
+shoot "$routine"

@@ -142,17 +142,6 @@ std::string ShownDate(const CalendarDate& date) {
 
 }  // namespace
 
-std::string FillIn(std::string text, std::initializer_list<std::string> arguments) {
-  int n = 1;
-  for (const std::string& argument : arguments) {
-    const std::string mark = "%" + std::to_string(n++);
-    for (auto at = text.find(mark); at != std::string::npos;
-         at = text.find(mark, at + argument.size()))
-      text.replace(at, mark.size(), argument);
-  }
-  return text;
-}
-
 MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record) {
   MonthlyLedgerView view;
   if (!record || !card.hasPublisher) return view;
@@ -167,9 +156,9 @@ HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* recor
   HeaderLedgerView view;
   if (!record || !record->header || !card.hasPublisher) return view;
   view.changed = HeaderChanged(card, *record->header);
-  view.note = FillIn(
-      LoadString(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted),
-      {ShownDate(record->header->date)});
+  view.note =
+      LoadStringWith(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted,
+                     {ShownDate(record->header->date)});
   return view;
 }
 
@@ -185,10 +174,10 @@ std::string MonthlyLedgerText(const CardContent& card, const MonthlyLedgerView& 
   if (view.total == LedgerMark::kOnCard) add(onCard, LoadString(StringId::TotalRow));
   if (view.total == LedgerMark::kChanged) add(changed, LoadString(StringId::TotalRow));
   std::string text;
-  if (!onCard.empty()) text = FillIn(LoadString(StringId::LedgerRowsOnCard), {onCard}) + ".";
+  if (!onCard.empty()) text = LoadStringWith(StringId::LedgerRowsOnCard, {onCard}) + ".";
   if (!changed.empty())
-    text += (text.empty() ? "" : " ") + FillIn(LoadString(StringId::LedgerRowsChanged), {changed}) +
-            ".";
+    text +=
+        (text.empty() ? "" : " ") + LoadStringWith(StringId::LedgerRowsChanged, {changed}) + ".";
   return text;
 }
 

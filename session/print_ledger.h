@@ -140,7 +140,4 @@ struct DueLines {
 };
 DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes);
 
-// "%1", "%2"... of a text from the string table replaced by the arguments.
-std::string FillIn(std::string text, std::initializer_list<std::string> arguments);
-
 }  // namespace velunorh

@@ -240,14 +240,14 @@ namespace velunorh {
 void Session::LoadLedger() {
   const auto loaded = ledger_.Load(state_.workFolder / kPrintLedgerFileName, Today());
   if (loaded.outcome == PrintLedger::LoadOutcome::kSetAside)
-    prompts_.ShowMessage(FillIn(LoadString(StringId::LedgerSetAside), {loaded.setAside.string()}));
+    prompts_.ShowMessage(LoadStringWith(StringId::LedgerSetAside, {loaded.setAside.string()}));
 }
 
 std::string Session::SaveLedger() {
   std::string error;
   if (ledger_.Save(&error) || ledgerProblemTold_) return {};
   ledgerProblemTold_ = true;
-  return FillIn(LoadString(StringId::LedgerNotSaved), {ledger_.file().string(), error});
+  return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});
 }
 
 const CardRecord* Session::LedgerRecord() {

@@ -3,8 +3,8 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPainter>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -221,8 +221,9 @@ void MainWindow::PrintCard() {
   if (!session_.HasPrintableCard()) return;
   const CardContent& card = session_.Content();
   const CardPageInput page = session_.CardPage();
-  PrintOutcome outcome = PrintCardPage(ApplicationPrinter::Instance().Current(),
-                                       [&](Surface& surface) { DrawCardPage(surface, card, page); });
+  PrintOutcome outcome =
+      PrintCardPage(ApplicationPrinter::Instance().Current(),
+                    [&](Surface& surface) { DrawCardPage(surface, card, page); });
   if (outcome != PrintOutcome::kPrinted) {
     warn_(PrintOutcomeMessage(outcome));
     return;
@@ -268,15 +269,17 @@ void MainWindow::PrintGroup() {
   }
   const QString group = FromUtf8(session_.GroupCaption()).remove(QLatin1Char('&'));
   const QString question =
-      plan.skipped == 0
-          ? FromUtf8(LoadString(StringId::GroupPrintQuestion)).arg(count).arg(group)
-          : FromUtf8(LoadString(StringId::GroupPrintQuestionSkipping)).arg(count).arg(group).arg(plan.skipped);
+      plan.skipped == 0 ? FromUtf8(LoadString(StringId::GroupPrintQuestion)).arg(count).arg(group)
+                        : FromUtf8(LoadString(StringId::GroupPrintQuestionSkipping))
+                              .arg(count)
+                              .arg(group)
+                              .arg(plan.skipped);
   const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
   QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
                   question + "\n\n" +
-                      FromUtf8(FillIn(LoadString(StringId::GroupPrintDueLine),
-                                      {std::to_string(due.cards.size()),
-                                       std::to_string(due.nothingDue + plan.skipped)})),
+                      FromUtf8(LoadStringWith(StringId::GroupPrintDueLine,
+                                              {std::to_string(due.cards.size()),
+                                               std::to_string(due.nothingDue + plan.skipped)})),
                   QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("groupPrintQuestion");
   ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
@@ -298,7 +301,8 @@ void MainWindow::PrintGroup() {
   }
   // The cards are made first and the printer is opened only when all are there, so that a
   // cancel leaves nothing at all in the printer's queue.
-  QProgressDialog progress(FromUtf8(LoadString(StringId::GroupPrintProgress)), FromUtf8(LoadString(StringId::CancelButton)), 0, count, this);
+  QProgressDialog progress(FromUtf8(LoadString(StringId::GroupPrintProgress)),
+                           FromUtf8(LoadString(StringId::CancelButton)), 0, count, this);
   progress.setObjectName("groupPrintProgress");
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
@@ -412,9 +416,9 @@ void MainWindow::Exit() {
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten)
     problems << FromUtf8(LoadString(StringId::LayoutNotSaved))
-                    .arg(QString::fromStdString(
-                             (session_.workFolder() / LayoutFileName(session_.settings().cardVersion))
-                                 .string()),
+                    .arg(QString::fromStdString((session_.workFolder() /
+                                                 LayoutFileName(session_.settings().cardVersion))
+                                                    .string()),
                          FromUtf8(report.layoutError));
   if (!report.printerWritten)
     problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
@@ -434,8 +438,7 @@ void MainWindow::ConnectLedger() {
 
 void MainWindow::TickDueLines() {
   if (!session_.TickDue() && session_.HasPrintableCard())
-    warn_(
-        FromUtf8(FillIn(LoadString(StringId::LedgerNothingDue), {session_.Content().displayName})));
+    warn_(FromUtf8(LoadStringWith(StringId::LedgerNothingDue, {session_.Content().displayName})));
   ShowChoice();
   FocusList();
 }
@@ -470,14 +473,14 @@ void MainWindow::ForgetCard() {
   const CardContent& card = session_.Content();
   const QString name = FromUtf8(card.displayName);
   if (!session_.LedgerRecord()) {
-    warn_(FromUtf8(FillIn(LoadString(StringId::LedgerForgetNothing), {card.displayName})));
+    warn_(FromUtf8(LoadStringWith(StringId::LedgerForgetNothing, {card.displayName})));
     return;
   }
   const int year = LedgerServiceYear(card);
   QMessageBox ask(
       QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
-      FromUtf8(FillIn(LoadString(StringId::LedgerForgetQuestion),
-                      {card.displayName, std::to_string(year), std::to_string(year + 1)})),
+      FromUtf8(LoadStringWith(StringId::LedgerForgetQuestion,
+                              {card.displayName, std::to_string(year), std::to_string(year + 1)})),
       QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("forgetCardQuestion");
   ask.setDefaultButton(QMessageBox::Cancel);
