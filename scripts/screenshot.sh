@@ -95,7 +95,8 @@ import -window "${shown:-root}" "$preview"
 echo "Screenshot saved to $preview"
 
 # Print the card, so that the ledger records September and October.
-xdotool key --window "${shown:-$window}" Escape
+# The preview has the focus: Escape closes it (and only it).
+xdotool key Escape
 sleep 0.5
 xdotool mousemove --window "$window" 103 359 click 1
 for _ in $(seq 50); do [ -s "$demo/velunorh-ledger.ini" ] && break; sleep 0.2; done
