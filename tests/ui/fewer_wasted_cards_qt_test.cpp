@@ -164,7 +164,8 @@ TEST_F(FewerWastedCardsTest, AGroupPrintIsOneJobWhosePageKIsTheSinglePrintOfPubl
   Press("groupPrintButton");
   EXPECT_TRUE(question.startsWith(QString::fromUtf8("2 kártya nyomtatása: Összes Hírnőkök?")))
       << question.toStdString();
-  EXPECT_TRUE(question.contains(QString::fromUtf8("1 hírnöknek nincs neve"))) << question.toStdString();
+  EXPECT_TRUE(question.contains(QString::fromUtf8("1 hírnöknek nincs neve")))
+      << question.toStdString();
   auto pages = test::ReadPdfWords(group);
   ASSERT_EQ(pages.size(), 2u);
   ExpectSameWords(pages[0].words, first, "page 1");
@@ -172,36 +173,12 @@ TEST_F(FewerWastedCardsTest, AGroupPrintIsOneJobWhosePageKIsTheSinglePrintOfPubl
   EXPECT_EQ(test::PdfTitle(group), "Card Header");
 }
 
-// Cancels the group print's progress dialog once it has shown a given number of cards made.
-class CancelAt : public QObject {
- public:
-  explicit CancelAt(int made) : made_(made) { qApp->installEventFilter(this); }
-  ~CancelAt() override { qApp->removeEventFilter(this); }
-  bool cancelled() const { return cancelled_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* progress = qobject_cast<QProgressDialog*>(watched);
-    // Shown at the first card, then repainted as each card is made.
-    const bool step = event->type() == QEvent::Show || event->type() == QEvent::Paint;
-    if (progress && step && !cancelled_ && progress->isVisible() && progress->value() >= made_) {
-      cancelled_ = true;
-      progress->cancel();
-    }
-    return false;
-  }
-
- private:
-  int made_;
-  bool cancelled_ = false;
-};
-
 // Cancelled while the cards are made, at the first and at the last: the printer is never opened.
 TEST_F(FewerWastedCardsTest, ACancelledGroupPrintPrintsNothing) {
   for (int cancelAt : {0, 1}) {
     const auto group = dir_ / ("group" + std::to_string(cancelAt) + ".pdf");
     PrintTo(group);
-    CancelAt cancel(cancelAt);
+    test::CancelProgressAt cancel(cancelAt);
     test::ModalScript script({[](QWidget* dialog) {
       qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
     }});
@@ -229,8 +206,9 @@ TEST_F(FewerWastedCardsTest, AnEmptyGroupPrintsNothingAndSaysSo) {
 TEST_F(FewerWastedCardsTest, WithoutAPrinterThePreviewAndTheGroupSayNoPrinter) {
   ApplicationPrinter::Instance().Reset();  // no scheduler in the widget tests: no printer
   Press("previewButton");
-  test::ModalScript script(
-      {[](QWidget* dialog) { qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click(); }});
+  test::ModalScript script({[](QWidget* dialog) {
+    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+  }});
   Press("groupPrintButton");
   ASSERT_EQ(warnings_.size(), 2);
   EXPECT_EQ(warnings_[0], "No Printer");

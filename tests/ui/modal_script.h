@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -42,6 +43,30 @@ class ModalScript {
   QPointer<QWidget> current_;
   int next_ = 0;
   int unexpected_ = 0;
+};
+
+// Cancels the group print's progress dialog once it has shown a given number of cards made.
+class CancelProgressAt : public QObject {
+ public:
+  explicit CancelProgressAt(int made) : made_(made) { qApp->installEventFilter(this); }
+  ~CancelProgressAt() override { qApp->removeEventFilter(this); }
+  bool cancelled() const { return cancelled_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* progress = qobject_cast<QProgressDialog*>(watched);
+    // Shown at the first card, then repainted as each card is made.
+    const bool step = event->type() == QEvent::Show || event->type() == QEvent::Paint;
+    if (progress && step && !cancelled_ && progress->isVisible() && progress->value() >= made_) {
+      cancelled_ = true;
+      progress->cancel();
+    }
+    return false;
+  }
+
+ private:
+  int made_;
+  bool cancelled_ = false;
 };
 
 }  // namespace velunorh::test
