@@ -7,8 +7,11 @@ namespace {
 
 // The geometry of the preview: rows and margins from the client rectangle, integer division.
 struct Geometry {
-  int L, T, Wd, H;
-  int u, y1, y2, y3, y4, xL, xR, s;
+  int L, T, Wd, H;     // the client rectangle: left and top edges, width and height
+  int u;               // the row unit, a 26th of the height
+  int y1, y2, y3, y4;  // the lines of the name, address, telephone and immersion rows
+  int xL, xR;          // the left and right edges of the form (positions, not widths)
+  int s;               // how far a label's bottom lies below its line
 
   explicit Geometry(const Rect& r)
       : L(r.left), T(r.top), Wd(r.right - r.left), H(r.bottom - r.top) {
@@ -118,28 +121,29 @@ std::string WithoutBoxMark(std::string text) {
 
 void DrawData(Surface& surface, const Geometry& g, const Language& lang, const CardContent& card,
               const HeaderPreviewInput& in) {
-  const int xL = g.xL, W = g.xR, u = g.u, s = g.s, y4 = g.y4;
+  // The data's positions are fractions of the right edge xR (not of the width), as the form's are.
+  const int xL = g.xL, xR = g.xR, u = g.u, s = g.s, y4 = g.y4;
   auto text = [&](int x, int y, const std::string& t) {
     if (!t.empty()) surface.DrawText(x, y, t, HAlign::kLeft, VAlign::kBottom);
   };
 
   surface.SetFont({});
   surface.SetTextColor(in.printHeader ? kBlack : kGrey);
-  text(xL + (in.nameShift != 0 ? W / 6 : W / 10), g.y1, card.displayName);
+  text(xL + (in.nameShift != 0 ? xR / 6 : xR / 10), g.y1, card.displayName);
 
   if (card.sex != SexMark::kNone) {
     const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? StringId::Male : StringId::Female);
     // The cz edition always ticks the box for a publisher with a sex.
     if (!(in.printGenderMarks || lang.cz)) surface.SetTextColor(kGrey);
-    text(xL + W - W / 6, g.y1, sex);
+    text(xL + xR - xR / 6, g.y1, sex);
   }
   if (in.printHeader) surface.SetTextColor(kBlack);
 
-  text(xL + W / 10, g.y2, card.homeAddress);
-  text(xL + W / 8, g.y3, card.homeTelephone);
-  text(xL + W / 2 - W / 20, g.y3, card.mobileTelephone);
-  text(xL + W - W / 5, g.y3, card.dateOfBirth);
-  text(xL + (lang.cz ? W / 8 : W / 6), y4, card.dateImmersed);
+  text(xL + xR / 10, g.y2, card.homeAddress);
+  text(xL + xR / 8, g.y3, card.homeTelephone);
+  text(xL + xR / 2 - xR / 20, g.y3, card.mobileTelephone);
+  text(xL + xR - xR / 5, g.y3, card.dateOfBirth);
+  text(xL + (lang.cz ? xR / 8 : xR / 6), y4, card.dateImmersed);
 
   const int upper = y4 - u / 2 - s;
   const int lower = y4 + u / 2 + s;
@@ -147,20 +151,20 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
     if (!(lang.cz && in.cardVersion == 0)) {
       std::string sheep = SheepText(card.anointed);
       if (lang.cz) sheep = WithoutBoxMark(sheep);
-      int k = lang.polish ? W / 6 : (lang.sk || lang.cz) ? W / 4 : W / 9;
-      text(xL + W - W / 4 - k, y4, sheep);
+      int k = lang.polish ? xR / 6 : (lang.sk || lang.cz) ? xR / 4 : xR / 9;
+      text(xL + xR - xR / 4 - k, y4, sheep);
     } else {
-      text(xL + W / 2 - W / 12, card.anointed ? upper : lower, "X");
+      text(xL + xR / 2 - xR / 12, card.anointed ? upper : lower, "X");
     }
   }
 
-  if (card.elder) text(xL + W - W / 80 - W / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
+  if (card.elder) text(xL + xR - xR / 80 - xR / ((lang.cz || lang.sk) ? 3 : 4), upper, "X");
   if (lang.cz) {
-    if (card.regularPioneer) text(xL + W - W / 5 + W / 48, upper, "X");
-    if (card.ministerialServant) text(xL + W - W / 3 - W / 80, lower, "X");
+    if (card.regularPioneer) text(xL + xR - xR / 5 + xR / 48, upper, "X");
+    if (card.ministerialServant) text(xL + xR - xR / 3 - xR / 80, lower, "X");
   } else {
-    if (card.ministerialServant) text(xL + W + W / 55 - W / 6 - (lang.sk ? W / 12 : 0), upper, "X");
-    if (card.regularPioneer) text(xL + W - W / 80 - W / (lang.sk ? 3 : 4), lower, "X");
+    if (card.ministerialServant) text(xL + xR + xR / 55 - xR / 6 - (lang.sk ? xR / 12 : 0), upper, "X");
+    if (card.regularPioneer) text(xL + xR - xR / 80 - xR / (lang.sk ? 3 : 4), lower, "X");
   }
 }
 

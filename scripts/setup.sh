@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth
+  dbus at-spi2-core python3-pyatspi
   time
   desktop-file-utils appstream
   clang libclang-rt-14-dev

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <filesystem>
+
+#include "ui/application_printer.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -78,6 +82,17 @@ inline void ToggleAccessibly(QWidget* button) {
   ASSERT_TRUE(accessible->actionInterface()->actionNames().contains(
       QAccessibleActionInterface::toggleAction()));
   accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+}
+
+// The application's printer set to the print setup's "print to file" choice: a 600 dpi PDF.
+inline void PrintToPdfFile(const std::filesystem::path& pdf) {
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  printer.Reset();
+  QPrinter& setup = printer.ForSetup();
+  setup.setOutputFormat(QPrinter::PdfFormat);
+  setup.setOutputFileName(QString::fromStdString(pdf.string()));
+  setup.setResolution(600);
+  printer.SetupConfirmed();
 }
 
 }  // namespace velunorh::test

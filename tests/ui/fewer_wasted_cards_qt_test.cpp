@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "dialog_test_support.h"
 #include "modal_script.h"
 #include "pdf_words.h"
 #include "test_support.h"
@@ -64,15 +65,7 @@ class FewerWastedCardsTest : public ::testing::Test {
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
-  void PrintTo(const std::filesystem::path& pdf) {
-    ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.Reset();
-    QPrinter& setup = printer.ForSetup();
-    setup.setOutputFormat(QPrinter::PdfFormat);
-    setup.setOutputFileName(QString::fromStdString(pdf.string()));
-    setup.setResolution(600);
-    printer.SetupConfirmed();
-  }
+  void PrintTo(const std::filesystem::path& pdf) { test::PrintToPdfFile(pdf); }
   void Click(const char* name) {
     auto* box = window_->findChild<QCheckBox*>(name);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));

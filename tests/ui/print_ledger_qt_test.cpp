@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "base/today.h"
+#include "dialog_test_support.h"
 #include "modal_script.h"
 #include "pdf_words.h"
 #include "session/print_ledger.h"
@@ -38,29 +39,6 @@ tools::Publisher Publisher(const std::string& given, const std::string& family, 
   return p;
 }
 
-// Cancels the group print's progress dialog once it has shown a given number of cards made.
-class CancelAt : public QObject {
- public:
-  explicit CancelAt(int made) : made_(made) { qApp->installEventFilter(this); }
-  ~CancelAt() override { qApp->removeEventFilter(this); }
-  bool cancelled() const { return cancelled_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* progress = qobject_cast<QProgressDialog*>(watched);
-    const bool step = event->type() == QEvent::Show || event->type() == QEvent::Paint;
-    if (progress && step && !cancelled_ && progress->isVisible() && progress->value() >= made_) {
-      cancelled_ = true;
-      progress->cancel();
-    }
-    return false;
-  }
-
- private:
-  int made_;
-  bool cancelled_ = false;
-};
-
 class PrintLedgerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -85,15 +63,7 @@ class PrintLedgerWindowTest : public ::testing::Test {
     QApplication::processEvents();
     list_ = window_->findChild<QListWidget*>("publisherList");
   }
-  void PrintTo(const std::filesystem::path& pdf) {
-    ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.Reset();
-    QPrinter& setup = printer.ForSetup();
-    setup.setOutputFormat(QPrinter::PdfFormat);
-    setup.setOutputFileName(QString::fromStdString(pdf.string()));
-    setup.setResolution(600);
-    printer.SetupConfirmed();
-  }
+  void PrintTo(const std::filesystem::path& pdf) { test::PrintToPdfFile(pdf); }
   QCheckBox* Box(const char* name) { return window_->findChild<QCheckBox*>(name); }
   void Click(const char* name) {
     QCheckBox* box = Box(name);
@@ -178,7 +148,7 @@ TEST_F(PrintLedgerWindowTest, ACancelledOrFailedPrintRecordsNothing) {
 
   PrintTo(dir_ / "cancelled.pdf");
   {
-    CancelAt cancel(1);
+    test::CancelProgressAt cancel(1);
     test::ModalScript script({[](QWidget* dialog) {
       qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
     }});
