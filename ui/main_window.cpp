@@ -317,16 +317,22 @@ void MainWindow::PrintGroup() {
   if (progress.wasCanceled()) return;
   progress.setCancelButton(nullptr);
   const CardPageInput page = session_.CardPage();
-  const PrintOutcome outcome = PrintCardPages(
-      printer, count, [&](Surface& surface, int k) { DrawCardPage(surface, cards[k], page); });
+  std::vector<Session::PrintedPage> pages;
+  for (int k = 0; k < count; ++k) pages.push_back({plan.slots[k], &cards[k], page});
+  PrintAsOneJob(printer, pages);
   progress.setValue(count);
+}
+
+// The pages of a group as one print job; what went out is recorded.
+void MainWindow::PrintAsOneJob(QPrinter* printer, const std::vector<Session::PrintedPage>& pages) {
+  const PrintOutcome outcome = PrintCardPages(
+      printer, static_cast<int>(pages.size()),
+      [&](Surface& surface, int k) { DrawCardPage(surface, *pages[k].card, pages[k].page); });
   if (outcome != PrintOutcome::kPrinted) {
     warn_(PrintOutcomeMessage(outcome));
     return;
   }
-  std::vector<Session::PrintedPage> printed;
-  for (int k = 0; k < count; ++k) printed.push_back({plan.slots[k], &cards[k], page});
-  RecordPrinted(printed);
+  RecordPrinted(pages);
   FocusList();
 }
 
@@ -453,19 +459,9 @@ void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages) {
 
 // The due cards are made before the question: the printer opens only for a complete job.
 void MainWindow::PrintDueGroup(const Session::DueGroupPlan& plan) {
-  const PrintOutcome outcome =
-      PrintCardPages(ApplicationPrinter::Instance().Current(), static_cast<int>(plan.cards.size()),
-                     [&](Surface& surface, int k) {
-                       DrawCardPage(surface, plan.cards[k].card, plan.cards[k].page);
-                     });
-  if (outcome != PrintOutcome::kPrinted) {
-    warn_(PrintOutcomeMessage(outcome));
-    return;
-  }
-  std::vector<Session::PrintedPage> printed;
-  for (const Session::DueCard& due : plan.cards) printed.push_back({due.slot, &due.card, due.page});
-  RecordPrinted(printed);
-  FocusList();
+  std::vector<Session::PrintedPage> pages;
+  for (const Session::DueCard& due : plan.cards) pages.push_back({due.slot, &due.card, due.page});
+  PrintAsOneJob(ApplicationPrinter::Instance().Current(), pages);
 }
 
 void MainWindow::ForgetCard() {

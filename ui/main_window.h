@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QMenu;
+class QPrinter;
 class QPushButton;
 
 namespace Ui {
@@ -86,6 +87,7 @@ class MainWindow : public QDialog {
   void ConnectLedger();
   void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
   void PrintDueGroup(const Session::DueGroupPlan& plan);
+  void PrintAsOneJob(QPrinter* printer, const std::vector<Session::PrintedPage>& pages);
   void AddLedgerActions(QMenu& menu);
   void ShowLedgerNotes();
 
