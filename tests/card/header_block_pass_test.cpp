@@ -282,14 +282,6 @@ TEST(CardContentDisplayName, FollowsTheFullNameChoicesAndBothHeadersShowIt) {
   }
 }
 
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return true; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
-};
-
 // The session started on a written folder: the data, the settings and the layout file.
 TEST(SessionHeaderBlock, TakesTheSelectionSettingsLayoutAndTheDisplayName) {
   tools::Congregation c;
@@ -301,7 +293,7 @@ TEST(SessionHeaderBlock, TakesTheSelectionSettingsLayoutAndTheDisplayName) {
   ASSERT_TRUE(SaveLayout(TestLayout(), dir.path(), 0));
   test::WriteText(dir / "velunorh.INI",
                   "[Format]\nAlt Date Format=3\n[Margins]\nTop=0.20\nLeft=0.30\n");
-  NoQuestions prompts;
+  test::NoQuestions prompts;
   Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
   ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
   ASSERT_EQ(session.selection().year.reportMonth, kOctober);

@@ -142,14 +142,6 @@ TEST_F(HeaderPreviewTest, NothingAtAllBeforeACongregationIsLoaded) {
   EXPECT_TRUE(s.rectangles.empty());
 }
 
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return true; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
-};
-
 // The boxes beside the header preview: the full-name box only for a usable full name, the
 // family-name-first box unless the full name is shown, F/N only for a publisher with a sex.
 TEST(SessionHeaderBoxes, FollowTheFullNameTheChoiceAndTheSex) {
@@ -166,7 +158,7 @@ TEST(SessionHeaderBoxes, FollowTheFullNameTheChoiceAndTheSex) {
   c.extensions = {{1, 20, "Szabo Bela Ferenc", "", ""}};
   test::TempDir dir;
   tools::WriteCongregation(c, dir.path());
-  NoQuestions prompts;
+  test::NoQuestions prompts;
   Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
   ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
   struct Case {

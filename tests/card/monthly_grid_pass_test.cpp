@@ -359,14 +359,6 @@ TEST(MonthlyGrid, NothingWithoutAPublisher) {
   }
 }
 
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return true; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
-};
-
 // The session started on a written folder: the data, the settings and the layout file of card
 // version 0, the new form in this edition.
 TEST(SessionMonthlyGrid, PrintsWhatTheWindowChose) {
@@ -377,7 +369,7 @@ TEST(SessionMonthlyGrid, PrintsWhatTheWindowChose) {
   tools::WriteCongregation(c, dir.path());
   ASSERT_TRUE(SaveLayout(TestLayout(), dir.path(), 0));
   test::WriteText(dir / "velunorh.INI", "[Margins]\nTop=0.20\nLeft=0.30\n");
-  NoQuestions prompts;
+  test::NoQuestions prompts;
   Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
   ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
   ASSERT_TRUE(session.newForm());

@@ -264,14 +264,6 @@ TEST(MonthlyPreview, NewFormShowsOldFormMonthsAsPlacementsWithoutVideos) {
                                         {"1", 176, 62}}));
 }
 
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return true; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
-};
-
 // The session started on a written folder; card version 0 is the new form in this edition.
 TEST(SessionMonthlyPreview, DrawsWhatTheWindowChose) {
   tools::Congregation c;
@@ -279,7 +271,7 @@ TEST(SessionMonthlyPreview, DrawsWhatTheWindowChose) {
   c.current.publishers[0].months[kSeptember].hours = 7;
   test::TempDir dir;
   tools::WriteCongregation(c, dir.path());
-  NoQuestions prompts;
+  test::NoQuestions prompts;
   Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
   ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 10)), SessionStatus::kRunning);
   ASSERT_TRUE(session.newForm());
