@@ -2,15 +2,18 @@
 #include "base/string_table.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/system_reason.h"
 
 namespace velunorh {
 
@@ -26,7 +29,7 @@ InputFile::InputFile(const std::filesystem::path& file) {
       status_ = Status::kNotRegular;  // a socket or a device without a driver
     } else {
       status_ = Status::kFailed;
-      errorText_ = std::strerror(code);
+      errorText_ = SystemReasonOfCode(code);
     }
     return;
   }
@@ -52,7 +55,7 @@ std::size_t InputFile::Read(void* into, std::size_t size) {
     ssize_t n = ::read(fd_, at + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      errorText_ = std::strerror(errno);
+      errorText_ = SystemReasonOfCode(errno);
       break;
     }
     if (n == 0) break;
@@ -90,6 +93,70 @@ FileIdentity InputFile::Identity() const {
   struct stat st {};
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return {};
   return FromStat(st);
+}
+
+std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
+                                          std::chrono::milliseconds wait, std::string* error) {
+  // Not inherited by a program started while it is held (a print command), which would hold
+  // the lock on after this one died; a FIFO in its place must not block the open.
+  int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
+  if (fd < 0) {
+    if (error) *error = LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemReasonOfCode(errno)});
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
+    return std::nullopt;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+    int code = errno;
+    if (code == EINTR) continue;
+    if (code != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      if (error) {
+        *error = code == EWOULDBLOCK
+                     ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})
+                     : LoadStringWith(StringId::ErrorCannotOpen,
+                                      {PathText(lockFile), SystemReasonOfCode(code)});
+      }
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  FileLock lock;
+  lock.fd_ = fd;
+  return lock;
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : fd_(other.fd_) {
+  other.fd_ = -1;
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FileLock::~FileLock() {
+  Release();
+}
+
+void FileLock::Release() {
+  // Closing the only descriptor of the open file releases its lock.
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+int ErrnoOfSystemCode(int code) {
+  return code;
 }
 
 std::string PathText(const std::filesystem::path& path) {
@@ -131,7 +198,7 @@ bool ToLocalTime(std::time_t when, std::tm& local) {
 namespace {
 
 bool Fail(std::string* error, const std::string& what, int code) {
-  if (error) *error = what + ": " + std::strerror(code);
+  if (error) *error = what + ": " + SystemReasonOfCode(code);
   return false;
 }
 

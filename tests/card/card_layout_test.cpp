@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 
+#include "base/string_table.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -259,7 +260,7 @@ TEST(LayoutFile, SaveIntoUnwritableFolderKeepsTheOldFile) {
     return SaveLayout(layout, dir.path(), 0, &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(ReadBytes(dir / "cplot.dat"), old_image);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/string_table.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -195,7 +196,7 @@ TEST(AppSettings, AnUnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"velunorh.INI"});
 }
@@ -216,7 +217,7 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(result.text.find("defaults"), std::string::npos) << result.text;
   fs::permissions(folder / "velunorh.INI", fs::perms::owner_read);
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
