@@ -216,9 +216,27 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+std::filesystem::path FileBehindLinks(const std::filesystem::path& file) {
+  std::filesystem::path target = file;
+  // As many links as the system follows in one path; a loop stops here.
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) break;
+    std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error) {
-  std::string pattern = file.string() + ".XXXXXX";
+  const std::filesystem::path target = FileBehindLinks(file);
+  std::error_code ec;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
+    return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), ELOOP);
+  }
+  std::string pattern = target.string() + std::string(kTemporaryMark) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
@@ -227,7 +245,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
 
   // Keep the permissions of the file being replaced; a new file gets the usual 0644.
   struct stat old {};
-  mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
   ::fchmod(fd, mode);
 
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
@@ -241,7 +259,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     ::unlink(temp.c_str());
     return Fail(error, LoadStringWith(StringId::ErrorCannotWrite, {temp}), code);
   }
-  if (::rename(temp.c_str(), file.c_str()) != 0) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     int code = errno;
     ::unlink(temp.c_str());
     return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), code);

@@ -253,18 +253,44 @@ bool ToLocalTime(std::time_t when, std::tm& local) {
   return ::localtime_s(&local, &when) == 0;
 }
 
+std::filesystem::path FileBehindLinks(const std::filesystem::path& file) {
+  DWORD attributes = ::GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return file;
+  }
+  // Opened through its links: the system names the file they lead to.
+  HANDLE handle = ::CreateFileW(file.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return file;
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length >= name.size()) {
+    name.resize(length + 1);
+    length = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  }
+  ::CloseHandle(handle);
+  if (length == 0 || length >= name.size()) return file;
+  name.resize(length);
+  return name;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error) {
   auto fail = [error](const std::string& what, DWORD code) {
     if (error) *error = what + ": " + SystemText(code);
     return false;
   };
+  const std::filesystem::path target = FileBehindLinks(file);
   // A new name beside the file, so that the rename stays on one volume.
   std::filesystem::path temp;
   HANDLE handle = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = file;
-    temp += L"." + std::to_wstring(::GetCurrentProcessId()) + L"." + std::to_wstring(attempt);
+    temp = target;
+    temp += std::filesystem::path(kTemporaryMark).native() +
+            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
     handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = ::GetLastError();
@@ -287,7 +313,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     return fail(LoadStringWith(StringId::ErrorCannotWrite, {PathText(temp)}), code);
   }
   ::CloseHandle(handle);
-  if (!::MoveFileExW(temp.c_str(), file.c_str(),
+  if (!::MoveFileExW(temp.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = ::GetLastError();
     ::DeleteFileW(temp.c_str());

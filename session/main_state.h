@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "session/app_settings.h"
 #include "session/card_selection.h"
@@ -45,6 +46,10 @@ struct ExitReport {
   bool printerWritten = true;
   std::string printerError;
 };
+
+// Every file this program writes, for the clean-up of what a save cut short left behind: the
+// settings file, the layout file of every card version and the print ledger.
+std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state);
 
 // The exit path: release the tables, write the settings when changed, write the layout of the
 // card version (unless it was never loaded). Failures are reported, never hidden.

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "base/atomic_file.h"
 #include "base/edition.h"
 #include "base/string_table.h"
 #include "base/today.h"
@@ -17,6 +18,7 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 }
 
 SessionStatus Session::StartUp(const ServiceYear& today) {
+  RemoveStaleTemporaries(FilesThisProgramWrites(state_));
   velunorh::StartUp(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
   if (!state_.stopRequested) LoadLedger();

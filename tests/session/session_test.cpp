@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/atomic_file.h"
 #include "session/remembered_printer.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -100,6 +101,25 @@ TEST_F(SessionTest, TheChosenPrinterIsWrittenAtExitAndReadAtTheNextStart) {
   EXPECT_EQ(session->rememberedPrinter(), "Irodai nyomtató");
   EXPECT_TRUE(session->Exit().printerWritten);  // nothing chosen this run: nothing written
   EXPECT_EQ(ReadRememberedPrinter(dir_ / "velunorh.INI"), "Irodai nyomtató");
+}
+
+TEST_F(SessionTest, TheStartRemovesWhatASaveCutShortLeftOfItsFiles) {
+  Write("x");
+  const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(3);
+  const std::string mark(kTemporaryMark);
+  const std::vector<std::string> stale = {"velunorh.INI" + mark + "aB3dE5",
+                                          "velunorh-ledger.ini" + mark + "Zz9Yy8",
+                                          "cplot.dat" + mark + "q1w2e3"};
+  const std::vector<std::string> kept = {"velunorh-ledger.ini.Zz9Yy8", "tdat7.bin" + mark + "aB3dE5"};
+  for (const auto& names : {stale, kept}) {
+    for (const std::string& name : names) {
+      test::WriteText(dir_ / name, "x");
+      std::filesystem::last_write_time(dir_ / name, longAgo);
+    }
+  }
+  auto session = Start();
+  for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir_ / name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir_ / name)) << name;
 }
 
 TEST(RememberedPrinter, AKeyOfAnyLengthOrGarbageReadsAsAName) {
