@@ -93,6 +93,11 @@ class FileLock {
 #endif
 };
 
+// Whether the user marked the file (or the file its links lead to) read-only: no write bit at
+// all on POSIX, the read-only attribute on Windows. Checked by the bits, not by trying, since
+// an administrator's writes would pass.
+bool IsMarkedReadOnly(const std::filesystem::path& file);
+
 // The errno value that stands for a system error code (std::system_category's value on this
 // system), or 0 when none does: on POSIX the code itself, on Windows the errno of the common
 // Win32 codes.

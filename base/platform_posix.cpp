@@ -155,6 +155,12 @@ void FileLock::Release() {
   fd_ = -1;
 }
 
+bool IsMarkedReadOnly(const std::filesystem::path& file) {
+  struct stat info {};
+  return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 int ErrnoOfSystemCode(int code) {
   return code;
 }

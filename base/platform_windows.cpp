@@ -188,6 +188,12 @@ void FileLock::Release() {
   handle_ = nullptr;
 }
 
+bool IsMarkedReadOnly(const std::filesystem::path& file) {
+  DWORD attributes = ::GetFileAttributesW(FileBehindLinks(file).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 int ErrnoOfSystemCode(int code) {
   switch (static_cast<DWORD>(code)) {
     case ERROR_DISK_FULL:

@@ -1,6 +1,7 @@
 #include "session/app_settings.h"
 
 #include "base/edition.h"
+#include "base/platform.h"
 #include "base/profile_file.h"
 #include "base/string_table.h"
 
@@ -64,6 +65,15 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
   }
   if (!written) {
     if (error) *error = "a margin holds a line break";
+    return false;
+  }
+  return SaveSettingsFile(profile, file, error);
+}
+
+bool SaveSettingsFile(const ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error) {
+  if (IsMarkedReadOnly(file)) {
+    if (error) *error = LoadString(StringId::SettingsFileReadOnly);
     return false;
   }
   return profile.Save(file, error);

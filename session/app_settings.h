@@ -6,6 +6,8 @@
 
 namespace velunorh {
 
+class ProfileFile;
+
 // Every value kept in the settings file. Integers are the low 8 bits of what is stored.
 struct AppSettings {
   int dataLocation = 0;             // "Data Location"/"Drive": 0 = working folder, 1 = drive A:
@@ -35,6 +37,11 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 // file is left whole; a file that is there but cannot be read is not replaced.
 bool WriteSettings(const std::filesystem::path& file, const AppSettings& settings,
                    std::string_view languageCode, std::string* error = nullptr);
+
+// Saves a settings file, unless the user made it read-only: then nothing is written and
+// `error` says so, for a file set read-only is a choice to keep it as it is.
+bool SaveSettingsFile(const ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error = nullptr);
 
 // A stored card version, or 0 when the edition has no such version.
 int ValidCardVersion(int cardVersion, int versionCount);

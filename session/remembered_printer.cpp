@@ -2,6 +2,7 @@
 
 #include "base/profile_file.h"
 #include "base/string_table.h"
+#include "session/app_settings.h"
 
 namespace velunorh {
 namespace {
@@ -26,7 +27,7 @@ bool WriteRememberedPrinter(const std::filesystem::path& settingsFile, const std
     if (error) *error = LoadString(StringId::ErrorPrinterName);
     return false;
   }
-  return profile.Save(settingsFile, error);
+  return SaveSettingsFile(profile, settingsFile, error);
 }
 
 }  // namespace velunorh

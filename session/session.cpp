@@ -108,7 +108,9 @@ bool Session::ChangeDataSource() {
 ExitReport Session::Exit() {
   content_.reset();
   ExitReport report = velunorh::Exit(state_);
-  if (!chosenPrinter_.empty())
+  // The printer lives in the settings file: when the settings could not be kept, it cannot be
+  // either, and the user hears of the file once.
+  if (!chosenPrinter_.empty() && report.settingsWritten)
     report.printerWritten =
         WriteRememberedPrinter(state_.settingsFile, chosenPrinter_, &report.printerError);
   return report;
