@@ -4,6 +4,7 @@
 #include "base/platform.h"
 #include "base/string_table.h"
 #include "base/text_number.h"
+#include "base/whole_file.h"
 
 #include <unordered_set>
 
@@ -152,34 +153,21 @@ ProfileFile::ProfileFile(std::string_view text) {
   });
 }
 
-bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
+bool ProfileFile::Load(const std::filesystem::path& file, std::string* error,
+                       std::size_t maxBytes) {
   lines_.clear();
-  InputFile in(file);
-  switch (in.status()) {
-    case InputFile::Status::kMissing:
+  WholeFile whole = ReadFileUpTo(file, maxBytes);
+  switch (whole.status) {
+    case WholeFile::Status::kMissing:
       return true;
-    case InputFile::Status::kNotRegular:
-      // Reads as no file; refused, so that a save does not put a file in its place.
-      return Fail(error, LoadStringWith(StringId::ErrorNotRegularFile, {PathText(file)}));
-    case InputFile::Status::kFailed:
-      return Fail(error, LoadStringWith(StringId::ErrorCannotOpen, {PathText(file), in.errorText()}));
-    case InputFile::Status::kOpen:
-      break;
+    case WholeFile::Status::kRead:
+      *this = ProfileFile(whole.bytes);
+      return true;
+    default:
+      // Reads as no file; refused, so that a save does not put a file in the place of one it
+      // could not see.
+      return Fail(error, whole.error);
   }
-  std::string text;
-  constexpr std::size_t kChunk = 64 * 1024;
-  for (;;) {
-    std::size_t used = text.size();
-    text.resize(used + kChunk);
-    std::size_t n = in.Read(text.data() + used, kChunk);
-    text.resize(used + n);
-    if (n < kChunk) break;
-  }
-  if (!in.errorText().empty()) {
-    return Fail(error, LoadStringWith(StringId::ErrorCannotRead, {PathText(file), in.errorText()}));
-  }
-  *this = ProfileFile(text);
-  return true;
 }
 
 bool ProfileFile::Save(const std::filesystem::path& file, std::string* error) const {

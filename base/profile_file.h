@@ -30,10 +30,14 @@ class ProfileFile {
   ProfileFile() = default;
   explicit ProfileFile(std::string_view text);
 
+  // Larger files than this are refused unless the caller allows more.
+  static constexpr std::size_t kDefaultMaxBytes = 8 * 1024 * 1024;
+
   // Reads the whole file. A missing file gives an empty profile and succeeds. A file that is
-  // there but cannot be read gives an empty profile and false, so that a caller about to write
-  // does not replace a file it could not see.
-  bool Load(const std::filesystem::path& file, std::string* error = nullptr);
+  // there but cannot be read, or is larger than `maxBytes`, gives an empty profile and false,
+  // so that a caller about to write does not replace a file it could not see.
+  bool Load(const std::filesystem::path& file, std::string* error = nullptr,
+            std::size_t maxBytes = kDefaultMaxBytes);
 
   // Replaces `file` atomically with the text. On failure the old file is left whole.
   bool Save(const std::filesystem::path& file, std::string* error = nullptr) const;

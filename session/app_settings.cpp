@@ -29,7 +29,7 @@ int StoredFlag(bool flag, int stored) {
 
 AppSettings ReadSettings(const std::filesystem::path& file, std::string_view languageCode) {
   ProfileFile profile;
-  profile.Load(file);  // an unreadable file reads as empty: the defaults
+  LoadSettingsFile(profile, file);  // an unreadable file reads as empty: the defaults
 
   AppSettings settings;
   settings.dataLocation = profile.ReadInt(kDataLocation, kDrive, 0);
@@ -49,7 +49,7 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 bool WriteSettings(const std::filesystem::path& file, const AppSettings& settings,
                    std::string_view languageCode, std::string* error) {
   ProfileFile profile;
-  if (!profile.Load(file, error)) return false;
+  if (!LoadSettingsFile(profile, file, error)) return false;
 
   bool written =
       profile.WriteInt(kFormat, kAltDateFormat, settings.dateFormat) &&
@@ -68,6 +68,11 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
     return false;
   }
   return SaveSettingsFile(profile, file, error);
+}
+
+bool LoadSettingsFile(ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error) {
+  return profile.Load(file, error, kMaxSettingsFileBytes);
 }
 
 bool SaveSettingsFile(const ProfileFile& profile, const std::filesystem::path& file,

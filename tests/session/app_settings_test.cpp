@@ -1,5 +1,6 @@
 #include "session/app_settings.h"
 #include "card/card_layout.h"
+#include "session/remembered_printer.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,24 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
 }
 
 #endif
+
+// A settings file far larger than settings can be (a damaged one, or another file under its
+// name) is not read: the defaults hold, and it is never replaced, with the reason given.
+TEST(AppSettings, AFileTooLargeForSettingsReadsAsDefaultsAndIsNotReplaced) {
+  test::TempDir dir;
+  const fs::path file = dir / "velunorh.INI";
+  for (std::uintmax_t size : {std::uintmax_t{64 * 1024 + 1}, std::uintmax_t{4} << 30}) {
+    test::WriteText(file, "[Format]\nAlt Date Format=2\n[Printer]\nName=Irodai\n");
+    fs::resize_file(file, size);  // sparse past the text
+    EXPECT_EQ(ReadSettings(file, "hun"), AppSettings{}) << size;
+    EXPECT_EQ(ReadRememberedPrinter(file), "") << size;
+    std::string error;
+    EXPECT_FALSE(WriteSettings(file, kChanged, "hun", &error)) << size;
+    EXPECT_NE(error.find("velunorh.INI"), std::string::npos) << error;
+    EXPECT_FALSE(WriteRememberedPrinter(file, "Másik", &error)) << size;
+    EXPECT_EQ(fs::file_size(file), size);
+  }
+}
 
 TEST(AppSettings, CardVersionsBeyondTheEditionFallBackToTheFirst) {
   EXPECT_EQ(CardVersionCount(), 2);
