@@ -12,6 +12,8 @@
 #include "session/remembered_printer.h"
 #include "test_support.h"
 
+// Symbolic links need rights on Windows that a test cannot count on.
+#ifndef _WIN32
 namespace velunorh {
 namespace {
 
@@ -74,3 +76,4 @@ TEST(LinkedFiles, ASaveWritesTheFileBehindTheLinkAndKeepsTheLink) {
 
 }  // namespace
 }  // namespace velunorh
+#endif
