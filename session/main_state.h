@@ -43,7 +43,7 @@ struct ExitReport {
   std::string settingsError;
   bool layoutWritten = true;
   std::string layoutError;
-  bool printerWritten = true;
+  bool printerWritten = true;  // not tried (and true) when the settings failed: one file, one message
   std::string printerError;
 };
 
