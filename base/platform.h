@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // What differs between Linux and Windows, kept to this one header: platform_posix.cpp and
@@ -62,6 +64,44 @@ class InputFile {
   int fd_ = -1;
 #endif
 };
+
+// An exclusive, advisory lock on a lock file (made when missing, never removed: removing it
+// would let two holders lock two different files of one name). Held until the object goes; the
+// system releases it when the holder dies, so a crashed copy of the program never blocks the
+// next. It binds only those who take it too.
+class FileLock {
+ public:
+  // Waits up to `wait` for the lock; nothing when another holds it still, or when the lock file
+  // cannot be opened (then `error` says why).
+  static std::optional<FileLock> Acquire(const std::filesystem::path& lockFile,
+                                         std::chrono::milliseconds wait,
+                                         std::string* error = nullptr);
+
+  FileLock(FileLock&& other) noexcept;
+  FileLock& operator=(FileLock&& other) noexcept;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock();
+
+ private:
+  FileLock() = default;
+  void Release();
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
+// Whether the user marked the file (or the file its links lead to) read-only: no write bit at
+// all on POSIX, the read-only attribute on Windows. Checked by the bits, not by trying, since
+// an administrator's writes would pass.
+bool IsMarkedReadOnly(const std::filesystem::path& file);
+
+// The errno value that stands for a system error code (std::system_category's value on this
+// system), or 0 when none does: on POSIX the code itself, on Windows the errno of the common
+// Win32 codes.
+int ErrnoOfSystemCode(int code);
 
 // A path as UTF-8 text, for messages: on Windows path::string() would go through the narrow
 // code page, which cannot hold every name.

@@ -2,15 +2,18 @@
 #include "base/string_table.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/system_reason.h"
 
 namespace velunorh {
 
@@ -26,7 +29,7 @@ InputFile::InputFile(const std::filesystem::path& file) {
       status_ = Status::kNotRegular;  // a socket or a device without a driver
     } else {
       status_ = Status::kFailed;
-      errorText_ = std::strerror(code);
+      errorText_ = SystemReasonOfCode(code);
     }
     return;
   }
@@ -52,7 +55,7 @@ std::size_t InputFile::Read(void* into, std::size_t size) {
     ssize_t n = ::read(fd_, at + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      errorText_ = std::strerror(errno);
+      errorText_ = SystemReasonOfCode(errno);
       break;
     }
     if (n == 0) break;
@@ -90,6 +93,76 @@ FileIdentity InputFile::Identity() const {
   struct stat st {};
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return {};
   return FromStat(st);
+}
+
+std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
+                                          std::chrono::milliseconds wait, std::string* error) {
+  // Not inherited by a program started while it is held (a print command), which would hold
+  // the lock on after this one died; a FIFO in its place must not block the open.
+  int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
+  if (fd < 0) {
+    if (error) *error = LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemReasonOfCode(errno)});
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
+    return std::nullopt;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+    int code = errno;
+    if (code == EINTR) continue;
+    if (code != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      if (error) {
+        *error = code == EWOULDBLOCK
+                     ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})
+                     : LoadStringWith(StringId::ErrorCannotOpen,
+                                      {PathText(lockFile), SystemReasonOfCode(code)});
+      }
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  FileLock lock;
+  lock.fd_ = fd;
+  return lock;
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : fd_(other.fd_) {
+  other.fd_ = -1;
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FileLock::~FileLock() {
+  Release();
+}
+
+void FileLock::Release() {
+  // Closing the only descriptor of the open file releases its lock.
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool IsMarkedReadOnly(const std::filesystem::path& file) {
+  struct stat info {};
+  return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+int ErrnoOfSystemCode(int code) {
+  return code;
 }
 
 std::string PathText(const std::filesystem::path& path) {
@@ -131,7 +204,7 @@ bool ToLocalTime(std::time_t when, std::tm& local) {
 namespace {
 
 bool Fail(std::string* error, const std::string& what, int code) {
-  if (error) *error = what + ": " + std::strerror(code);
+  if (error) *error = what + ": " + SystemReasonOfCode(code);
   return false;
 }
 
@@ -149,9 +222,27 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+std::filesystem::path FileBehindLinks(const std::filesystem::path& file) {
+  std::filesystem::path target = file;
+  // As many links as the system follows in one path; a loop stops here.
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) break;
+    std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error) {
-  std::string pattern = file.string() + ".XXXXXX";
+  const std::filesystem::path target = FileBehindLinks(file);
+  std::error_code ec;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
+    return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), ELOOP);
+  }
+  std::string pattern = target.string() + std::string(kTemporaryMark) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
@@ -160,7 +251,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
 
   // Keep the permissions of the file being replaced; a new file gets the usual 0644.
   struct stat old {};
-  mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
   ::fchmod(fd, mode);
 
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
@@ -174,7 +265,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     ::unlink(temp.c_str());
     return Fail(error, LoadStringWith(StringId::ErrorCannotWrite, {temp}), code);
   }
-  if (::rename(temp.c_str(), file.c_str()) != 0) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     int code = errno;
     ::unlink(temp.c_str());
     return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), code);

@@ -3,19 +3,22 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/atomic_file.h"
 #include "base/platform.h"
 #include "base/string_table.h"
+#include "base/system_reason.h"
 
 namespace velunorh {
 namespace {
 
 std::string SystemText(DWORD code) {
-  return std::system_category().message(static_cast<int>(code));
+  return SystemReasonOfCode(static_cast<int>(code));
 }
 
 bool IsMissing(DWORD code) {
@@ -118,6 +121,103 @@ FileIdentity InputFile::Identity() const {
   return IdentityOfHandle(static_cast<HANDLE>(handle_));
 }
 
+std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
+                                          std::chrono::milliseconds wait, std::string* error) {
+  // Not inherited by a program started while it is held, which would hold the lock on after
+  // this one died.
+  HANDLE handle = ::CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (error) {
+      *error = LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemText(::GetLastError())});
+    }
+    return std::nullopt;
+  }
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    ::CloseHandle(handle);
+    if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
+    return std::nullopt;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    OVERLAPPED at{};
+    if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+      break;
+    }
+    DWORD code = ::GetLastError();
+    if (code != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
+      ::CloseHandle(handle);
+      if (error) {
+        *error = code == ERROR_LOCK_VIOLATION
+                     ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})
+                     : LoadStringWith(StringId::ErrorCannotOpen,
+                                      {PathText(lockFile), SystemText(code)});
+      }
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  FileLock lock;
+  lock.handle_ = handle;
+  return lock;
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = nullptr;
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+FileLock::~FileLock() {
+  Release();
+}
+
+void FileLock::Release() {
+  if (!handle_) return;
+  OVERLAPPED at{};
+  ::UnlockFileEx(static_cast<HANDLE>(handle_), 0, 1, 0, &at);
+  ::CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+bool IsMarkedReadOnly(const std::filesystem::path& file) {
+  DWORD attributes = ::GetFileAttributesW(FileBehindLinks(file).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+int ErrnoOfSystemCode(int code) {
+  switch (static_cast<DWORD>(code)) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+      return EACCES;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+#ifdef ERROR_DIRECTORY_NOT_SUPPORTED
+    case ERROR_DIRECTORY_NOT_SUPPORTED:
+      return EISDIR;
+#endif
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_FILE_TOO_LARGE:
+      return EFBIG;
+    default:
+      return 0;
+  }
+}
+
 std::string PathText(const std::filesystem::path& path) {
   std::u8string name = path.u8string();
   return std::string(name.begin(), name.end());
@@ -159,18 +259,44 @@ bool ToLocalTime(std::time_t when, std::tm& local) {
   return ::localtime_s(&local, &when) == 0;
 }
 
+std::filesystem::path FileBehindLinks(const std::filesystem::path& file) {
+  DWORD attributes = ::GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return file;
+  }
+  // Opened through its links: the system names the file they lead to.
+  HANDLE handle = ::CreateFileW(file.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return file;
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length >= name.size()) {
+    name.resize(length + 1);
+    length = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  }
+  ::CloseHandle(handle);
+  if (length == 0 || length >= name.size()) return file;
+  name.resize(length);
+  return name;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error) {
   auto fail = [error](const std::string& what, DWORD code) {
     if (error) *error = what + ": " + SystemText(code);
     return false;
   };
+  const std::filesystem::path target = FileBehindLinks(file);
   // A new name beside the file, so that the rename stays on one volume.
   std::filesystem::path temp;
   HANDLE handle = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = file;
-    temp += L"." + std::to_wstring(::GetCurrentProcessId()) + L"." + std::to_wstring(attempt);
+    temp = target;
+    temp += std::filesystem::path(kTemporaryMark).native() +
+            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
     handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = ::GetLastError();
@@ -193,7 +319,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     return fail(LoadStringWith(StringId::ErrorCannotWrite, {PathText(temp)}), code);
   }
   ::CloseHandle(handle);
-  if (!::MoveFileExW(temp.c_str(), file.c_str(),
+  if (!::MoveFileExW(temp.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = ::GetLastError();
     ::DeleteFileW(temp.c_str());

@@ -4,6 +4,9 @@
 #include "base/platform.h"
 #include "base/string_table.h"
 #include "base/text_number.h"
+#include "base/whole_file.h"
+
+#include <unordered_set>
 
 namespace velunorh {
 namespace {
@@ -88,6 +91,45 @@ std::string_view CutToBytes(std::string_view text, std::size_t limit) {
   return text.substr(0, cut);
 }
 
+// A key's value as read: one pair of quotes removed, cut to the longest value kept.
+std::string_view ValueText(const ParsedLine& parsed) {
+  return CutToBytes(WithoutQuotes(parsed.value), ProfileFile::kMaxTextBytes);
+}
+
+// Calls `each(content, end)` for every line of `text`: the line without its end, and the end
+// ("\n", "\r\n", or "" for a last line without one).
+template <typename Each>
+void ForEachLine(std::string_view text, Each each) {
+  while (!text.empty()) {
+    std::size_t newline = text.find('\n');
+    if (newline == std::string_view::npos) {
+      each(text, std::string_view());
+      return;
+    }
+    std::string_view content = text.substr(0, newline);
+    std::string_view end = "\n";
+    text.remove_prefix(newline + 1);
+    if (!content.empty() && content.back() == '\r') {
+      content.remove_suffix(1);
+      end = "\r\n";
+    }
+    each(content, end);
+  }
+}
+
+std::string Lowered(std::string_view name) {
+  std::string lowered(name);
+  for (char& c : lowered) c = LowerAscii(c);
+  return lowered;
+}
+
+// Whether a value written bare would read back different: blanks at its ends are trimmed and
+// a pair of quotes around it removed.
+bool NeedsQuotes(std::string_view value) {
+  return !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                            WithoutQuotes(value).size() != value.size());
+}
+
 bool IsWritableSection(std::string_view name) {
   return !name.empty() && Trim(name) == name && !HasLineBreak(name) &&
          name.find(']') == std::string_view::npos;
@@ -106,53 +148,26 @@ bool Fail(std::string* error, const std::string& what) {
 }  // namespace
 
 ProfileFile::ProfileFile(std::string_view text) {
-  while (!text.empty()) {
-    std::size_t newline = text.find('\n');
-    Line line;
-    if (newline == std::string_view::npos) {
-      line.content = std::string(text);
-      text = {};
-    } else {
-      line.content = std::string(text.substr(0, newline));
-      line.end = "\n";
-      text.remove_prefix(newline + 1);
-      if (!line.content.empty() && line.content.back() == '\r') {
-        line.content.pop_back();
-        line.end = "\r\n";
-      }
-    }
-    lines_.push_back(std::move(line));
-  }
+  ForEachLine(text, [this](std::string_view content, std::string_view end) {
+    lines_.push_back(Line{std::string(content), std::string(end)});
+  });
 }
 
-bool ProfileFile::Load(const std::filesystem::path& file, std::string* error) {
+bool ProfileFile::Load(const std::filesystem::path& file, std::string* error,
+                       std::size_t maxBytes) {
   lines_.clear();
-  InputFile in(file);
-  switch (in.status()) {
-    case InputFile::Status::kMissing:
+  WholeFile whole = ReadFileUpTo(file, maxBytes);
+  switch (whole.status) {
+    case WholeFile::Status::kMissing:
       return true;
-    case InputFile::Status::kNotRegular:
-      // Reads as no file; refused, so that a save does not put a file in its place.
-      return Fail(error, LoadStringWith(StringId::ErrorNotRegularFile, {PathText(file)}));
-    case InputFile::Status::kFailed:
-      return Fail(error, LoadStringWith(StringId::ErrorCannotOpen, {PathText(file), in.errorText()}));
-    case InputFile::Status::kOpen:
-      break;
+    case WholeFile::Status::kRead:
+      *this = ProfileFile(whole.bytes);
+      return true;
+    default:
+      // Reads as no file; refused, so that a save does not put a file in the place of one it
+      // could not see.
+      return Fail(error, whole.error);
   }
-  std::string text;
-  constexpr std::size_t kChunk = 64 * 1024;
-  for (;;) {
-    std::size_t used = text.size();
-    text.resize(used + kChunk);
-    std::size_t n = in.Read(text.data() + used, kChunk);
-    text.resize(used + n);
-    if (n < kChunk) break;
-  }
-  if (!in.errorText().empty()) {
-    return Fail(error, LoadStringWith(StringId::ErrorCannotRead, {PathText(file), in.errorText()}));
-  }
-  *this = ProfileFile(text);
-  return true;
 }
 
 bool ProfileFile::Save(const std::filesystem::path& file, std::string* error) const {
@@ -164,8 +179,7 @@ std::string ProfileFile::ReadText(std::string_view section, std::string_view key
   Range range;
   std::size_t index = 0;
   if (!FindSection(section, range) || !FindKey(range, key, index)) return std::string(defaultValue);
-  std::string_view value = ParseLine(lines_[index].content, index == 0).value;
-  return std::string(CutToBytes(WithoutQuotes(value), kMaxTextBytes));
+  return std::string(ValueText(ParseLine(lines_[index].content, index == 0)));
 }
 
 int ProfileFile::ReadInt(std::string_view section, std::string_view key, int defaultValue) const {
@@ -216,8 +230,14 @@ bool ProfileFile::WriteInt(std::string_view section, std::string_view key, int v
 }
 
 std::string ProfileFile::Text() const {
+  std::size_t size = 0;
+  for (const Line& line : lines_) size += line.content.size() + line.end.size();
   std::string text;
-  for (const Line& line : lines_) text += line.content + line.end;
+  text.reserve(size);
+  for (const Line& line : lines_) {
+    text += line.content;
+    text += line.end;
+  }
   return text;
 }
 
@@ -262,6 +282,60 @@ void ProfileFile::InsertLine(std::size_t at, std::string content) {
   std::string end = LineEnd();
   if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = end;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), end});
+}
+
+std::vector<ProfileSection> ReadProfileSections(std::string_view text) {
+  std::vector<ProfileSection> sections;
+  std::unordered_set<std::string> sectionNames;
+  std::unordered_set<std::string> keyNames;  // of the section being read
+  bool reading = false;  // false before the first section and in a repeated one
+  bool firstLine = true;
+  ForEachLine(text, [&](std::string_view content, std::string_view) {
+    ParsedLine parsed = ParseLine(content, firstLine);
+    firstLine = false;
+    if (parsed.kind == ParsedLine::Kind::kSection) {
+      reading = sectionNames.insert(Lowered(parsed.name)).second;
+      if (reading) {
+        sections.push_back(ProfileSection{std::string(parsed.name), {}});
+        keyNames.clear();
+      }
+    } else if (parsed.kind == ParsedLine::Kind::kKey && reading &&
+               keyNames.insert(Lowered(parsed.name)).second) {
+      sections.back().keys.emplace_back(std::string(parsed.name), std::string(ValueText(parsed)));
+    }
+  });
+  return sections;
+}
+
+std::string WriteProfileSections(const std::vector<ProfileSection>& sections) {
+  std::size_t size = 0;
+  for (const ProfileSection& section : sections) {
+    size += section.name.size() + 4;
+    for (const auto& [key, value] : section.keys) size += key.size() + value.size() + 4;
+  }
+  std::string text;
+  text.reserve(size);
+  for (const ProfileSection& section : sections) {
+    if (!IsWritableSection(section.name)) continue;
+    if (!text.empty()) text += '\n';
+    text += '[';
+    text += section.name;
+    text += "]\n";
+    for (const auto& [key, value] : section.keys) {
+      if (!IsWritableKey(key) || HasLineBreak(value)) continue;
+      text += key;
+      text += '=';
+      if (NeedsQuotes(value)) {
+        text += '"';
+        text += value;
+        text += '"';
+      } else {
+        text += value;
+      }
+      text += '\n';
+    }
+  }
+  return text;
 }
 
 }  // namespace velunorh

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velunorh {
@@ -29,10 +30,14 @@ class ProfileFile {
   ProfileFile() = default;
   explicit ProfileFile(std::string_view text);
 
+  // Larger files than this are refused unless the caller allows more.
+  static constexpr std::size_t kDefaultMaxBytes = 8 * 1024 * 1024;
+
   // Reads the whole file. A missing file gives an empty profile and succeeds. A file that is
-  // there but cannot be read gives an empty profile and false, so that a caller about to write
-  // does not replace a file it could not see.
-  bool Load(const std::filesystem::path& file, std::string* error = nullptr);
+  // there but cannot be read, or is larger than `maxBytes`, gives an empty profile and false,
+  // so that a caller about to write does not replace a file it could not see.
+  bool Load(const std::filesystem::path& file, std::string* error = nullptr,
+            std::size_t maxBytes = kDefaultMaxBytes);
 
   // Replaces `file` atomically with the text. On failure the old file is left whole.
   bool Save(const std::filesystem::path& file, std::string* error = nullptr) const;
@@ -74,5 +79,22 @@ class ProfileFile {
 
   std::vector<Line> lines_;
 };
+
+// A whole profile read or written at once, for files too large to edit line by line.
+struct ProfileSection {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> keys;
+};
+
+// What ProfileFile would read from `text`, in file order: the first section of each name and
+// the first key of each name in it, values unquoted and cut as ReadText gives them. One pass.
+std::vector<ProfileSection> ReadProfileSections(std::string_view text);
+
+// The sections as a new file ("[name]", then "key=value" lines, a blank line between sections,
+// LF line ends), in one pass. ReadProfileSections reads it back to the same sections: a value
+// with blanks at either end or in quotes is written in quotes so that they survive, and a name
+// or value ProfileFile::WriteText would refuse is left out. Names repeated (in any case) read
+// back as their first only, and values longer than ProfileFile::kMaxTextBytes cut.
+std::string WriteProfileSections(const std::vector<ProfileSection>& sections);
 
 }  // namespace velunorh

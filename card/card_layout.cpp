@@ -62,7 +62,7 @@ std::string LayoutFileName(int version) {
 bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int version) {
   layout.bytes.fill(0);
   InputFile in(folder / LayoutFileName(version));
-  if (!in.isOpen()) return false;
+  if (!in.isOpen() || in.Identity().size > kMaxLayoutFileBytes) return false;
   // One block of 400 bytes, like the file was always read: bytes beyond it are ignored.
   if (in.Read(layout.bytes.data(), CardLayout::kSize) == CardLayout::kSize) return true;
   layout.bytes.fill(0);  // a short file's bytes are discarded

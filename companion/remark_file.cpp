@@ -15,6 +15,9 @@ constexpr std::uint16_t kLowestPublisherId = 10;
 // Records taken from the file at one read: the full-size file in a few reads, and a file that is
 // far too long (a damaged one) costs no more memory than this.
 constexpr std::size_t kRecordsPerRead = 1024;
+// The most records the format can mean: a remark for every id of its 16 bits in each month.
+// What a longer file holds past them is not read.
+constexpr std::size_t kMaxRemarkRecords = std::size_t{12} * 65536;
 
 bool IsMonth(int month) {
   return month >= 0 && month < 12;
@@ -111,8 +114,9 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
   const PublisherIndex index(current);
   int monthsOpen = last - first + 1;
   std::vector<std::uint8_t> buffer(kRecordsPerRead * RemarkRecord::kSize);
-  for (;;) {
-    const std::size_t filled = in.Read(buffer.data(), buffer.size());
+  for (std::size_t recordsLeft = kMaxRemarkRecords; recordsLeft > 0;) {
+    const std::size_t want = std::min(recordsLeft, kRecordsPerRead) * RemarkRecord::kSize;
+    const std::size_t filled = in.Read(buffer.data(), want);
     // A trailing partial record is not a remark.
     const std::size_t records = filled / RemarkRecord::kSize;
     for (std::size_t i = 0; i < records && monthsOpen > 0; ++i) {
@@ -136,7 +140,8 @@ void CongregationData::LoadRemarks(const std::filesystem::path& file, int first,
       ++table.count;
       if (table.count == RemarkTable::kSlots) --monthsOpen;
     }
-    if (filled < buffer.size() || monthsOpen == 0) break;
+    recordsLeft -= records;
+    if (filled < want || monthsOpen == 0) break;
   }
 }
 

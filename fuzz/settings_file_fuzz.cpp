@@ -1,9 +1,11 @@
 // The settings file: ReadSettings of a fuzzed file, WriteSettings onto it (every other line must
-// survive, and the values must read back), and one ProfileFile write of fuzzed names.
+// survive, and the values must read back), the remembered printer read from it and written
+// into it, the whole-file reading and writing of sections, and one ProfileFile write of fuzzed
+// names.
 //
 // Input: 12 option bytes (the five integer settings as signed 16-bit numbers, the two booleans
-// and the edition), then chunks: the settings file, the top and left margins, and a section,
-// key and value for the ProfileFile write.
+// and the edition), then chunks: the settings file, the top and left margins, a section, key
+// and value for the ProfileFile write, and a printer name.
 
 #include <cstdint>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "base/profile_file.h"
 #include "fuzz_support.h"
 #include "session/app_settings.h"
+#include "session/remembered_printer.h"
 
 namespace velunorh::fuzz {
 namespace {
@@ -134,6 +137,54 @@ void CheckProfileWrite(std::string_view text, std::string_view section, std::str
   Check(again.ReadText(section, key, missing) != missing);
 }
 
+// The sections read whole are what ProfileFile reads key by key, and written again they read
+// back the same.
+void CheckSections(std::string_view text) {
+  const std::vector<ProfileSection> sections = ReadProfileSections(text);
+  const ProfileFile profile(text);
+  const std::string missing = "\x01missing";
+  for (const ProfileSection& section : sections) {
+    for (const auto& [key, value] : section.keys) {
+      Check(profile.ReadText(section.name, key, missing) == value);
+    }
+  }
+  const std::string written = WriteProfileSections(sections);
+  const std::vector<ProfileSection> again = ReadProfileSections(written);
+  // Names the writer leaves out (blanks inside brackets, say) make the two lists differ in
+  // length; what it wrote must read back in order.
+  std::size_t j = 0;
+  for (const ProfileSection& section : again) {
+    while (j < sections.size() && sections[j].name != section.name) ++j;
+    Check(j < sections.size());
+    std::size_t k = 0;
+    for (const auto& pair : section.keys) {
+      while (k < sections[j].keys.size() && sections[j].keys[k] != pair) ++k;
+      Check(k < sections[j].keys.size());
+    }
+    ++j;
+  }
+}
+
+// The printer name read from the file is what ProfileFile reads; a name written reads back and
+// leaves the other settings as they were.
+void CheckRememberedPrinter(const std::filesystem::path& file, std::string_view text,
+                            std::string_view name) {
+  const std::string read = ReadRememberedPrinter(file);
+  if (text.size() <= kMaxSettingsFileBytes) {
+    Check(read == ProfileFile(text).ReadText("Printer", "Name", ""));
+  } else {
+    Check(read.empty());
+  }
+  const AppSettings before = ReadSettings(file, "hun");
+  const auto bytesBefore = ReadFile(file);
+  if (!WriteRememberedPrinter(file, std::string(name))) {
+    Check(ReadFile(file) == bytesBefore);
+    return;
+  }
+  if (ReadsBackAsWritten(name)) Check(ReadRememberedPrinter(file) == name);
+  Check(ReadSettings(file, "hun") == before);
+}
+
 }  // namespace
 }  // namespace velunorh::fuzz
 
@@ -171,8 +222,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const bool breaks = settings.topMargin.find_first_of("\r\n") != std::string::npos ||
                       settings.leftMargin.find_first_of("\r\n") != std::string::npos;
   std::string error;
+  const bool fits = text.value_or("").size() <= kMaxSettingsFileBytes;
   const bool written = WriteSettings(file, settings, language, &error);
-  Check(written == !breaks);
+  Check(written == (!breaks && fits));
   const auto after = ReadFile(file);
   if (!written) {
     Check(after == before);  // a refused write leaves the file as it was
@@ -189,5 +241,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const auto key = input.NextChunk();
   const auto value = input.NextChunk();
   if (section && key && value) CheckProfileWrite(text.value_or(""), *section, *key, *value);
+  CheckSections(text.value_or(""));
+
+  PutFile(file, text);
+  CheckRememberedPrinter(file, text.value_or(""), input.NextChunk().value_or("Irodai nyomtató"));
   return 0;
 }

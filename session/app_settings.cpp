@@ -1,6 +1,7 @@
 #include "session/app_settings.h"
 
 #include "base/edition.h"
+#include "base/platform.h"
 #include "base/profile_file.h"
 #include "base/string_table.h"
 
@@ -28,7 +29,7 @@ int StoredFlag(bool flag, int stored) {
 
 AppSettings ReadSettings(const std::filesystem::path& file, std::string_view languageCode) {
   ProfileFile profile;
-  profile.Load(file);  // an unreadable file reads as empty: the defaults
+  LoadSettingsFile(profile, file);  // an unreadable file reads as empty: the defaults
 
   AppSettings settings;
   settings.dataLocation = profile.ReadInt(kDataLocation, kDrive, 0);
@@ -48,7 +49,7 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 bool WriteSettings(const std::filesystem::path& file, const AppSettings& settings,
                    std::string_view languageCode, std::string* error) {
   ProfileFile profile;
-  if (!profile.Load(file, error)) return false;
+  if (!LoadSettingsFile(profile, file, error)) return false;
 
   bool written =
       profile.WriteInt(kFormat, kAltDateFormat, settings.dateFormat) &&
@@ -64,6 +65,20 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
   }
   if (!written) {
     if (error) *error = "a margin holds a line break";
+    return false;
+  }
+  return SaveSettingsFile(profile, file, error);
+}
+
+bool LoadSettingsFile(ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error) {
+  return profile.Load(file, error, kMaxSettingsFileBytes);
+}
+
+bool SaveSettingsFile(const ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error) {
+  if (IsMarkedReadOnly(file)) {
+    if (error) *error = LoadString(StringId::SettingsFileReadOnly);
     return false;
   }
   return profile.Save(file, error);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace velunorh {
+
+class ProfileFile;
 
 // Every value kept in the settings file. Integers are the low 8 bits of what is stored.
 struct AppSettings {
@@ -35,6 +38,20 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
 // file is left whole; a file that is there but cannot be read is not replaced.
 bool WriteSettings(const std::filesystem::path& file, const AppSettings& settings,
                    std::string_view languageCode, std::string* error = nullptr);
+
+// What a settings file can reasonably hold: every setting at its longest and the user's
+// comments fit many times over. A larger file is not read (it reads as the defaults) and is
+// never replaced.
+inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
+
+// Loads a settings file, up to kMaxSettingsFileBytes.
+bool LoadSettingsFile(ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error = nullptr);
+
+// Saves a settings file, unless the user made it read-only: then nothing is written and
+// `error` says so, for a file set read-only is a choice to keep it as it is.
+bool SaveSettingsFile(const ProfileFile& profile, const std::filesystem::path& file,
+                      std::string* error = nullptr);
 
 // A stored card version, or 0 when the edition has no such version.
 int ValidCardVersion(int cardVersion, int versionCount);

@@ -4,6 +4,7 @@
 #include "session/publisher_list.h"
 #include "base/string_table.h"
 #include "companion/drive_test.h"
+#include "session/print_ledger.h"
 
 namespace velunorh {
 namespace {
@@ -63,6 +64,14 @@ void StartUp(MainState& state, const ServiceYear& today, UserPrompts& prompts) {
   state.layoutLoaded = true;
   state.newFormFlag = IsNewForm(state.settings.cardVersion);
   state.fontCharset = FontCharset(state.languageCode);
+}
+
+std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state) {
+  std::vector<std::filesystem::path> files{state.settingsFile,
+                                           state.workFolder / kPrintLedgerFileName};
+  for (int version = 0; version < CardVersionCount(); ++version)
+    files.push_back(state.workFolder / LayoutFileName(version));
+  return files;
 }
 
 ExitReport Exit(MainState& state) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "session/app_settings.h"
 #include "session/card_selection.h"
@@ -42,9 +43,13 @@ struct ExitReport {
   std::string settingsError;
   bool layoutWritten = true;
   std::string layoutError;
-  bool printerWritten = true;
+  bool printerWritten = true;  // not tried (and true) when the settings failed: one file, one message
   std::string printerError;
 };
+
+// Every file this program writes, for the clean-up of what a save cut short left behind: the
+// settings file, the layout file of every card version and the print ledger.
+std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state);
 
 // The exit path: release the tables, write the settings when changed, write the layout of the
 // card version (unless it was never loaded). Failures are reported, never hidden.

@@ -2,6 +2,7 @@
 
 #include "base/profile_file.h"
 #include "base/string_table.h"
+#include "session/app_settings.h"
 
 namespace velunorh {
 namespace {
@@ -13,20 +14,20 @@ constexpr char kKey[] = "Name";
 
 std::string ReadRememberedPrinter(const std::filesystem::path& settingsFile) {
   ProfileFile profile;
-  profile.Load(settingsFile);
+  LoadSettingsFile(profile, settingsFile);
   return profile.ReadText(kSection, kKey, "");
 }
 
 bool WriteRememberedPrinter(const std::filesystem::path& settingsFile, const std::string& name,
                             std::string* error) {
   ProfileFile profile;
-  if (!profile.Load(settingsFile, error)) return false;
+  if (!LoadSettingsFile(profile, settingsFile, error)) return false;
   if (profile.ReadText(kSection, kKey, "") == name) return true;
   if (!profile.WriteText(kSection, kKey, name)) {
     if (error) *error = LoadString(StringId::ErrorPrinterName);
     return false;
   }
-  return profile.Save(settingsFile, error);
+  return SaveSettingsFile(profile, settingsFile, error);
 }
 
 }  // namespace velunorh

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "base/atomic_file.h"
 #include "base/edition.h"
 #include "base/string_table.h"
 #include "base/today.h"
@@ -17,6 +18,7 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 }
 
 SessionStatus Session::StartUp(const ServiceYear& today) {
+  RemoveStaleTemporaries(FilesThisProgramWrites(state_));
   velunorh::StartUp(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
   if (!state_.stopRequested) LoadLedger();
@@ -106,7 +108,9 @@ bool Session::ChangeDataSource() {
 ExitReport Session::Exit() {
   content_.reset();
   ExitReport report = velunorh::Exit(state_);
-  if (!chosenPrinter_.empty())
+  // The printer lives in the settings file: when the settings could not be kept, it cannot be
+  // either, and the user hears of the file once.
+  if (!chosenPrinter_.empty() && report.settingsWritten)
     report.printerWritten =
         WriteRememberedPrinter(state_.settingsFile, chosenPrinter_, &report.printerError);
   return report;

@@ -2,7 +2,9 @@
 
 #include <system_error>
 
+#include "base/platform.h"
 #include "base/string_table.h"
+#include "base/system_reason.h"
 
 namespace velunorh {
 namespace {
@@ -68,7 +70,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, const std::string&
     if (error) {
       err << program << ": "
           << LoadStringWith(StringId::CommandLineBadFolder,
-                            {line.dataFolder->string(), error.message()})
+                            {PathText(*line.dataFolder), SystemReason(error)})
           << "\n";
       return 1;
     }

@@ -230,5 +230,73 @@ TEST(ProfileFile, AFailedSaveLeavesNothingBehind) {
   EXPECT_EQ(test::ReadText(dir / "v.INI" / "inside"), "kept");
 }
 
+TEST(ProfileSections, ReadWhatProfileFileReads) {
+  const std::vector<ProfileSection> sections = ReadProfileSections(kMessyFile);
+  const std::vector<ProfileSection> expected = {
+      {"Format",
+       {{"Alt Date Format", "2"},
+        {"Last Name First", "257"},
+        {"Card Version", "-1"},
+        {"Empty", ""},
+        {"Quoted", "0.50"},
+        {"Word", "abc"}}},
+      {"margins", {{"Top", "1.25"}, {"Left", "0.30"}}},
+  };
+  ASSERT_EQ(sections.size(), expected.size());
+  const ProfileFile profile(kMessyFile);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(sections[i].name, expected[i].name);
+    EXPECT_EQ(sections[i].keys, expected[i].keys) << expected[i].name;
+    for (const auto& [key, value] : sections[i].keys) {
+      EXPECT_EQ(profile.ReadText(sections[i].name, key, "default"), value) << key;
+    }
+  }
+  const std::string straddling = std::string(4094, 'x') + "\xC3\xA9";
+  EXPECT_EQ(ReadProfileSections("[S]\nK=" + straddling)[0].keys[0].second, std::string(4094, 'x'));
+}
+
+TEST(ProfileSections, WrittenSectionsReadBackTheSame) {
+  const std::vector<ProfileSection> sections = {
+      {"2024 id:7", {{"header", "2024-10-01 12:00 abc"}, {"row 1", "x"}, {"Empty", ""}}},
+      {"Árvíztűrő", {{"kulcs", "érték"}}},
+      {"No Keys", {}},
+      {"Odd Values",
+       {{"leading", "  a"},
+        {"trailing", "b\t"},
+        {"quoted", "\"q\""},
+        {"single quoted", "'s'"},
+        {"one quote", "\""},
+        {"inner", "a \"b\" c"},
+        {"only blanks", "   "}}},
+  };
+  const std::string text = WriteProfileSections(sections);
+  const std::vector<ProfileSection> again = ReadProfileSections(text);
+  ASSERT_EQ(again.size(), sections.size()) << text;
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    EXPECT_EQ(again[i].name, sections[i].name);
+    EXPECT_EQ(again[i].keys, sections[i].keys) << text;
+  }
+  // The plain cases look as ProfileFile would write them.
+  EXPECT_TRUE(text.starts_with("[2024 id:7]\nheader=2024-10-01 12:00 abc\nrow 1=x\nEmpty=\n\n["))
+      << text;
+}
+
+TEST(ProfileSections, WhatCouldNotReadBackIsLeftOut) {
+  const std::vector<ProfileSection> sections = {
+      {"Bad]Section", {{"k", "1"}}},
+      {"Good",
+       {{"line\nbreak", "1"},
+        {"k", "two\nlines"},
+        {"=k", "1"},
+        {";k", "1"},
+        {"[k", "1"},
+        {" k", "1"},
+        {"", "1"},
+        {"kept", "1"}}},
+      {"", {{"k", "1"}}},
+  };
+  EXPECT_EQ(WriteProfileSections(sections), "[Good]\nkept=1\n");
+}
+
 }  // namespace
 }  // namespace velunorh

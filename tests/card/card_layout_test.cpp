@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 
+#include "base/string_table.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -175,10 +176,15 @@ TEST(LayoutFile, LoadTakesOnlyAWhole400ByteBlock) {
   struct Case {
     std::size_t size;  // 0 here means no file at all
     bool loaded;
-  } cases[] = {{0, false}, {1, false}, {399, false}, {400, true}, {401, true}, {4000, true}};
+  } cases[] = {{0, false},    {1, false},    {399, false}, {400, true},
+               {401, true},   {4000, true},  {4096, true},  {4097, false},  // larger is no layout
+               {std::size_t{4} << 30, false}};
   for (const auto& c : cases) {
     TempDir dir;
-    if (c.size > 0) {
+    if (c.size > 4096) {
+      WriteBytes(dir / "cplot1.dat", image);
+      std::filesystem::resize_file(dir / "cplot1.dat", c.size);  // sparse: costs nothing
+    } else if (c.size > 0) {
       std::vector<unsigned char> bytes(c.size, 0xEE);
       std::copy_n(image.begin(), std::min(c.size, image.size()), bytes.begin());
       WriteBytes(dir / "cplot1.dat", bytes);
@@ -259,7 +265,7 @@ TEST(LayoutFile, SaveIntoUnwritableFolderKeepsTheOldFile) {
     return SaveLayout(layout, dir.path(), 0, &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(ReadBytes(dir / "cplot.dat"), old_image);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,6 +58,32 @@ class RemarkFileTest : public ::testing::Test {
   test::TempDir dir;
   CongregationData data;
 };
+
+// A remark file can mean at most a remark for every 16-bit id in each month; a longer (damaged)
+// file is read that far and no further, so a huge one cannot hold up the start.
+TEST_F(RemarkFileTest, ReadsNoFurtherThanTheFormatCanMean) {
+  constexpr std::uint64_t kMostRecords = 12 * 65536;
+  const int anna = AddPublisher(20);
+  const int bela = AddPublisher(21);
+  const auto file = dir / "remark7.dat";
+  {
+    std::ofstream out(file, std::ios::binary);
+  }
+  // Sparse: the records between read as zeros, which name no month.
+  std::filesystem::resize_file(file, (kMostRecords + 1) * RemarkRecord::kSize);
+  std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+  for (const auto& [index, remark] : {std::pair{kMostRecords - 1, Remark{3, 20, "utolsó"}},
+                                      std::pair{kMostRecords, Remark{3, 21, "túl messze"}}}) {
+    const Bytes bytes = tools::RemarkFileBytes({remark});
+    out.seekp(static_cast<std::streamoff>(index * RemarkRecord::kSize));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  out.close();
+
+  data.LoadMonthRemarks(kMarch);
+  EXPECT_EQ(SlotOf(anna), 1);
+  EXPECT_EQ(SlotOf(bela), 0);
+}
 
 TEST_F(RemarkFileTest, TakesTheMonthsRemarksInFileOrder) {
   int anna = AddPublisher(20);

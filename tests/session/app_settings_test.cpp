@@ -1,10 +1,12 @@
 #include "session/app_settings.h"
 #include "card/card_layout.h"
+#include "session/remembered_printer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "base/string_table.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -195,7 +197,7 @@ TEST(AppSettings, AnUnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"velunorh.INI"});
 }
@@ -216,7 +218,7 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find("Permission denied"), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
   EXPECT_EQ(result.text.find("defaults"), std::string::npos) << result.text;
   fs::permissions(folder / "velunorh.INI", fs::perms::owner_read);
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
@@ -224,6 +226,24 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
 }
 
 #endif
+
+// A settings file far larger than settings can be (a damaged one, or another file under its
+// name) is not read: the defaults hold, and it is never replaced, with the reason given.
+TEST(AppSettings, AFileTooLargeForSettingsReadsAsDefaultsAndIsNotReplaced) {
+  test::TempDir dir;
+  const fs::path file = dir / "velunorh.INI";
+  for (std::uintmax_t size : {std::uintmax_t{64 * 1024 + 1}, std::uintmax_t{4} << 30}) {
+    test::WriteText(file, "[Format]\nAlt Date Format=2\n[Printer]\nName=Irodai\n");
+    fs::resize_file(file, size);  // sparse past the text
+    EXPECT_EQ(ReadSettings(file, "hun"), AppSettings{}) << size;
+    EXPECT_EQ(ReadRememberedPrinter(file), "") << size;
+    std::string error;
+    EXPECT_FALSE(WriteSettings(file, kChanged, "hun", &error)) << size;
+    EXPECT_NE(error.find("velunorh.INI"), std::string::npos) << error;
+    EXPECT_FALSE(WriteRememberedPrinter(file, "Másik", &error)) << size;
+    EXPECT_EQ(fs::file_size(file), size);
+  }
+}
 
 TEST(AppSettings, CardVersionsBeyondTheEditionFallBackToTheFirst) {
   EXPECT_EQ(CardVersionCount(), 2);

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "base/atomic_file.h"
+#include "base/string_table.h"
 #include "session/remembered_printer.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -100,6 +104,64 @@ TEST_F(SessionTest, TheChosenPrinterIsWrittenAtExitAndReadAtTheNextStart) {
   EXPECT_EQ(session->rememberedPrinter(), "Irodai nyomtató");
   EXPECT_TRUE(session->Exit().printerWritten);  // nothing chosen this run: nothing written
   EXPECT_EQ(ReadRememberedPrinter(dir_ / "velunorh.INI"), "Irodai nyomtató");
+}
+
+TEST_F(SessionTest, TheStartRemovesWhatASaveCutShortLeftOfItsFiles) {
+  Write("x");
+  const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(3);
+  const std::string mark(kTemporaryMark);
+  const std::vector<std::string> stale = {"velunorh.INI" + mark + "aB3dE5",
+                                          "velunorh-ledger.ini" + mark + "Zz9Yy8",
+                                          "cplot.dat" + mark + "q1w2e3"};
+  const std::vector<std::string> kept = {"velunorh-ledger.ini.Zz9Yy8", "tdat7.bin" + mark + "aB3dE5"};
+  for (const auto& names : {stale, kept}) {
+    for (const std::string& name : names) {
+      test::WriteText(dir_ / name, "x");
+      std::filesystem::last_write_time(dir_ / name, longAgo);
+    }
+  }
+  auto session = Start();
+  for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir_ / name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir_ / name)) << name;
+}
+
+// A settings file the user made read-only (in a folder where it could be replaced) stays as it
+// is, and the user hears of it once, only when something they changed cannot be kept.
+TEST_F(SessionTest, AReadOnlySettingsFileIsNotReplacedAndToldOnce) {
+  namespace fs = std::filesystem;
+  struct Case {
+    bool changeSetting;
+    bool choosePrinter;
+  } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+  Write("x");
+  const auto file = dir_ / "velunorh.INI";
+  const std::string text = "[Format]\nAlt Date Format=1\n";
+  for (const Case& c : cases) {
+    test::WriteText(file, text);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto session = Start();
+    if (c.changeSetting) session->SetLastNameFirst(true);
+    if (c.choosePrinter) session->SetChosenPrinter("Irodai nyomtató");
+    const ExitReport report = session->Exit();
+
+    const std::string what = std::to_string(c.changeSetting) + std::to_string(c.choosePrinter);
+    EXPECT_EQ(test::ReadText(file), text) << what;
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read)
+        << what;
+    const std::vector<std::string> told = {report.settingsError, report.printerError};
+    const auto messages = std::count_if(told.begin(), told.end(),
+                                        [](const std::string& e) { return !e.empty(); });
+    EXPECT_EQ(messages, c.changeSetting || c.choosePrinter ? 1 : 0) << what;
+    EXPECT_EQ(report.settingsWritten && report.printerWritten, !c.changeSetting && !c.choosePrinter)
+        << what;
+    for (const std::string& error : told) {
+      if (!error.empty()) {
+        EXPECT_EQ(error, LoadString(StringId::SettingsFileReadOnly)) << what;
+      }
+    }
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  }
 }
 
 TEST(RememberedPrinter, AKeyOfAnyLengthOrGarbageReadsAsAName) {

@@ -56,13 +56,13 @@ std::shared_ptr<void> AsUnprivilegedUser() {
 }
 
 const Interruption kInterruptions[] = {
-    {"ReadOnlyFolder", "Permission denied",
+    {"ReadOnlyFolder", "nincs hozzá jogosultság",
      [](const fs::path& folder, const std::vector<fs::path>&) { RemoveWriteBits(folder); },
      AsUnprivilegedUser},
-    {"FullDisk", "File too large", Nothing,
+    {"FullDisk", "a fájl túl nagy", Nothing,
      [] { return std::make_shared<test::FileSizeLimit>(16); }},
     // A folder in the file's place: the new file cannot be renamed over it.
-    {"RenameOntoAFolder", "Is a directory",
+    {"RenameOntoAFolder", "ez egy mappa",
      [](const fs::path&, const std::vector<fs::path>& files) {
        for (const fs::path& file : files) {
          fs::remove(file);
@@ -72,7 +72,7 @@ const Interruption kInterruptions[] = {
      AsUsual},
     // The whole new file is written, then the rename is refused: in a sticky folder only the
     // owner (root here) may replace the old file.
-    {"RenameRefused", "Operation not permitted",
+    {"RenameRefused", "nincs hozzá jogosultság",
      [](const fs::path& folder, const std::vector<fs::path>&) {
        fs::permissions(folder, fs::perms::all | fs::perms::sticky_bit);
      },
