@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,10 @@ class MainWindow : public QDialog {
     UserPrompts* prompts = nullptr;
     // Tells the user what went wrong (a message box unless a test listens instead).
     std::function<void(const QString& message)> warn;
+    // Tells the user where a print went; unset, it goes where `warn` goes when that is set.
+    std::function<void(const QString& message)> inform;
+    // How long a group print runs before its progress window shows.
+    std::chrono::milliseconds groupProgressDelay{400};
   };
 
   explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -86,13 +91,18 @@ class MainWindow : public QDialog {
   // The print ledger's part of the window.
   void ConnectLedger();
   void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
-  void PrintDueGroup(const Session::DueGroupPlan& plan);
-  void PrintAsOneJob(QPrinter* printer, const std::vector<Session::PrintedPage>& pages);
+  // The chosen card's print, for the button and the preview; true when it went out.
+  bool PrintChosenCard();
+  // Runs one print command at a time: a press that arrives while one runs does nothing.
+  void OnePrintAtATime(const std::function<void()>& command);
   void AddLedgerActions(QMenu& menu);
   void ShowLedgerNotes();
 
   std::unique_ptr<Ui::MainWindowForm> ui_;
   std::function<void(const QString& message)> warn_;
+  std::function<void(const QString& message)> inform_;
+  std::chrono::milliseconds groupProgressDelay_;
+  bool printing_ = false;
   std::unique_ptr<UserPrompts> dialogPrompts_;
   Session session_;
   SessionStatus status_ = SessionStatus::kRunning;

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 
 #include "base/string_table.h"
+#include "base/today.h"
 #include "card/calibration_sheet.h"
 #include "card/layout_step.h"
 #include "ui/application_printer.h"
@@ -198,13 +199,21 @@ void OptionsDialog::OpenPrinterSetup() {
 // on plain paper before a card is spent. It prints exactly as a card would.
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
-  const CalibrationSheetInput sheet{values_.leftMargin, values_.topMargin, values_.layout,
-                                    DetailedSettingsDialog::FieldNames(values_.cardVersion)};
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  const CalendarDate today = Today();
+  const CalibrationSheetInput sheet{
+      values_.leftMargin,
+      values_.topMargin,
+      values_.layout,
+      DetailedSettingsDialog::FieldNames(values_.cardVersion),
+      CardVersionName(values_.cardVersion),
+      printer ? PrintDestination(*printer).toStdString() : std::string(),
+      QString::asprintf("%04d.%02d.%02d.", today.year, today.month, today.day).toStdString()};
   const PrintOutcome outcome =
-      PrintCardPage(ApplicationPrinter::Instance().Current(),
-                    [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); });
+      PrintCardPage(printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
+                    FromUtf8(LoadString(StringId::CalibrationDocumentName)));
   if (outcome != PrintOutcome::kPrinted)
-    services_.showMessage(PrintOutcomeMessage(outcome));
+    services_.showMessage(PrintOutcomeMessage(outcome, printer));
 }
 
 }  // namespace velunorh

@@ -45,6 +45,7 @@ class SpoolTest : public ::testing::Test {
     options.floppyFolder = dir_ / "floppy";
     options.today = ServiceYear::FromDate(2026, 11);
     options.warn = [this](const QString& m) { warnings_ << m; };
+    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
     auto window = std::make_unique<MainWindow>(options);
     window->show();
     QApplication::processEvents();
