@@ -6,6 +6,7 @@
 
 #include "base/string_table.h"
 #include "ui/application_printer.h"
+#include "ui/print_file_question.h"
 #include "ui/print_job.h"
 
 namespace velunorh {
@@ -30,10 +31,12 @@ bool GroupPrint::Run() {
   const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
   const Answer answer = Ask(plan, due);
   if (answer == Answer::kCancel) return false;
-  if (!ApplicationPrinter::Instance().Current()) {
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (!printer) {
     hooks_.warn(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
     return false;
   }
+  if (!AskPrintFile(parent_, *printer, session_.PrintFileNameOfGroup())) return false;
   switch (answer) {
     case Answer::kCancel:
       return false;

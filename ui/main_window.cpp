@@ -17,6 +17,7 @@
 #include "ui/group_print.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/print_file_question.h"
 #include "ui/print_job.h"
 #include "ui/print_preview.h"
 #include "ui/program_icon.h"
@@ -39,12 +40,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                          : [this](const QString& message) {
                              QMessageBox::warning(this, FromUtf8(LoadString(StringId::ProgramName)), message);
                            }),
-      inform_(options.inform ? options.inform
-              : options.warn ? options.warn
-                             : [this](const QString& message) {
-                                 QMessageBox::information(
-                                     this, FromUtf8(LoadString(StringId::ProgramName)), message);
-                               }),
+      inform_(options.inform),
       groupProgressDelay_(options.groupProgressDelay),
       dialogPrompts_(options.prompts ? nullptr
                                      : std::make_unique<DialogPrompts>(
@@ -52,6 +48,11 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                                            [this](const std::string& m) { warn_(FromUtf8(m)); })),
       session_({options.settingsFile, options.workFolder, options.floppyFolder},
                options.prompts ? *options.prompts : *dialogPrompts_) {
+  if (!inform_ && !options.warn)
+    inform_ = [this](const QString& message) {
+      QMessageBox::information(this, FromUtf8(LoadString(StringId::ProgramName)), message);
+    };
+  if (!inform_) inform_ = [](const QString&) {};
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   list_ = ui_->publisherList;
@@ -232,6 +233,7 @@ bool MainWindow::PrintChosenCard() {
   const CardContent& card = session_.Content();
   const CardPageInput page = session_.CardPage();
   QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   const PrintOutcome outcome =
       PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
   if (outcome != PrintOutcome::kPrinted) {
@@ -239,6 +241,8 @@ bool MainWindow::PrintChosenCard() {
     return false;
   }
   RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
+  if (PrintsToFile(*printer))
+    inform_(FromUtf8(LoadString(StringId::PrintFileSaved)).arg(PrintDestination(*printer)));
   FocusList();
   return true;
 }

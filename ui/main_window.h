@@ -40,7 +40,8 @@ class MainWindow : public QDialog {
     UserPrompts* prompts = nullptr;
     // Tells the user what went wrong (a message box unless a test listens instead).
     std::function<void(const QString& message)> warn;
-    // Tells the user where a print went; unset, it goes where `warn` goes when that is set.
+    // Tells the user where a print went (a message box; a caller that listens to `warn` alone
+    // does not hear it).
     std::function<void(const QString& message)> inform;
     // How long a group print runs before its progress window shows.
     std::chrono::milliseconds groupProgressDelay{400};

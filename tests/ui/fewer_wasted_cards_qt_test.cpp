@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrintPreviewWidget>
@@ -406,6 +407,82 @@ TEST_F(FewerWastedCardsTest, TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsW
   EXPECT_EQ(told_[0], QString::fromUtf8("2 kártya elmentve ide: ") +
                           QString::fromStdString(pdf.string()));
   EXPECT_TRUE(LedgerWritten());
+}
+
+// A print to a PDF file asks for the file, proposing the publisher's (or the group's) name in
+// the folder of the last file, never replaces a file unasked, and says where the file went.
+TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
+  test::KeepTheSetupsFile::Pause askingMyself;
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  PrintTo(dir_ / "setup.pdf");
+  const auto card = dir_ / "Kovacs_Anna_S21.pdf";
+  QStringList proposed;
+  auto keepProposed = [&](QWidget* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    proposed << files->selectedFiles().value(0);
+    static_cast<QDialog*>(files)->accept();
+  };
+  auto answer = [](QMessageBox::StandardButton button) {
+    return [button](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->objectName(), "printFileReplace");
+      box->button(button)->click();
+    };
+  };
+  {
+    test::ModalScript script({keepProposed});
+    Press("printButton");
+    EXPECT_EQ(script.unexpected(), 0);
+  }
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(proposed[0], QString::fromStdString(card.string()));
+  ASSERT_TRUE(std::filesystem::exists(card));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "setup.pdf"));
+  ASSERT_EQ(told_.size(), 1);
+  EXPECT_TRUE(told_[0].contains(QString::fromStdString(card.string()))) << told_[0].toStdString();
+
+  // The same file again: the answer "Mégse" leaves it as it was and records nothing more.
+  test::WriteText(card, "kept");
+  {
+    test::ModalScript script({keepProposed, answer(QMessageBox::Cancel)});
+    Press("printButton");
+    EXPECT_EQ(script.answered(), 2);
+  }
+  EXPECT_EQ(test::ReadText(card), "kept");
+  EXPECT_EQ(told_.size(), 1);
+  {
+    test::ModalScript script({keepProposed, answer(QMessageBox::Ok)});
+    Press("printButton");
+    EXPECT_EQ(script.answered(), 2);
+  }
+  EXPECT_EQ(OnlyPage(card).empty(), false);
+  EXPECT_EQ(told_.size(), 2);
+
+  // A file dialog closed without a file prints nothing and says nothing.
+  std::filesystem::remove(card);
+  {
+    test::ModalScript script({[](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); }});
+    Press("printButton");
+  }
+  EXPECT_FALSE(std::filesystem::exists(card));
+  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+
+  // The group's file is named after the group.
+  proposed.clear();
+  {
+    test::ModalScript script(
+        {[](QWidget* dialog) {
+           qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+         },
+         keepProposed, LeaveProgressAlone});
+    Press("groupPrintButton");
+  }
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(proposed[0], QString::fromStdString((dir_ / "Osszes_Hirnokok_S21.pdf").string()));
+  EXPECT_EQ(test::ReadPdfWords(dir_ / "Osszes_Hirnokok_S21.pdf").size(), 2u);
 }
 
 }  // namespace
