@@ -18,6 +18,7 @@
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/print_file_question.h"
+#include "ui/print_gate.h"
 #include "ui/print_job.h"
 #include "ui/print_preview.h"
 #include "ui/program_icon.h"
@@ -56,6 +57,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   list_ = ui_->publisherList;
+  printGate_ = std::make_unique<PrintGate>(
+      std::vector<QWidget*>{ui_->printButton, ui_->previewButton, ui_->groupPrintButton});
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
@@ -225,7 +228,7 @@ void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
 }
 
 void MainWindow::PrintCard() {
-  OnePrintAtATime([this] { PrintChosenCard(); });
+  printGate_->Run([this] { PrintChosenCard(); });
 }
 
 bool MainWindow::PrintChosenCard() {
@@ -248,7 +251,7 @@ bool MainWindow::PrintChosenCard() {
 }
 
 void MainWindow::PreviewCard() {
-  OnePrintAtATime([this] {
+  printGate_->Run([this] {
     if (!session_.HasPrintableCard()) {
       warn_(FromUtf8(LoadString(StringId::NothingToPrint)));
       return;
@@ -267,7 +270,7 @@ void MainWindow::PreviewCard() {
 }
 
 void MainWindow::PrintGroup() {
-  OnePrintAtATime([this] {
+  printGate_->Run([this] {
     GroupPrint::Hooks hooks;
     hooks.warn = warn_;
     hooks.inform = inform_;
@@ -277,24 +280,6 @@ void MainWindow::PrintGroup() {
     hooks.progressDelay = groupProgressDelay_;
     if (GroupPrint(this, session_, hooks).Run()) FocusList();
   });
-}
-
-// The print buttons are off while a print runs, and the presses queued meanwhile reach them
-// while they are still off: a second press never makes a second job.
-void MainWindow::OnePrintAtATime(const std::function<void()>& command) {
-  if (printing_) return;
-  printing_ = true;
-  const std::array<QPushButton*, 3> buttons = {ui_->printButton, ui_->previewButton,
-                                               ui_->groupPrintButton};
-  std::array<bool, 3> enabled{};
-  for (std::size_t i = 0; i < buttons.size(); ++i) {
-    enabled[i] = buttons[i]->isEnabled();
-    buttons[i]->setEnabled(false);
-  }
-  command();
-  QCoreApplication::processEvents();
-  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setEnabled(enabled[i]);
-  printing_ = false;
 }
 
 void MainWindow::OpenOptions() {

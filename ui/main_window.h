@@ -22,6 +22,7 @@ class MainWindowForm;
 namespace velunorh {
 
 class PreviewPane;
+class PrintGate;
 class TypeAheadList;
 
 // The program's one window (dialog 102): the publisher list, the two previews, the boxes that
@@ -94,8 +95,6 @@ class MainWindow : public QDialog {
   void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
   // The chosen card's print, for the button and the preview; true when it went out.
   bool PrintChosenCard();
-  // Runs one print command at a time: a press that arrives while one runs does nothing.
-  void OnePrintAtATime(const std::function<void()>& command);
   void AddLedgerActions(QMenu& menu);
   void ShowLedgerNotes();
 
@@ -103,7 +102,7 @@ class MainWindow : public QDialog {
   std::function<void(const QString& message)> warn_;
   std::function<void(const QString& message)> inform_;
   std::chrono::milliseconds groupProgressDelay_;
-  bool printing_ = false;
+  std::unique_ptr<PrintGate> printGate_;  // one print command at a time
   std::unique_ptr<UserPrompts> dialogPrompts_;
   Session session_;
   SessionStatus status_ = SessionStatus::kRunning;

@@ -10,10 +10,12 @@
 #include "base/today.h"
 #include "card/calibration_sheet.h"
 #include "card/layout_step.h"
+#include "session/print_file_name.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
 #include "ui/field_leave_watcher.h"
+#include "ui/print_file_question.h"
 #include "ui/print_job.h"
 #include "ui_options_dialog.h"
 
@@ -200,6 +202,8 @@ void OptionsDialog::OpenPrinterSetup() {
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
   QPrinter* printer = ApplicationPrinter::Instance().Current();
+  const std::string documentName = LoadString(StringId::CalibrationDocumentName);
+  if (printer && !AskPrintFile(this, *printer, PrintFileName(documentName))) return;
   const CalendarDate today = Today();
   const CalibrationSheetInput sheet{
       values_.leftMargin,
@@ -211,7 +215,7 @@ void OptionsDialog::PrintCalibration() {
       QString::asprintf("%04d.%02d.%02d.", today.year, today.month, today.day).toStdString()};
   const PrintOutcome outcome =
       PrintCardPage(printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
-                    FromUtf8(LoadString(StringId::CalibrationDocumentName)));
+                    FromUtf8(documentName));
   if (outcome != PrintOutcome::kPrinted)
     services_.showMessage(PrintOutcomeMessage(outcome, printer));
 }

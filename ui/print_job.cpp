@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <optional>
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
