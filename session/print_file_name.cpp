@@ -8,9 +8,24 @@ namespace {
 
 // The accented letters of the edition, as UTF-8, and their plain letter.
 constexpr std::array<std::pair<std::string_view, char>, 18> kPlainLetters = {{
-    {"á", 'a'}, {"é", 'e'}, {"í", 'i'}, {"ó", 'o'}, {"ö", 'o'}, {"ő", 'o'},
-    {"ú", 'u'}, {"ü", 'u'}, {"ű", 'u'}, {"Á", 'A'}, {"É", 'E'}, {"Í", 'I'},
-    {"Ó", 'O'}, {"Ö", 'O'}, {"Ő", 'O'}, {"Ú", 'U'}, {"Ü", 'U'}, {"Ű", 'U'},
+    {"á", 'a'},
+    {"é", 'e'},
+    {"í", 'i'},
+    {"ó", 'o'},
+    {"ö", 'o'},
+    {"ő", 'o'},
+    {"ú", 'u'},
+    {"ü", 'u'},
+    {"ű", 'u'},
+    {"Á", 'A'},
+    {"É", 'E'},
+    {"Í", 'I'},
+    {"Ó", 'O'},
+    {"Ö", 'O'},
+    {"Ő", 'O'},
+    {"Ú", 'U'},
+    {"Ü", 'U'},
+    {"Ű", 'U'},
 }};
 
 bool IsPlain(char c) {

@@ -65,9 +65,9 @@ GroupPrint::Answer GroupPrint::Ask(const Session::GroupPlan& plan,
           ? Text(StringId::GroupPrintQuestion).arg(count).arg(group)
           : Text(StringId::GroupPrintQuestionSkipping).arg(count).arg(group).arg(plan.skipped);
   // The nameless publishers are told above; the due line splits only the cards asked about.
-  const QString dueLine = QString::fromStdString(LoadStringWith(
-      StringId::GroupPrintDueLine,
-      {std::to_string(due.cards.size()), std::to_string(due.nothingDue)}));
+  const QString dueLine = QString::fromStdString(
+      LoadStringWith(StringId::GroupPrintDueLine,
+                     {std::to_string(due.cards.size()), std::to_string(due.nothingDue)}));
   QMessageBox ask(QMessageBox::Question, Text(StringId::ProgramName), question + "\n\n" + dueLine,
                   QMessageBox::Ok | QMessageBox::Cancel, parent_);
   ask.setObjectName("groupPrintQuestion");
@@ -82,8 +82,8 @@ GroupPrint::Answer GroupPrint::Ask(const Session::GroupPlan& plan,
   return Answer::kCancel;
 }
 
-// The steps: each card made (0 to `cards`), then the job handed over, then recorded, then done. Until the job is handed
-// over, "Mégse" stops everything and nothing reaches the printer.
+// The steps: each card made (0 to `cards`), then the job handed over, then recorded, then done.
+// Until the job is handed over, "Mégse" stops everything and nothing reaches the printer.
 void GroupPrint::Prepare(QProgressDialog& progress, int cards) {
   progress.setObjectName("groupPrintProgress");
   progress.setWindowTitle(Text(StringId::ProgramName));
@@ -141,7 +141,8 @@ bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
   hooks_.record(pages);
   progress.setValue(count + 3);
   progress.close();
-  hooks_.inform(Text(PrintsToFile(*printer) ? StringId::GroupPrintSentToFile : StringId::GroupPrintSentToPrinter)
+  hooks_.inform(Text(PrintsToFile(*printer) ? StringId::GroupPrintSentToFile
+                                            : StringId::GroupPrintSentToPrinter)
                     .arg(count)
                     .arg(PrintDestination(*printer)));
   return true;

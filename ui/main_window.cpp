@@ -274,9 +274,7 @@ void MainWindow::PrintGroup() {
     GroupPrint::Hooks hooks;
     hooks.warn = warn_;
     hooks.inform = inform_;
-    hooks.record = [this](const std::vector<Session::PrintedPage>& pages) {
-      RecordPrinted(pages);
-    };
+    hooks.record = [this](const std::vector<Session::PrintedPage>& pages) { RecordPrinted(pages); };
     hooks.progressDelay = groupProgressDelay_;
     if (GroupPrint(this, session_, hooks).Run()) FocusList();
   });

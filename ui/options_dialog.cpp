@@ -213,9 +213,9 @@ void OptionsDialog::PrintCalibration() {
       CardVersionName(values_.cardVersion),
       printer ? PrintDestination(*printer).toStdString() : std::string(),
       QString::asprintf("%04d.%02d.%02d.", today.year, today.month, today.day).toStdString()};
-  const PrintOutcome outcome =
-      PrintCardPage(printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
-                    FromUtf8(documentName));
+  const PrintOutcome outcome = PrintCardPage(
+      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
+      FromUtf8(documentName));
   if (outcome != PrintOutcome::kPrinted)
     services_.showMessage(PrintOutcomeMessage(outcome, printer));
 }

@@ -4,7 +4,8 @@
 
 namespace velunorh {
 
-PrintGate::PrintGate(std::vector<QWidget*> controls) : controls_(controls.begin(), controls.end()) {}
+PrintGate::PrintGate(std::vector<QWidget*> controls)
+    : controls_(controls.begin(), controls.end()) {}
 
 void PrintGate::Run(const std::function<void()>& command) {
   if (running_) return;

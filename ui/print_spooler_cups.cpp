@@ -13,7 +13,8 @@ QByteArray QueueName(const QString& printerName) {
 // The highest job id the queue holds, completed ones included; -1 when it cannot be asked.
 int NewestJob(const QByteArray& queue, const QString& title, bool titled) {
   cups_job_t* jobs = nullptr;
-  const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ALL);
+  const int count =
+      cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ALL);
   if (count < 0) return -1;
   int newest = 0;
   for (int i = 0; i < count; ++i) {

@@ -146,8 +146,8 @@ std::vector<Case> Cases() {
 
 RecordingSurface Print(const Case& c) {
   RecordingSurface surface(c.hres, c.vres);
-  PrintCalibrationSheet(surface, {c.left, c.top, c.layout, c.names, "S-21", "velunorh-test",
-                                  "2026.12.10."});
+  PrintCalibrationSheet(surface,
+                        {c.left, c.top, c.layout, c.names, "S-21", "velunorh-test", "2026.12.10."});
   return surface;
 }
 
@@ -265,10 +265,9 @@ TEST(CalibrationSheetTest, NoRulerTouchesACross) {
     for (const auto& l : surface.lines) {
       if (isArm(l)) continue;
       for (const Point& cross : crosses) {
-        const bool apart = std::max(l.x1, l.x2) < cross.x - armX ||
-                           std::min(l.x1, l.x2) > cross.x + armX ||
-                           std::max(l.y1, l.y2) < cross.y - armY ||
-                           std::min(l.y1, l.y2) > cross.y + armY;
+        const bool apart =
+            std::max(l.x1, l.x2) < cross.x - armX || std::min(l.x1, l.x2) > cross.x + armX ||
+            std::max(l.y1, l.y2) < cross.y - armY || std::min(l.y1, l.y2) > cross.y + armY;
         EXPECT_TRUE(apart) << "line (" << l.x1 << "," << l.y1 << ")-(" << l.x2 << "," << l.y2
                            << ") at the cross " << cross;
       }

@@ -131,7 +131,8 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   window->session().SetMonthRow(1, true);
   QTest::mouseClick(print, Qt::LeftButton);
   ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem vette át"))) << warnings_[0].toStdString();
+  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem vette át")))
+      << warnings_[0].toStdString();
   EXPECT_EQ(test::ReadText(dir_ / kPrintLedgerFileName), recorded);
   window->reject();
   test::Run("lpadmin -x " + other + " 2>/dev/null");

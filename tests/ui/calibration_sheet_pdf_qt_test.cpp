@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "base/today.h"
 #include "card/card_layout.h"

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QListWidget>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrintPreviewWidget>
@@ -244,12 +244,12 @@ TEST_F(FewerWastedCardsTest, ASecondPressWhileAPrintRunsDoesNothing) {
   for (const char* name : {"printButton", "previewButton"}) {
     QPushButton* button = Button(name);
     const QPoint middle = button->rect().center();
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, middle,
-                                                        button->mapToGlobal(middle), Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, middle,
-                                                        button->mapToGlobal(middle), Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, middle, button->mapToGlobal(middle),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, middle, button->mapToGlobal(middle),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
   }
   Button("printButton")->click();
   QApplication::processEvents();
@@ -261,10 +261,11 @@ TEST_F(FewerWastedCardsTest, ASecondPressWhileAPrintRunsDoesNothing) {
   warnings_.clear();
   PrintTo(dir_ / "group.pdf");
   test::ModalScript script({[this](QWidget* dialog) {
-    Button("printButton")->click();
-    Button("groupPrintButton")->click();
-    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
-  }, LeaveProgressAlone});
+                              Button("printButton")->click();
+                              Button("groupPrintButton")->click();
+                              qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+                            },
+                            LeaveProgressAlone});
   Press("groupPrintButton");
   EXPECT_EQ(script.unexpected(), 0);
   EXPECT_EQ(test::ReadPdfWords(dir_ / "group.pdf").size(), 2u);
@@ -305,7 +306,9 @@ TEST_F(FewerWastedCardsTest, ThePreviewCannotTurnTheCardAndItsPrintStaysInSight)
   QFont large = normal;
   large.setPointSizeF(normal.pointSizeF() * 1.5);  // as at a font DPI of 144
   QApplication::setFont(large);
-  auto tr = [](const char* text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
+  auto tr = [](const char* text) {
+    return QCoreApplication::translate("QPrintPreviewDialog", text);
+  };
   QStringList shown;
   bool printInSight = false;
   test::ModalScript script({[&](QWidget* dialog) {
@@ -315,8 +318,7 @@ TEST_F(FewerWastedCardsTest, ThePreviewCannotTurnTheCardAndItsPrintStaysInSight)
     auto* print = dialog->findChild<QAction*>("previewPrintAction");
     ASSERT_NE(print, nullptr);
     QWidget* button = toolbar->widgetForAction(print);
-    printInSight = button && button->isVisible() &&
-                   toolbar->rect().contains(button->geometry());
+    printInSight = button && button->isVisible() && toolbar->rect().contains(button->geometry());
     print->trigger();
   }});
   Press("previewButton");
@@ -347,8 +349,10 @@ TEST_F(FewerWastedCardsTest, TheGroupQuestionsCountsAddUp) {
     box->button(QMessageBox::Cancel)->click();
   }});
   Press("groupPrintButton");
-  EXPECT_TRUE(question.startsWith(QString::fromUtf8("2 kártya nyomtatása"))) << question.toStdString();
-  EXPECT_TRUE(question.contains(QString::fromUtf8("1 hírnöknek nincs neve"))) << question.toStdString();
+  EXPECT_TRUE(question.startsWith(QString::fromUtf8("2 kártya nyomtatása")))
+      << question.toStdString();
+  EXPECT_TRUE(question.contains(QString::fromUtf8("1 hírnöknek nincs neve")))
+      << question.toStdString();
   EXPECT_TRUE(question.contains(QString::fromUtf8("Csak esedékes: 1 kártya nyomtatása, 1 kimarad")))
       << question.toStdString();
 }
@@ -365,8 +369,9 @@ TEST_F(FewerWastedCardsTest, TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsW
   };
   std::vector<Step> steps;
   test::ModalScript script({[&](QWidget* dialog) {
-    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
-  }, LeaveProgressAlone});
+                              qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+                            },
+                            LeaveProgressAlone});
   // Each repaint of the progress window is a step the user sees.
   struct Watch : QObject {
     std::vector<Step>* steps;
@@ -405,8 +410,8 @@ TEST_F(FewerWastedCardsTest, TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsW
   EXPECT_TRUE(sending);
   EXPECT_EQ(test::ReadPdfWords(pdf).size(), 2u);
   ASSERT_EQ(told_.size(), 1);
-  EXPECT_EQ(told_[0], QString::fromUtf8("2 kártya elmentve ide: ") +
-                          QString::fromStdString(pdf.string()));
+  EXPECT_EQ(told_[0],
+            QString::fromUtf8("2 kártya elmentve ide: ") + QString::fromStdString(pdf.string()));
   EXPECT_TRUE(LedgerWritten());
 }
 

@@ -78,7 +78,8 @@ class CancelProgressAt : public QObject {
 class KeepTheSetupsFile : public QObject {
  public:
   // `setupFile` gives the file to choose (the application printer's, read when asked).
-  explicit KeepTheSetupsFile(std::function<QString()> setupFile) : setupFile_(std::move(setupFile)) {
+  explicit KeepTheSetupsFile(std::function<QString()> setupFile)
+      : setupFile_(std::move(setupFile)) {
     qApp->installEventFilter(this);
   }
   ~KeepTheSetupsFile() override { qApp->removeEventFilter(this); }
