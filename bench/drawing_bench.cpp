@@ -21,6 +21,7 @@
 #include "card/card_page.h"
 #include "card/recording_surface.h"
 #include "session/session.h"
+#include "tests/ui/modal_script.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
@@ -238,6 +239,9 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // A print to a PDF file asks for the file: the answer keeps the one the benchmark set up.
+  velunorh::test::KeepTheSetupsFile keep(
+      [] { return velunorh::ApplicationPrinter::Instance().ForSetup().outputFileName(); });
   benchmark::RunSpecifiedBenchmarks();
   velunorh::bench::CloseWindow();
   benchmark::Shutdown();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/string_table.h"
 #include "card/print_units.h"
 
 namespace velunorh {
@@ -35,9 +36,10 @@ class SheetPrinter {
     CollectHeader();
     CollectGrid();
     surface_.SetTextColor(kBlack);
-    DrawRulers();
+    const int notesTop = DrawRulers();
     surface_.SetFont(PointFont("Arial", 60, units_.vres));
     for (const Cross& cross : crosses_) DrawCross(cross);
+    DrawNotes(notesTop);
   }
 
  private:
@@ -119,9 +121,11 @@ class SheetPrinter {
     return std::max(0, (farthest + unitsPerInch - 1) / unitsPerInch) + 1;
   }
 
-  // From the margin origin: a tick every tenth of an inch, longer at the half inch and longer
-  // still at the inch, with the inch's figure beside it.
-  void DrawRulers() {
+  // Counting from the margin origin: a tick every tenth of an inch, longer at the half inch
+  // and longer still at the inch, with the inch's figure beside it. The across ruler lies
+  // below every cross, its ticks rising from its line; the down ruler lies right of every
+  // cross, its ticks reaching left. Returns where the space below the rulers begins.
+  int DrawRulers() {
     int right = 0, bottom = 0;
     for (const Cross& cross : crosses_) {
       right = std::max(right, cross.x - units_.left);
@@ -130,24 +134,41 @@ class SheetPrinter {
     const int across = RulerInches(right, units_.hres);
     const int down = RulerInches(bottom, units_.vres);
     const int x0 = units_.left, y0 = units_.top;
+    const int acrossLine = y0 + down * units_.vres;  // the across ruler's line
+    const int downLine = x0 + across * units_.hres;  // the down ruler's line
 
     surface_.SetFont(PointFont("Arial", 80, units_.vres));
-    surface_.DrawLine(x0, y0, x0 + across * units_.hres, y0);
+    surface_.DrawLine(x0, acrossLine, downLine, acrossLine);
     for (int tenth = 0; tenth <= 10 * across; ++tenth) {
       const int x = x0 + units_.hres * tenth / 10;
-      surface_.DrawLine(x, y0, x, y0 + Down(TickLength(tenth)));
+      surface_.DrawLine(x, acrossLine - Down(TickLength(tenth)), x, acrossLine);
       if (tenth % 10 == 0)
-        surface_.DrawText(x + Across(2), y0 + Down(6), std::to_string(tenth / 10), HAlign::kLeft,
-                          VAlign::kTop);
+        surface_.DrawText(x + Across(2), acrossLine + Down(2), std::to_string(tenth / 10),
+                          HAlign::kLeft, VAlign::kTop);
     }
-    surface_.DrawLine(x0, y0, x0, y0 + down * units_.vres);
+    surface_.DrawLine(downLine, y0, downLine, acrossLine);
     for (int tenth = 0; tenth <= 10 * down; ++tenth) {
       const int y = y0 + units_.vres * tenth / 10;
-      surface_.DrawLine(x0, y, x0 + Across(TickLength(tenth)), y);
-      // The origin's 0 is the top ruler's.
-      if (tenth % 10 == 0 && tenth > 0)
-        surface_.DrawText(x0 + Across(6), y + Down(2), std::to_string(tenth / 10), HAlign::kLeft,
-                          VAlign::kTop);
+      surface_.DrawLine(downLine - Across(TickLength(tenth)), y, downLine, y);
+      // The corner's figure is the across ruler's.
+      if (tenth % 10 == 0 && tenth < 10 * down)
+        surface_.DrawText(downLine + Across(2), y + Down(2), std::to_string(tenth / 10),
+                          HAlign::kLeft, VAlign::kTop);
+    }
+    return acrossLine + Down(25);
+  }
+
+  // Small lines below the rulers, one under the other.
+  void DrawNotes(int top) {
+    const std::string lines[] = {
+        LoadStringWith(StringId::CalibrationNoteCard,
+                       {input_.cardVersionName, input_.leftMargin, input_.topMargin}),
+        LoadStringWith(StringId::CalibrationNotePrinter, {input_.printerName, input_.date}),
+        LoadString(StringId::CalibrationNoteHowTo)};
+    int y = top;
+    for (const std::string& line : lines) {
+      surface_.DrawText(units_.left, y, line, HAlign::kLeft, VAlign::kTop);
+      y += Down(12);
     }
   }
 

@@ -12,7 +12,8 @@ command -v pdftoppm >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 QT_QPA_PLATFORM=offscreen "$root/build/tools/calibration_sheet" "$work/sheet.pdf" 0 0.20 0.15 2>/dev/null
-# 150 dots per inch; the rulers end 7 inches across and 5 down from the margins.
-pdftoppm -r 150 -png -singlefile -x 0 -y 0 -W 1140 -H 810 "$work/sheet.pdf" "$work/sheet"
+# 150 dots per inch; the rulers end 7 inches across and 5 down from the margins, the notes
+# on what the sheet was printed with below them.
+pdftoppm -r 150 -png -singlefile -x 0 -y 0 -W 1140 -H 900 "$work/sheet.pdf" "$work/sheet"
 mv "$work/sheet.png" "$out"
 echo "Picture saved to $out"

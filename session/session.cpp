@@ -6,6 +6,7 @@
 #include "base/today.h"
 #include "companion/name_date_format.h"
 #include "session/change_data_source.h"
+#include "session/print_file_name.h"
 #include "session/remembered_printer.h"
 
 namespace velunorh {
@@ -148,6 +149,14 @@ bool Session::HasPrintableName(int slot) const {
   TrimLeft(name);
   TrimRight(name);
   return !name.empty();
+}
+
+std::string Session::PrintFileNameOfCard() const {
+  return PrintFileName(FormatName(state_.data.current, state_.selection.selectedPublisher, true));
+}
+
+std::string Session::PrintFileNameOfGroup() const {
+  return PrintFileName(GroupCaption());
 }
 
 Session::GroupPlan Session::PlanGroupPrint() const {

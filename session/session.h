@@ -95,6 +95,10 @@ class Session {
   bool HasPrintableCard() const { return HasPrintableName(state_.selection.selectedPublisher); }
   bool HasPrintableName(int slot) const;
 
+  // The file names a print to a PDF file proposes: the chosen publisher's, the listed group's.
+  std::string PrintFileNameOfCard() const;
+  std::string PrintFileNameOfGroup() const;
+
   // The cards a group print makes: every publisher of the list, in list order, except those
   // without a name, which are counted.
   struct GroupPlan {

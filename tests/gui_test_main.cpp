@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "ui/application_printer.h"
+#include "ui/modal_script.h"
+
 // The widgets run on Qt's offscreen platform unless the caller chose another one.
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -18,5 +21,8 @@ int main(int argc, char** argv) {
 #endif
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
+  // The tests print to the file their print setup names, unless one asks for the file itself.
+  velunorh::test::KeepTheSetupsFile keep(
+      [] { return velunorh::ApplicationPrinter::Instance().ForSetup().outputFileName(); });
   return RUN_ALL_TESTS();
 }

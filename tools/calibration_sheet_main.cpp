@@ -8,6 +8,7 @@
 #include <string>
 
 #include "card/card_layout.h"
+#include "tests/ui/modal_script.h"
 #include "ui/application_printer.h"
 #include "ui/options_dialog.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     ++failures;
   };
+  // The print asks for its file: the one given here.
+  velunorh::test::KeepTheSetupsFile keep([&pdf] { return pdf.outputFileName(); });
   OptionsDialog dialog(values, services);
   dialog.findChild<QPushButton*>("calibrationButton")->click();
   return failures == 0 ? 0 : 1;

@@ -4,9 +4,6 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -17,9 +14,13 @@
 #include "ui/application_printer.h"
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
+#include "ui/group_print.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/print_file_question.h"
+#include "ui/print_gate.h"
 #include "ui/print_job.h"
+#include "ui/print_preview.h"
 #include "ui/program_icon.h"
 #include "ui/type_ahead_list.h"
 #include "ui_main_window.h"
@@ -40,15 +41,24 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                          : [this](const QString& message) {
                              QMessageBox::warning(this, FromUtf8(LoadString(StringId::ProgramName)), message);
                            }),
+      inform_(options.inform),
+      groupProgressDelay_(options.groupProgressDelay),
       dialogPrompts_(options.prompts ? nullptr
                                      : std::make_unique<DialogPrompts>(
                                            this, options.floppyFolder,
                                            [this](const std::string& m) { warn_(FromUtf8(m)); })),
       session_({options.settingsFile, options.workFolder, options.floppyFolder},
                options.prompts ? *options.prompts : *dialogPrompts_) {
+  if (!inform_ && !options.warn)
+    inform_ = [this](const QString& message) {
+      QMessageBox::information(this, FromUtf8(LoadString(StringId::ProgramName)), message);
+    };
+  if (!inform_) inform_ = [](const QString&) {};
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   list_ = ui_->publisherList;
+  printGate_ = std::make_unique<PrintGate>(
+      std::vector<QWidget*>{ui_->printButton, ui_->previewButton, ui_->groupPrintButton});
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
@@ -218,122 +228,56 @@ void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
 }
 
 void MainWindow::PrintCard() {
-  if (!session_.HasPrintableCard()) return;
+  printGate_->Run([this] { PrintChosenCard(); });
+}
+
+bool MainWindow::PrintChosenCard() {
+  if (!session_.HasPrintableCard()) return false;
   const CardContent& card = session_.Content();
   const CardPageInput page = session_.CardPage();
-  PrintOutcome outcome =
-      PrintCardPage(ApplicationPrinter::Instance().Current(),
-                    [&](Surface& surface) { DrawCardPage(surface, card, page); });
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
+  const PrintOutcome outcome =
+      PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
   if (outcome != PrintOutcome::kPrinted) {
-    warn_(PrintOutcomeMessage(outcome));
-    return;
+    warn_(PrintOutcomeMessage(outcome, printer));
+    return false;
   }
   RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
+  if (PrintsToFile(*printer))
+    inform_(FromUtf8(LoadString(StringId::PrintFileSaved)).arg(PrintDestination(*printer)));
   FocusList();
+  return true;
 }
 
 void MainWindow::PreviewCard() {
-  if (!session_.HasPrintableCard()) {
-    warn_(FromUtf8(LoadString(StringId::NothingToPrint)));
-    return;
-  }
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
-  if (!printer) {
-    warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
-    return;
-  }
-  PrepareCardPrinter(*printer);
-  const CardContent card = session_.Content();
-  const CardPageInput page = session_.CardPage();
-  QPrintPreviewDialog preview(printer, this);
-  preview.setObjectName("printPreview");
-  // Both the preview's pages and a print from it are drawn here, by the print's own page.
-  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
-    QPainter painter(target);
-    DrawPages(*target, painter, 1,
-              [&](Surface& surface, int) { DrawCardPage(surface, card, page); });
+  printGate_->Run([this] {
+    if (!session_.HasPrintableCard()) {
+      warn_(FromUtf8(LoadString(StringId::NothingToPrint)));
+      return;
+    }
+    QPrinter* printer = ApplicationPrinter::Instance().Current();
+    if (!printer) {
+      warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
+      return;
+    }
+    const CardContent card = session_.Content();
+    const CardPageInput page = session_.CardPage();
+    ShowPrintPreview(
+        this, *printer, [&](Surface& surface) { DrawCardPage(surface, card, page); },
+        [this] { return PrintChosenCard(); });
   });
-  // The dialog is accepted only when its print went out.
-  if (preview.exec() == QDialog::Accepted) {
-    RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
-    FocusList();
-  }
 }
 
 void MainWindow::PrintGroup() {
-  const Session::GroupPlan plan = session_.PlanGroupPrint();
-  const int count = static_cast<int>(plan.slots.size());
-  if (count == 0) {
-    warn_(FromUtf8(LoadString(StringId::GroupPrintEmpty)));
-    return;
-  }
-  const QString group = FromUtf8(session_.GroupCaption()).remove(QLatin1Char('&'));
-  const QString question =
-      plan.skipped == 0 ? FromUtf8(LoadString(StringId::GroupPrintQuestion)).arg(count).arg(group)
-                        : FromUtf8(LoadString(StringId::GroupPrintQuestionSkipping))
-                              .arg(count)
-                              .arg(group)
-                              .arg(plan.skipped);
-  const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
-  QMessageBox ask(QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
-                  question + "\n\n" +
-                      FromUtf8(LoadStringWith(StringId::GroupPrintDueLine,
-                                              {std::to_string(due.cards.size()),
-                                               std::to_string(due.nothingDue + plan.skipped)})),
-                  QMessageBox::Ok | QMessageBox::Cancel, this);
-  ask.setObjectName("groupPrintQuestion");
-  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
-  QPushButton* dueOnly =
-      ask.addButton(FromUtf8(LoadString(StringId::GroupPrintDueOnly)), QMessageBox::AcceptRole);
-  dueOnly->setObjectName("groupPrintDueOnly");
-  dueOnly->setEnabled(!due.cards.empty());
-  ask.exec();
-  if (ask.clickedButton() == dueOnly) {
-    PrintDueGroup(due);
-    return;
-  }
-  if (ask.clickedButton() != ask.button(QMessageBox::Ok)) return;
-
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
-  if (!printer) {
-    warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
-    return;
-  }
-  // The cards are made first and the printer is opened only when all are there, so that a
-  // cancel leaves nothing at all in the printer's queue.
-  QProgressDialog progress(FromUtf8(LoadString(StringId::GroupPrintProgress)),
-                           FromUtf8(LoadString(StringId::CancelButton)), 0, count, this);
-  progress.setObjectName("groupPrintProgress");
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(0);
-  std::vector<CardContent> cards;
-  cards.reserve(plan.slots.size());
-  for (int slot : plan.slots) {
-    progress.setValue(static_cast<int>(cards.size()));
-    if (progress.wasCanceled()) return;
-    cards.push_back(session_.ContentFor(slot));
-  }
-  progress.setValue(count - 1);
-  if (progress.wasCanceled()) return;
-  progress.setCancelButton(nullptr);
-  const CardPageInput page = session_.CardPage();
-  std::vector<Session::PrintedPage> pages;
-  for (int k = 0; k < count; ++k) pages.push_back({plan.slots[k], &cards[k], page});
-  PrintAsOneJob(printer, pages);
-  progress.setValue(count);
-}
-
-// The pages of a group as one print job; what went out is recorded.
-void MainWindow::PrintAsOneJob(QPrinter* printer, const std::vector<Session::PrintedPage>& pages) {
-  const PrintOutcome outcome = PrintCardPages(
-      printer, static_cast<int>(pages.size()),
-      [&](Surface& surface, int k) { DrawCardPage(surface, *pages[k].card, pages[k].page); });
-  if (outcome != PrintOutcome::kPrinted) {
-    warn_(PrintOutcomeMessage(outcome));
-    return;
-  }
-  RecordPrinted(pages);
-  FocusList();
+  printGate_->Run([this] {
+    GroupPrint::Hooks hooks;
+    hooks.warn = warn_;
+    hooks.inform = inform_;
+    hooks.record = [this](const std::vector<Session::PrintedPage>& pages) { RecordPrinted(pages); };
+    hooks.progressDelay = groupProgressDelay_;
+    if (GroupPrint(this, session_, hooks).Run()) FocusList();
+  });
 }
 
 void MainWindow::OpenOptions() {
@@ -455,13 +399,6 @@ void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages) {
   ui_->headerPreview->update();
   ui_->monthlyPreview->update();
   ShowLedgerNotes();
-}
-
-// The due cards are made before the question: the printer opens only for a complete job.
-void MainWindow::PrintDueGroup(const Session::DueGroupPlan& plan) {
-  std::vector<Session::PrintedPage> pages;
-  for (const Session::DueCard& due : plan.cards) pages.push_back({due.slot, &due.card, due.page});
-  PrintAsOneJob(ApplicationPrinter::Instance().Current(), pages);
 }
 
 void MainWindow::ForgetCard() {

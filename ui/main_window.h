@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@ class MainWindowForm;
 namespace velunorh {
 
 class PreviewPane;
+class PrintGate;
 class TypeAheadList;
 
 // The program's one window (dialog 102): the publisher list, the two previews, the boxes that
@@ -39,6 +41,11 @@ class MainWindow : public QDialog {
     UserPrompts* prompts = nullptr;
     // Tells the user what went wrong (a message box unless a test listens instead).
     std::function<void(const QString& message)> warn;
+    // Tells the user where a print went (a message box; a caller that listens to `warn` alone
+    // does not hear it).
+    std::function<void(const QString& message)> inform;
+    // How long a group print runs before its progress window shows.
+    std::chrono::milliseconds groupProgressDelay{400};
   };
 
   explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -86,13 +93,16 @@ class MainWindow : public QDialog {
   // The print ledger's part of the window.
   void ConnectLedger();
   void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
-  void PrintDueGroup(const Session::DueGroupPlan& plan);
-  void PrintAsOneJob(QPrinter* printer, const std::vector<Session::PrintedPage>& pages);
+  // The chosen card's print, for the button and the preview; true when it went out.
+  bool PrintChosenCard();
   void AddLedgerActions(QMenu& menu);
   void ShowLedgerNotes();
 
   std::unique_ptr<Ui::MainWindowForm> ui_;
   std::function<void(const QString& message)> warn_;
+  std::function<void(const QString& message)> inform_;
+  std::chrono::milliseconds groupProgressDelay_;
+  std::unique_ptr<PrintGate> printGate_;  // one print command at a time
   std::unique_ptr<UserPrompts> dialogPrompts_;
   Session session_;
   SessionStatus status_ = SessionStatus::kRunning;

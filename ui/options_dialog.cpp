@@ -7,12 +7,15 @@
 #include <QSignalBlocker>
 
 #include "base/string_table.h"
+#include "base/today.h"
 #include "card/calibration_sheet.h"
 #include "card/layout_step.h"
+#include "session/print_file_name.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
 #include "ui/field_leave_watcher.h"
+#include "ui/print_file_question.h"
 #include "ui/print_job.h"
 #include "ui_options_dialog.h"
 
@@ -198,13 +201,23 @@ void OptionsDialog::OpenPrinterSetup() {
 // on plain paper before a card is spent. It prints exactly as a card would.
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
-  const CalibrationSheetInput sheet{values_.leftMargin, values_.topMargin, values_.layout,
-                                    DetailedSettingsDialog::FieldNames(values_.cardVersion)};
-  const PrintOutcome outcome =
-      PrintCardPage(ApplicationPrinter::Instance().Current(),
-                    [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); });
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  const std::string documentName = LoadString(StringId::CalibrationDocumentName);
+  if (printer && !AskPrintFile(this, *printer, PrintFileName(documentName))) return;
+  const CalendarDate today = Today();
+  const CalibrationSheetInput sheet{
+      values_.leftMargin,
+      values_.topMargin,
+      values_.layout,
+      DetailedSettingsDialog::FieldNames(values_.cardVersion),
+      CardVersionName(values_.cardVersion),
+      printer ? PrintDestination(*printer).toStdString() : std::string(),
+      QString::asprintf("%04d.%02d.%02d.", today.year, today.month, today.day).toStdString()};
+  const PrintOutcome outcome = PrintCardPage(
+      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
+      FromUtf8(documentName));
   if (outcome != PrintOutcome::kPrinted)
-    services_.showMessage(PrintOutcomeMessage(outcome));
+    services_.showMessage(PrintOutcomeMessage(outcome, printer));
 }
 
 }  // namespace velunorh

@@ -2,15 +2,30 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <optional>
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
+#include "ui/print_spooler.h"
 
 namespace velunorh {
+namespace {
 
-void PrepareCardPrinter(QPrinter& printer) {
-  printer.setDocName(QString::fromStdString(LoadString(StringId::PrintDocumentName)));
+QString Text(StringId id) {
+  return QString::fromStdString(LoadString(id));
+}
+
+}  // namespace
+
+bool PrintsToFile(const QPrinter& printer) {
+  return printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty();
+}
+
+void PrepareCardPrinter(QPrinter& printer, const QString& documentName) {
+  printer.setDocName(documentName.isEmpty() ? Text(StringId::PrintDocumentName) : documentName);
   printer.setFromTo(0, 0);
+  // The card is upright; a landscape choice left by a dialog would turn every position.
+  printer.setPageOrientation(QPageLayout::Portrait);
   // Coordinates start at the printable area; zero margins are raised to the printer's minimum.
   printer.setFullPage(false);
   printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
@@ -27,26 +42,54 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
 }
 
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
-                            const std::function<void(Surface&, int page)>& drawPage) {
+                            const std::function<void(Surface&, int page)>& drawPage,
+                            const QString& documentName) {
   if (!printer) return PrintOutcome::kNoPrinter;
-  PrepareCardPrinter(*printer);
+  PrepareCardPrinter(*printer, documentName);
+  const bool toFile = PrintsToFile(*printer);
+  // Qt hands the job to the spooler and says nothing of its fate: the queue is asked before
+  // and after. A file is checked by its writing.
+  std::optional<SpoolerWatch> spooler;
+  if (!toFile) {
+    spooler.emplace(printer->printerName());
+    if (spooler->queue() == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
+    if (spooler->queue() == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+  }
   QPainter painter;
   if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
   DrawPages(*printer, painter, pageCount, drawPage);
-  painter.end();
+  const bool ended = painter.end();
+  if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
+  if (spooler && !spooler->JobTaken(printer->docName())) return PrintOutcome::kNotTaken;
   return PrintOutcome::kPrinted;
 }
 
-PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage) {
-  return PrintCardPages(printer, 1, [&](Surface& surface, int) { drawPage(surface); });
+PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
+                           const QString& documentName) {
+  return PrintCardPages(
+      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, documentName);
 }
 
-QString PrintOutcomeMessage(PrintOutcome outcome) {
+QString PrintDestination(const QPrinter& printer) {
+  return PrintsToFile(printer) ? printer.outputFileName() : printer.printerName();
+}
+
+QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
+  const QString where = printer ? PrintDestination(*printer) : QString();
   switch (outcome) {
     case PrintOutcome::kNoPrinter:
-      return QString::fromStdString(LoadString(StringId::NoPrinter));
+      return Text(StringId::NoPrinter);
     case PrintOutcome::kNoDevice:
-      return QString::fromStdString(LoadString(StringId::NoPrinterDevice));
+      return printer && PrintsToFile(*printer) ? Text(StringId::PrintFileNotWritable).arg(where)
+                                               : Text(StringId::PrintDeviceNotOpened).arg(where);
+    case PrintOutcome::kQueueGone:
+      return Text(StringId::PrintQueueGone).arg(where);
+    case PrintOutcome::kQueueRefusing:
+      return Text(StringId::PrintQueueRefusing).arg(where);
+    case PrintOutcome::kPrinterError:
+      return Text(StringId::PrintPrinterError).arg(where);
+    case PrintOutcome::kNotTaken:
+      return Text(StringId::PrintJobNotTaken).arg(where);
     case PrintOutcome::kPrinted:
       break;
   }

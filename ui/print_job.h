@@ -9,13 +9,18 @@ namespace velunorh {
 
 enum class PrintOutcome {
   kPrinted,
-  kNoPrinter,  // there is no printer at all
-  kNoDevice,   // the printer could not be opened for drawing
+  kNoPrinter,      // there is no printer at all
+  kNoDevice,       // the printer could not be opened for drawing
+  kQueueGone,      // the chosen printer's queue no longer exists
+  kQueueRefusing,  // the queue exists but takes no jobs
+  kPrinterError,   // the printer reported an error while the job was made
+  kNotTaken,       // the job was made but the spooler holds no such job
 };
 
-// Sets a printer up for the card: the document named PrintDocumentName, the page's origin at the top-left
-// corner of the printable area, and the printer's dots as units.
-void PrepareCardPrinter(QPrinter& printer);
+// Sets a printer up for the card: the document named `documentName` (empty: PrintDocumentName),
+// upright, the page's origin at the top-left corner of the printable area, and the printer's
+// dots as units. Whatever a dialog changed in the printer, the card is placed the same way.
+void PrepareCardPrinter(QPrinter& printer, const QString& documentName = {});
 
 // Draws page after page onto a printer that PrepareCardPrinter set up and that is open for
 // drawing (a print, or the print preview's pages).
@@ -23,13 +28,22 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
                const std::function<void(Surface&, int page)>& drawPage);
 
 // Prints one page on `printer` (null: no printer); `drawPage` draws the card onto it.
-PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage);
+PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
+                           const QString& documentName = {});
 
-// Prints `pageCount` pages as one job, page k drawn by drawPage(surface, k).
+// Prints `pageCount` pages as one job, page k drawn by drawPage(surface, k). kPrinted only when
+// the job went out: written to its file, or taken by the printer's queue.
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
-                            const std::function<void(Surface&, int page)>& drawPage);
+                            const std::function<void(Surface&, int page)>& drawPage,
+                            const QString& documentName = {});
 
-// The message the user sees for an outcome ("" when printed).
-QString PrintOutcomeMessage(PrintOutcome outcome);
+// The message the user sees for an outcome on `printer` ("" when printed).
+QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer = nullptr);
+
+// Whether a job on `printer` writes a file rather than going to a queue.
+bool PrintsToFile(const QPrinter& printer);
+
+// Where a job on `printer` goes: the printer's name, or the file it writes.
+QString PrintDestination(const QPrinter& printer);
 
 }  // namespace velunorh

@@ -8,6 +8,7 @@
 #include <set>
 #include <tuple>
 
+#include "base/string_table.h"
 #include "card/header_block_pass.h"
 #include "card/monthly_grid_pass.h"
 #include "card/recording_surface.h"
@@ -145,7 +146,8 @@ std::vector<Case> Cases() {
 
 RecordingSurface Print(const Case& c) {
   RecordingSurface surface(c.hres, c.vres);
-  PrintCalibrationSheet(surface, {c.left, c.top, c.layout, c.names});
+  PrintCalibrationSheet(surface,
+                        {c.left, c.top, c.layout, c.names, "S-21", "velunorh-test", "2026.12.10."});
   return surface;
 }
 
@@ -210,39 +212,84 @@ TEST(CalibrationSheetTest, EveryAnchorOfAPrintedCardHasACross) {
   }
 }
 
-TEST(CalibrationSheetTest, RulersStartAtTheMarginsWithATickEveryTenthAndAFigureEveryInch) {
+TEST(CalibrationSheetTest, RulersCountFromTheMarginsWithATickEveryTenthAndAFigureEveryInch) {
   const Case c = Cases()[1];  // 600 x 300 dpi, margins 0.45 across and 0.05 down
   RecordingSurface surface = Print(c);
   const int x0 = 270, y0 = 15;
+  // The farthest cross lies 5.29 inches across and 3.28 down: the rulers reach an inch beyond,
+  // the across ruler's line 5 inches down, the down ruler's line 7 inches across.
+  const int acrossLine = y0 + 5 * 300, downLine = x0 + 7 * 600;
   auto has = [&](RecordingSurface::Line line) {
     return std::find(surface.lines.begin(), surface.lines.end(), line) != surface.lines.end();
   };
-  // Ticks of 0.05, 0.10 at the half inch and 0.15 inch at the inch, on both rulers, as far as
-  // the farthest cross (5.29 inches across, 3.28 down) and an inch beyond.
+  // Ticks of 0.05, 0.10 at the half inch and 0.15 inch at the inch.
   for (int tenth = 0; tenth <= 70; ++tenth) {
     const int length = tenth % 10 == 0 ? 15 : tenth % 5 == 0 ? 10 : 5;
-    EXPECT_TRUE(has({x0 + tenth * 60, y0, x0 + tenth * 60, y0 + length * 3})) << tenth;
+    EXPECT_TRUE(has({x0 + tenth * 60, acrossLine - length * 3, x0 + tenth * 60, acrossLine}))
+        << tenth;
   }
   for (int tenth = 0; tenth <= 50; ++tenth) {
     const int length = tenth % 10 == 0 ? 15 : tenth % 5 == 0 ? 10 : 5;
-    EXPECT_TRUE(has({x0, y0 + tenth * 30, x0 + length * 6, y0 + tenth * 30})) << tenth;
+    EXPECT_TRUE(has({downLine - length * 6, y0 + tenth * 30, downLine, y0 + tenth * 30})) << tenth;
   }
-  EXPECT_FALSE(has({x0 + 71 * 60, y0, x0 + 71 * 60, y0 + 15}));
+  EXPECT_FALSE(has({x0 + 71 * 60, acrossLine - 15, x0 + 71 * 60, acrossLine}));
   // Each inch's figure just beside its tick.
-  for (int inch = 1; inch <= 7; ++inch) {
-    bool found = false;
+  auto figureAt = [&](int inch, int xLow, int yLow) {
     for (const auto& t : surface.texts)
-      found |= t.text == std::to_string(inch) && t.x > x0 + inch * 600 &&
-               t.x < x0 + inch * 600 + 60 && t.y > y0 && t.y < y0 + 45;
-    EXPECT_TRUE(found) << "inch " << inch << " across";
+      if (t.text == std::to_string(inch) && t.x > xLow && t.x < xLow + 60 && t.y > yLow &&
+          t.y < yLow + 30)
+        return true;
+    return false;
+  };
+  for (int inch = 1; inch <= 7; ++inch)
+    EXPECT_TRUE(figureAt(inch, x0 + inch * 600, acrossLine)) << "inch " << inch << " across";
+  for (int inch = 1; inch <= 4; ++inch)
+    EXPECT_TRUE(figureAt(inch, downLine, y0 + inch * 300)) << "inch " << inch << " down";
+}
+
+// An item at X or Y 0.00 sits on the margin line itself: no ruler line may come near a cross.
+TEST(CalibrationSheetTest, NoRulerTouchesACross) {
+  for (Case c : Cases()) {
+    c.layout.SetY(P::Male, "0.00");
+    c.layout.SetX(P::Name, "0.00");
+    RecordingSurface surface = Print(c);
+    const std::multiset<Point> crosses = Crosses(surface);
+    ASSERT_FALSE(crosses.empty());
+    const int armX = surface.HorizontalResolution() * 5 / 100;
+    const int armY = surface.VerticalResolution() * 5 / 100;
+    auto isArm = [&](const RecordingSurface::Line& l) {
+      const Point middle{(l.x1 + l.x2) / 2, (l.y1 + l.y2) / 2};
+      return crosses.count(middle) &&
+             (std::abs(l.x2 - l.x1) == 2 * armX || std::abs(l.y2 - l.y1) == 2 * armY);
+    };
+    for (const auto& l : surface.lines) {
+      if (isArm(l)) continue;
+      for (const Point& cross : crosses) {
+        const bool apart =
+            std::max(l.x1, l.x2) < cross.x - armX || std::min(l.x1, l.x2) > cross.x + armX ||
+            std::max(l.y1, l.y2) < cross.y - armY || std::min(l.y1, l.y2) > cross.y + armY;
+        EXPECT_TRUE(apart) << "line (" << l.x1 << "," << l.y1 << ")-(" << l.x2 << "," << l.y2
+                           << ") at the cross " << cross;
+      }
+    }
   }
-  for (int inch = 1; inch <= 5; ++inch) {
-    bool found = false;
-    for (const auto& t : surface.texts)
-      found |= t.text == std::to_string(inch) && t.x > x0 && t.x < x0 + 60 &&
-               t.y > y0 + inch * 300 && t.y < y0 + inch * 300 + 30;
-    EXPECT_TRUE(found) << "inch " << inch << " down";
-  }
+}
+
+// The sheet says what it was printed with, small, below the rulers.
+TEST(CalibrationSheetTest, TheSheetNotesItsCardMarginsPrinterAndDate) {
+  const Case c = Cases()[1];
+  RecordingSurface surface = Print(c);
+  const int acrossLine = 15 + 5 * 300;
+  std::vector<std::string> below;
+  for (const auto& t : surface.texts)
+    if (t.y > acrossLine + 30) below.push_back(t.text);
+  ASSERT_EQ(below.size(), 3u);
+  EXPECT_NE(below[0].find("S-21"), std::string::npos) << below[0];
+  EXPECT_NE(below[0].find(c.left), std::string::npos) << below[0];
+  EXPECT_NE(below[0].find(c.top), std::string::npos) << below[0];
+  EXPECT_NE(below[1].find("velunorh-test"), std::string::npos) << below[1];
+  EXPECT_NE(below[1].find("2026.12.10."), std::string::npos) << below[1];
+  EXPECT_EQ(below[2], LoadString(StringId::CalibrationNoteHowTo));
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
+#include "session/print_ledger.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -45,6 +47,7 @@ class SpoolTest : public ::testing::Test {
     options.floppyFolder = dir_ / "floppy";
     options.today = ServiceYear::FromDate(2026, 11);
     options.warn = [this](const QString& m) { warnings_ << m; };
+    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
     auto window = std::make_unique<MainWindow>(options);
     window->show();
     QApplication::processEvents();
@@ -75,6 +78,64 @@ TEST_F(SpoolTest, ACancelledGroupPrintLeavesNoJobInTheQueue) {
   EXPECT_TRUE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());
   EXPECT_EQ(CompletedJobs(queue), before);
   EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+}
+
+// A queue that is gone or takes no jobs when "Nyomtatás" is pressed: the user is told, and
+// the ledger says nothing is on the card. The queue is chosen in the print setup first, as a
+// secretary would, and changed behind the program's back.
+TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
+  const std::string other = std::string(SPOOL_QUEUE) + "-other";
+  struct Case {
+    const char* what;
+    std::string change;
+    const char* says;
+  } cases[] = {
+      {"removed", "lpadmin -x " + other, "már nincs meg"},
+      {"rejecting jobs", "cupsreject " + other, "nem fogad"},
+  };
+  for (const Case& c : cases) {
+    test::Run("lpadmin -p " + other +
+              " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
+    warnings_.clear();
+    auto window = Open();
+    ApplicationPrinter& printer = ApplicationPrinter::Instance();
+    printer.ForSetup().setPrinterName(QString::fromStdString(other));
+    printer.SetupConfirmed();
+    window->session().SetMonthRow(1, true);  // October
+    test::Run(c.change + " 2>&1");
+    QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    ASSERT_EQ(warnings_.size(), 1) << c.what;
+    EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8(c.says))) << warnings_[0].toStdString();
+    EXPECT_TRUE(warnings_[0].contains(QString::fromStdString(other))) << c.what;
+    EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName)) << c.what;
+    window->reject();
+    test::Run("lpadmin -x " + other + " 2>/dev/null");
+    ApplicationPrinter::Instance().Reset();
+  }
+
+  // The queue takes one job and refuses the next (its quota is spent): Qt reports nothing,
+  // and only the first card is recorded.
+  test::Run("lpadmin -p " + other +
+            " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E"
+            " -o job-quota-period=86400 -o job-k-limit=1 2>&1");
+  warnings_.clear();
+  auto window = Open();
+  ApplicationPrinter::Instance().ForSetup().setPrinterName(QString::fromStdString(other));
+  ApplicationPrinter::Instance().SetupConfirmed();
+  window->session().SetMonthRow(1, true);
+  auto* print = window->findChild<QPushButton*>("printButton");
+  QTest::mouseClick(print, Qt::LeftButton);
+  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  const std::string recorded = test::ReadText(dir_ / kPrintLedgerFileName);
+  window->findChild<QListWidget*>("publisherList")->setCurrentRow(1);
+  window->session().SetMonthRow(1, true);
+  QTest::mouseClick(print, Qt::LeftButton);
+  ASSERT_EQ(warnings_.size(), 1);
+  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem vette át")))
+      << warnings_[0].toStdString();
+  EXPECT_EQ(test::ReadText(dir_ / kPrintLedgerFileName), recorded);
+  window->reject();
+  test::Run("lpadmin -x " + other + " 2>/dev/null");
 }
 
 TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {

@@ -7,7 +7,9 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
+#include "base/today.h"
 #include "card/card_layout.h"
 #include "pdf_words.h"
 #include "test_support.h"
@@ -49,6 +51,7 @@ class CalibrationSheetPdfTest : public ::testing::Test {
     return dialog;
   }
 
+  ScopedToday today_{{2026, 12, 10}};
   test::TempDir dir_;
   QStringList messages_;
 };
@@ -93,7 +96,7 @@ TEST_F(CalibrationSheetPdfTest, NamesLieBesideTheirCrossesWithTheEditsNotYetSave
 
   auto pages = test::ReadPdfWords(dir_ / "sheet.pdf");
   ASSERT_EQ(pages.size(), 1u);
-  EXPECT_EQ(test::PdfTitle(dir_ / "sheet.pdf"), "Card Header");
+  EXPECT_EQ(test::PdfTitle(dir_ / "sheet.pdf"), "Próbalap");
   const auto& page = pages[0];
   const CardLayout& layout = dialog->values().layout;
   EXPECT_EQ(layout.X(P::MobileTelephone), "2.75");
@@ -139,9 +142,21 @@ TEST_F(CalibrationSheetPdfTest, NamesLieBesideTheirCrossesWithTheEditsNotYetSave
   // The remark begins at its column, and so does its name.
   EXPECT_TRUE(
       WordAt(page, "Megjegyzés", false, left + Pt(layout.Body(B::GridColumn7)) + gap, total + gap));
-  // The rulers' inch figures stand just right of their ticks, from the margins.
-  EXPECT_TRUE(WordAt(page, "1", false, left + 72 + Pt("0.02"), top + Pt("0.06")));
-  EXPECT_TRUE(WordAt(page, "2", false, left + Pt("0.06"), top + 144 + Pt("0.02")));
+  // The rulers' inch figures stand just right of their ticks, counted from the margins: the
+  // across ruler below the crosses, the down ruler right of them.
+  auto figure = [&](const std::string& text, auto near) {
+    return std::any_of(page.words.begin(), page.words.end(),
+                       [&](const test::PdfWord& w) { return w.text == text && near(w); });
+  };
+  EXPECT_TRUE(figure("1", [&](const test::PdfWord& w) {
+    return std::abs(w.xMin - (left + 72 + Pt("0.02"))) < 0.5 && w.yMin > top + 144;
+  }));
+  EXPECT_TRUE(figure("2", [&](const test::PdfWord& w) {
+    return std::abs(w.yMin - (top + 144 + Pt("0.02"))) < 0.5 && w.xMin > left + 5 * 72;
+  }));
+  // What it was printed with, below the rulers.
+  for (const char* word : {"Kártya:", "0.42,", "Nyomtató:", "2026.12.10.", "Olvasás:"})
+    EXPECT_TRUE(figure(word, [&](const test::PdfWord& w) { return w.yMin > top + 144; })) << word;
 }
 
 TEST_F(CalibrationSheetPdfTest, WithoutAPrinterItSaysSoAsACardPrintDoes) {

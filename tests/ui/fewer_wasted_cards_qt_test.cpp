@@ -1,20 +1,26 @@
-// The print preview, the group print and what they say when there is nothing to print, through
-// the real main window printing to PDF files at 600 dpi and read back with poppler.
+// The print preview, the group print, what they say when there is nothing to print or a print
+// failed (which records nothing), a second press while a print runs, and a printer a dialog
+// left turned, through the real main window printing to PDF files at 600 dpi read back with
+// poppler.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "dialog_test_support.h"
 #include "modal_script.h"
 #include "pdf_words.h"
+#include "session/print_ledger.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
@@ -58,6 +64,8 @@ class FewerWastedCardsTest : public ::testing::Test {
     options.floppyFolder = dir_ / "floppy";
     options.today = ServiceYear::FromDate(2026, 11);  // October reported
     options.warn = [this](const QString& m) { warnings_ << m; };
+    options.inform = [this](const QString& m) { told_ << m; };
+    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
     window_ = std::make_unique<MainWindow>(options);
     window_->show();
     QApplication::processEvents();
@@ -70,8 +78,15 @@ class FewerWastedCardsTest : public ::testing::Test {
     auto* box = window_->findChild<QCheckBox*>(name);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
   }
-  void Press(const char* name) {
-    QTest::mouseClick(window_->findChild<QPushButton*>(name), Qt::LeftButton);
+  QPushButton* Button(const char* name) { return window_->findChild<QPushButton*>(name); }
+  void Press(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+  // The progress window, should the script see it, runs its course.
+  static void LeaveProgressAlone(QWidget*) {}
+  bool LedgerWritten() const { return std::filesystem::exists(dir_ / kPrintLedgerFileName); }
+  static std::vector<test::PdfWord> OnlyPage(const std::filesystem::path& pdf) {
+    auto pages = test::ReadPdfWords(pdf);
+    EXPECT_EQ(pages.size(), 1u) << pdf;
+    return pages.empty() ? std::vector<test::PdfWord>{} : pages[0].words;
   }
   // The months, the total and the header, as a user fills a new card.
   void ChooseEverything() {
@@ -101,6 +116,7 @@ class FewerWastedCardsTest : public ::testing::Test {
 
   test::TempDir dir_;
   QStringList warnings_;
+  QStringList told_;
   std::unique_ptr<MainWindow> window_;
   QListWidget* list_ = nullptr;
 };
@@ -118,8 +134,7 @@ TEST_F(FewerWastedCardsTest, PrintingFromThePreviewGivesThePageThatPrintGives) {
     ASSERT_NE(preview, nullptr);
     preview->updatePreview();
     pages = preview->pageCount();
-    preview->print();
-    qobject_cast<QDialog*>(dialog)->accept();
+    dialog->findChild<QAction*>("previewPrintAction")->trigger();
   }});
   Press("previewButton");
   EXPECT_EQ(pages, 1);
@@ -206,6 +221,274 @@ TEST_F(FewerWastedCardsTest, WithoutAPrinterThePreviewAndTheGroupSayNoPrinter) {
   ASSERT_EQ(warnings_.size(), 2);
   EXPECT_EQ(warnings_[0], "No Printer");
   EXPECT_EQ(warnings_[1], "No Printer");
+}
+
+TEST_F(FewerWastedCardsTest, APrintThatCouldNotBeWrittenSaysSoAndRecordsNothing) {
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  // The file's folder does not exist: the printer cannot be opened for drawing.
+  PrintTo(dir_ / "missing" / "card.pdf");
+  Press("printButton");
+  ASSERT_EQ(warnings_.size(), 1);
+  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem írható"))) << warnings_[0].toStdString();
+  EXPECT_TRUE(warnings_[0].contains("missing")) << warnings_[0].toStdString();
+  EXPECT_FALSE(LedgerWritten());
+}
+
+// Presses that reach the print buttons while a print runs (queued behind it, or made from
+// inside it) make no second job.
+TEST_F(FewerWastedCardsTest, ASecondPressWhileAPrintRunsDoesNothing) {
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  ApplicationPrinter::Instance().Reset();  // no printer: each print that runs says so once
+  for (const char* name : {"printButton", "previewButton"}) {
+    QPushButton* button = Button(name);
+    const QPoint middle = button->rect().center();
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, middle, button->mapToGlobal(middle),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, middle, button->mapToGlobal(middle),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  }
+  Button("printButton")->click();
+  QApplication::processEvents();
+  EXPECT_EQ(warnings_, QStringList{"No Printer"});
+  for (const char* name : {"printButton", "previewButton", "groupPrintButton"})
+    EXPECT_TRUE(Button(name)->isEnabled()) << name;
+
+  // From inside a group print, while its question is open.
+  warnings_.clear();
+  PrintTo(dir_ / "group.pdf");
+  test::ModalScript script({[this](QWidget* dialog) {
+                              Button("printButton")->click();
+                              Button("groupPrintButton")->click();
+                              qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+                            },
+                            LeaveProgressAlone});
+  Press("groupPrintButton");
+  EXPECT_EQ(script.unexpected(), 0);
+  EXPECT_EQ(test::ReadPdfWords(dir_ / "group.pdf").size(), 2u);
+  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+}
+
+// Whatever a dialog left in the printer, the card prints upright at its positions.
+TEST_F(FewerWastedCardsTest, APrinterLeftInLandscapeStillPrintsTheCardUpright) {
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  Click("printHeaderBox");
+  PrintTo(dir_ / "upright.pdf");
+  Press("printButton");
+  const auto upright = OnlyPage(dir_ / "upright.pdf");
+  ASSERT_FALSE(upright.empty());
+
+  PrintTo(dir_ / "turned.pdf");
+  ApplicationPrinter::Instance().ForSetup().setPageOrientation(QPageLayout::Landscape);
+  Press("printButton");
+  auto pages = test::ReadPdfWords(dir_ / "turned.pdf");
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_LT(pages[0].width, pages[0].height);
+  ASSERT_EQ(pages[0].words.size(), upright.size());
+  for (std::size_t i = 0; i < upright.size(); ++i) {
+    EXPECT_EQ(pages[0].words[i].text, upright[i].text);
+    EXPECT_NEAR(pages[0].words[i].xMin, upright[i].xMin, 0.5) << upright[i].text;
+    EXPECT_NEAR(pages[0].words[i].yMin, upright[i].yMin, 0.5) << upright[i].text;
+  }
+}
+
+// The preview offers nothing that turns or re-pages the printer, keeps its print in sight at
+// a large font, and prints as "Nyomtatás" does.
+TEST_F(FewerWastedCardsTest, ThePreviewCannotTurnTheCardAndItsPrintStaysInSight) {
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  PrintTo(dir_ / "preview.pdf");
+  const QFont normal = QApplication::font();
+  QFont large = normal;
+  large.setPointSizeF(normal.pointSizeF() * 1.5);  // as at a font DPI of 144
+  QApplication::setFont(large);
+  auto tr = [](const char* text) {
+    return QCoreApplication::translate("QPrintPreviewDialog", text);
+  };
+  QStringList shown;
+  bool printInSight = false;
+  test::ModalScript script({[&](QWidget* dialog) {
+    auto* toolbar = dialog->findChild<QToolBar*>();
+    ASSERT_NE(toolbar, nullptr);
+    for (QAction* action : toolbar->actions()) shown << action->text();
+    auto* print = dialog->findChild<QAction*>("previewPrintAction");
+    ASSERT_NE(print, nullptr);
+    QWidget* button = toolbar->widgetForAction(print);
+    printInSight = button && button->isVisible() && toolbar->rect().contains(button->geometry());
+    print->trigger();
+  }});
+  Press("previewButton");
+  QApplication::setFont(normal);
+  EXPECT_EQ(script.answered(), 1);
+  for (const char* gone : {"Portrait", "Landscape", "Page setup"})
+    EXPECT_FALSE(shown.contains(tr(gone))) << gone;
+  EXPECT_TRUE(printInSight);
+  EXPECT_FALSE(OnlyPage(dir_ / "preview.pdf").empty());
+  EXPECT_TRUE(LedgerWritten());
+  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+}
+
+// Two named cards and one nameless publisher: the nameless one is told once, and the due-only
+// line splits the two named cards.
+TEST_F(FewerWastedCardsTest, TheGroupQuestionsCountsAddUp) {
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  Click("monthBox1");
+  Click("printHeaderBox");
+  PrintTo(dir_ / "anna.pdf");
+  Press("printButton");  // Anna's card is complete
+
+  QString question;
+  test::ModalScript script({[&](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    question = box->text();
+    box->button(QMessageBox::Cancel)->click();
+  }});
+  Press("groupPrintButton");
+  EXPECT_TRUE(question.startsWith(QString::fromUtf8("2 kártya nyomtatása")))
+      << question.toStdString();
+  EXPECT_TRUE(question.contains(QString::fromUtf8("1 hírnöknek nincs neve")))
+      << question.toStdString();
+  EXPECT_TRUE(question.contains(QString::fromUtf8("Csak esedékes: 1 kártya nyomtatása, 1 kimarad")))
+      << question.toStdString();
+}
+
+// The progress counts the cards made, then the job handed over (no cancel from there on),
+// then its record; at the end the user is told how many cards went where.
+TEST_F(FewerWastedCardsTest, TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsWent) {
+  const auto pdf = dir_ / "group.pdf";
+  PrintTo(pdf);
+  struct Step {
+    int value;
+    QString label;
+    bool cancellable;
+  };
+  std::vector<Step> steps;
+  test::ModalScript script({[&](QWidget* dialog) {
+                              qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+                            },
+                            LeaveProgressAlone});
+  // Each repaint of the progress window is a step the user sees.
+  struct Watch : QObject {
+    std::vector<Step>* steps;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      auto* widget = qobject_cast<QWidget*>(watched);
+      auto* p = widget ? qobject_cast<QProgressDialog*>(widget->window()) : nullptr;
+      if (p && event->type() == QEvent::Paint && p->isVisible()) {
+        const bool cancellable = [p] {
+          for (auto* b : p->findChildren<QPushButton*>())
+            if (b->isVisible()) return true;
+          return false;
+        }();
+        if (steps->empty() || steps->back().label != p->labelText())
+          steps->push_back({p->value(), p->labelText(), cancellable});
+      }
+      return false;
+    }
+  } watcher;
+  watcher.steps = &steps;
+  qApp->installEventFilter(&watcher);
+  Press("groupPrintButton");
+  qApp->removeEventFilter(&watcher);
+
+  ASSERT_FALSE(steps.empty());
+  EXPECT_TRUE(steps.front().label.startsWith(QString::fromUtf8("Kártyák készítése")))
+      << steps.front().label.toStdString();
+  EXPECT_TRUE(steps.front().cancellable);
+  bool sending = false;
+  for (const Step& step : steps) {
+    if (step.label.contains(QString::fromUtf8("átadása"))) {
+      sending = true;
+      EXPECT_FALSE(step.cancellable);
+      EXPECT_EQ(step.value, 3);  // two cards made, the job under way
+    }
+  }
+  EXPECT_TRUE(sending);
+  EXPECT_EQ(test::ReadPdfWords(pdf).size(), 2u);
+  ASSERT_EQ(told_.size(), 1);
+  EXPECT_EQ(told_[0],
+            QString::fromUtf8("2 kártya elmentve ide: ") + QString::fromStdString(pdf.string()));
+  EXPECT_TRUE(LedgerWritten());
+}
+
+// A print to a PDF file asks for the file, proposing the publisher's (or the group's) name in
+// the folder of the last file, never replaces a file unasked, and says where the file went.
+TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
+  test::KeepTheSetupsFile::Pause askingMyself;
+  list_->setCurrentRow(0);
+  Click("monthBox0");
+  PrintTo(dir_ / "setup.pdf");
+  const auto card = dir_ / "Kovacs_Anna_S21.pdf";
+  QStringList proposed;
+  auto keepProposed = [&](QWidget* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    proposed << files->selectedFiles().value(0);
+    static_cast<QDialog*>(files)->accept();
+  };
+  auto answer = [](QMessageBox::StandardButton button) {
+    return [button](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->objectName(), "printFileReplace");
+      box->button(button)->click();
+    };
+  };
+  {
+    test::ModalScript script({keepProposed});
+    Press("printButton");
+    EXPECT_EQ(script.unexpected(), 0);
+  }
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(proposed[0], QString::fromStdString(card.string()));
+  ASSERT_TRUE(std::filesystem::exists(card));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "setup.pdf"));
+  ASSERT_EQ(told_.size(), 1);
+  EXPECT_TRUE(told_[0].contains(QString::fromStdString(card.string()))) << told_[0].toStdString();
+
+  // The same file again: the answer "Mégse" leaves it as it was and records nothing more.
+  test::WriteText(card, "kept");
+  {
+    test::ModalScript script({keepProposed, answer(QMessageBox::Cancel)});
+    Press("printButton");
+    EXPECT_EQ(script.answered(), 2);
+  }
+  EXPECT_EQ(test::ReadText(card), "kept");
+  EXPECT_EQ(told_.size(), 1);
+  {
+    test::ModalScript script({keepProposed, answer(QMessageBox::Ok)});
+    Press("printButton");
+    EXPECT_EQ(script.answered(), 2);
+  }
+  EXPECT_EQ(OnlyPage(card).empty(), false);
+  EXPECT_EQ(told_.size(), 2);
+
+  // A file dialog closed without a file prints nothing and says nothing.
+  std::filesystem::remove(card);
+  {
+    test::ModalScript script({[](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); }});
+    Press("printButton");
+  }
+  EXPECT_FALSE(std::filesystem::exists(card));
+  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+
+  // The group's file is named after the group.
+  proposed.clear();
+  {
+    test::ModalScript script(
+        {[](QWidget* dialog) {
+           qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+         },
+         keepProposed, LeaveProgressAlone});
+    Press("groupPrintButton");
+  }
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(proposed[0], QString::fromStdString((dir_ / "Osszes_Hirnokok_S21.pdf").string()));
+  EXPECT_EQ(test::ReadPdfWords(dir_ / "Osszes_Hirnokok_S21.pdf").size(), 2u);
 }
 
 }  // namespace

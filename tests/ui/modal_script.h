@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
@@ -67,6 +70,45 @@ class CancelProgressAt : public QObject {
  private:
   int made_;
   bool cancelled_ = false;
+};
+
+// Answers the question of every print to a PDF file as a user who keeps the file the print setup
+// named: that file is chosen and may be replaced. Lives for a whole test program; a test that
+// asks the questions itself holds a Pause meanwhile.
+class KeepTheSetupsFile : public QObject {
+ public:
+  // `setupFile` gives the file to choose (the application printer's, read when asked).
+  explicit KeepTheSetupsFile(std::function<QString()> setupFile)
+      : setupFile_(std::move(setupFile)) {
+    qApp->installEventFilter(this);
+  }
+  ~KeepTheSetupsFile() override { qApp->removeEventFilter(this); }
+
+  struct Pause {
+    Pause() { ++paused_; }
+    ~Pause() { --paused_; }
+  };
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (paused_ > 0 || event->type() != QEvent::Show) return false;
+    if (auto* dialog = qobject_cast<QFileDialog*>(watched);
+        dialog && dialog->objectName() == "printFileDialog") {
+      const QString file = setupFile_();
+      QTimer::singleShot(0, dialog, [dialog, file] {
+        dialog->selectFile(file);
+        static_cast<QDialog*>(dialog)->accept();
+      });
+    } else if (auto* box = qobject_cast<QMessageBox*>(watched);
+               box && box->objectName() == "printFileReplace") {
+      QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+    }
+    return false;
+  }
+
+ private:
+  std::function<QString()> setupFile_;
+  static inline int paused_ = 0;
 };
 
 }  // namespace velunorh::test

@@ -1,0 +1,151 @@
+#include "ui/group_print.h"
+
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "base/string_table.h"
+#include "ui/application_printer.h"
+#include "ui/print_file_question.h"
+#include "ui/print_job.h"
+
+namespace velunorh {
+namespace {
+
+QString Text(StringId id) {
+  return QString::fromStdString(LoadString(id));
+}
+
+}  // namespace
+
+GroupPrint::GroupPrint(QWidget* parent, Session& session, Hooks hooks)
+    : parent_(parent), session_(session), hooks_(std::move(hooks)) {}
+
+bool GroupPrint::Run() {
+  const Session::GroupPlan plan = session_.PlanGroupPrint();
+  if (plan.slots.empty()) {
+    hooks_.warn(Text(StringId::GroupPrintEmpty));
+    return false;
+  }
+  // The due cards are made before the question, which says how many there are.
+  const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
+  const Answer answer = Ask(plan, due);
+  if (answer == Answer::kCancel) return false;
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  if (!printer) {
+    hooks_.warn(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
+    return false;
+  }
+  if (!AskPrintFile(parent_, *printer, session_.PrintFileNameOfGroup())) return false;
+  switch (answer) {
+    case Answer::kCancel:
+      return false;
+    case Answer::kAll:
+      return PrintAll(plan);
+    case Answer::kDueOnly: {
+      QProgressDialog progress(parent_);
+      const int count = static_cast<int>(due.cards.size());
+      Prepare(progress, count);
+      std::vector<Session::PrintedPage> pages;
+      for (const Session::DueCard& card : due.cards)
+        pages.push_back({card.slot, &card.card, card.page});
+      progress.setValue(count);  // made with the question
+      return PrintAsOneJob(progress, pages);
+    }
+  }
+  return false;
+}
+
+GroupPrint::Answer GroupPrint::Ask(const Session::GroupPlan& plan,
+                                   const Session::DueGroupPlan& due) {
+  const int count = static_cast<int>(plan.slots.size());
+  const QString group = QString::fromStdString(session_.GroupCaption()).remove(QLatin1Char('&'));
+  const QString question =
+      plan.skipped == 0
+          ? Text(StringId::GroupPrintQuestion).arg(count).arg(group)
+          : Text(StringId::GroupPrintQuestionSkipping).arg(count).arg(group).arg(plan.skipped);
+  // The nameless publishers are told above; the due line splits only the cards asked about.
+  const QString dueLine = QString::fromStdString(
+      LoadStringWith(StringId::GroupPrintDueLine,
+                     {std::to_string(due.cards.size()), std::to_string(due.nothingDue)}));
+  QMessageBox ask(QMessageBox::Question, Text(StringId::ProgramName), question + "\n\n" + dueLine,
+                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  ask.setObjectName("groupPrintQuestion");
+  ask.setTextFormat(Qt::PlainText);
+  ask.button(QMessageBox::Cancel)->setText(Text(StringId::CancelButton));
+  QPushButton* dueOnly = ask.addButton(Text(StringId::GroupPrintDueOnly), QMessageBox::AcceptRole);
+  dueOnly->setObjectName("groupPrintDueOnly");
+  dueOnly->setEnabled(!due.cards.empty());
+  ask.exec();
+  if (ask.clickedButton() == dueOnly) return Answer::kDueOnly;
+  if (ask.clickedButton() == ask.button(QMessageBox::Ok)) return Answer::kAll;
+  return Answer::kCancel;
+}
+
+// The steps: each card made (0 to `cards`), then the job handed over, then recorded, then done.
+// Until the job is handed over, "Mégse" stops everything and nothing reaches the printer.
+void GroupPrint::Prepare(QProgressDialog& progress, int cards) {
+  progress.setObjectName("groupPrintProgress");
+  progress.setWindowTitle(Text(StringId::ProgramName));
+  progress.setCancelButtonText(Text(StringId::CancelButton));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setMinimumDuration(static_cast<int>(hooks_.progressDelay.count()));
+  progress.setRange(0, cards + 3);
+  progress.setLabelText(Text(StringId::GroupPrintMaking).arg(0).arg(cards));
+  progress.setValue(0);
+}
+
+bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
+  const int count = static_cast<int>(plan.slots.size());
+  QProgressDialog progress(parent_);
+  Prepare(progress, count);
+  // The cards are made first and the printer is opened only when all are there, so that a
+  // cancel leaves nothing at all in the printer's queue.
+  std::vector<CardContent> cards;
+  cards.reserve(plan.slots.size());
+  for (int slot : plan.slots) {
+    if (progress.wasCanceled()) return false;
+    cards.push_back(session_.ContentFor(slot));
+    const int made = static_cast<int>(cards.size());
+    progress.setLabelText(Text(StringId::GroupPrintMaking).arg(made).arg(count));
+    progress.setValue(made);
+  }
+  if (progress.wasCanceled()) return false;
+  const CardPageInput page = session_.CardPage();
+  std::vector<Session::PrintedPage> pages;
+  for (int k = 0; k < count; ++k) pages.push_back({plan.slots[k], &cards[k], page});
+  return PrintAsOneJob(progress, pages);
+}
+
+bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
+                               const std::vector<Session::PrintedPage>& pages) {
+  if (progress.wasCanceled()) return false;
+  const int count = static_cast<int>(pages.size());
+  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  // From here the job is on its way: it can no longer be stopped.
+  progress.setCancelButton(nullptr);
+  progress.setLabelText(Text(StringId::GroupPrintSending).arg(count));
+  progress.setValue(count + 1);
+  const PrintOutcome outcome = PrintCardPages(printer, count, [&](Surface& surface, int k) {
+    DrawCardPage(surface, *pages[k].card, pages[k].page);
+  });
+  if (outcome != PrintOutcome::kPrinted) {
+    progress.close();
+    hooks_.warn(PrintOutcomeMessage(outcome, printer));
+    return false;
+  }
+  progress.setLabelText(Text(StringId::GroupPrintRecording));
+  progress.setValue(count + 2);
+  hooks_.record(pages);
+  progress.setValue(count + 3);
+  progress.close();
+  hooks_.inform(Text(PrintsToFile(*printer) ? StringId::GroupPrintSentToFile
+                                            : StringId::GroupPrintSentToPrinter)
+                    .arg(count)
+                    .arg(PrintDestination(*printer)));
+  return true;
+}
+
+}  // namespace velunorh

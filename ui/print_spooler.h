@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace velunorh {
+
+// What the system's print spooler says of a printer queue around one job: Qt hands a job to
+// the spooler and reports nothing of what became of it. Where there is no spooler to ask
+// (Windows), the queue is taken as ready and every job as taken: QPrinter's state is all there is.
+class SpoolerWatch {
+ public:
+  enum class Queue { kReady, kGone, kRefusing };
+
+  // Looks at the queue before a job is drawn.
+  explicit SpoolerWatch(const QString& printerName);
+
+  Queue queue() const { return queue_; }
+  // After the painter ended: whether the queue holds a new job of that title.
+  bool JobTaken(const QString& title) const;
+
+ private:
+  QString printer_;
+  Queue queue_ = Queue::kReady;
+  int newestJobBefore_ = 0;
+};
+
+}  // namespace velunorh
