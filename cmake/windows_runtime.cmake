@@ -28,11 +28,16 @@ find_file(VELUNORH_QTBASE_HU qtbase_hu.qm
 set(VELUNORH_QT_CONF "${CMAKE_BINARY_DIR}/windows/qt.conf")
 file(WRITE "${VELUNORH_QT_CONF}" "[Paths]\nPrefix=.\nPlugins=plugins\nTranslations=translations\n")
 
-# Copies the runtime into a folder of the build, so that the programs there run under Wine too.
+# Copies the runtime into a folder of the build, so that the programs there run under Wine too;
+# QT_DLLS and PLUGINS name what that folder's programs need besides.
 function(velunorh_windows_runtime folder)
-  file(COPY ${VELUNORH_QT_DLLS} ${VELUNORH_MINGW_DLLS} "${VELUNORH_QT_CONF}" DESTINATION "${folder}")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "QT_DLLS;PLUGINS")
+  list(TRANSFORM arg_QT_DLLS PREPEND "${VELUNORH_QT_BIN}/")
+  list(TRANSFORM arg_QT_DLLS APPEND ".dll")
+  file(COPY ${VELUNORH_QT_DLLS} ${arg_QT_DLLS} ${VELUNORH_MINGW_DLLS} "${VELUNORH_QT_CONF}"
+       DESTINATION "${folder}")
   file(COPY "${VELUNORH_QTBASE_HU}" DESTINATION "${folder}/translations")
-  foreach(plugin IN LISTS VELUNORH_QT_PLUGINS ARGN)
+  foreach(plugin IN LISTS VELUNORH_QT_PLUGINS arg_PLUGINS)
     get_filename_component(kind "${plugin}" DIRECTORY)
     file(COPY "${VELUNORH_QT_PREFIX}/plugins/${plugin}.dll" DESTINATION "${folder}/plugins/${kind}")
   endforeach()
