@@ -19,8 +19,9 @@ if [ -f "$stamp" ] && [ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
   exit 0
 fi
 
-unpack_tarball() {
-  local tarball=$shared/$tarball_name
+tarball=$shared/$tarball_name
+# True when the shared tarball is there and its checksum matches.
+tarball_matches() {
   [ -f "$tarball" ] && [ -f "$tarball.sha256" ] || return 1
   local want have
   want=$(awk '{print $1; exit}' "$tarball.sha256")
@@ -29,6 +30,9 @@ unpack_tarball() {
     echo "The checksum of $tarball does not match; building Qt from source instead" >&2
     return 1
   fi
+}
+
+unpack_tarball() {
   echo "Unpacking $tarball into $qt" >&2
   local tmp
   tmp=$(mktemp -d "$(dirname "$qt")/qt-unpack.XXXXXX")
@@ -40,7 +44,8 @@ unpack_tarball() {
 
 build_from_source() {
   echo "Building Qt $version for MinGW-w64 from Debian's qt6-base source (about an hour)" >&2
-  local work=$(dirname "$qt")/qt-source
+  local work
+  work=$(dirname "$qt")/qt-source
   mkdir -p "$work"
   # Debian's own host tools of the same version run the code generators (moc, uic, rcc).
   local need=(qt6-base-dev qt6-base-dev-tools ninja-build dpkg-dev)
@@ -70,10 +75,19 @@ build_from_source() {
 
   # With MinGW, DirectWrite is found but Direct2D is turned off below; these two files use
   # DirectWrite font-engine code that needs Direct2D's headers, so that code also requires it.
-  sed -i 's/^#if QT_CONFIG(directwrite)$/#if QT_CONFIG(directwrite) \&\& QT_CONFIG(direct2d)/' \
-    "$src/src/printsupport/platform/windows/qprintengine_win.cpp"
-  sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
-    "$src/src/plugins/platforms/windows/qwindowsintegration.cpp"
+  # Each guard is counted afterwards, so a source that reads otherwise stops the build here.
+  guard() {
+    local file=$src/$1 feature=$2 want=$3
+    sed -i -E "s/^#[[:space:]]*if QT_CONFIG\(${feature}\)[[:space:]]*$/#if QT_CONFIG(${feature}) \&\& QT_CONFIG(direct2d)/" "$file"
+    local have
+    have=$(grep -c "^#if QT_CONFIG(${feature}) && QT_CONFIG(direct2d)$" "$file" || true)
+    if [ "$have" != "$want" ]; then
+      echo "$file: expected $want guards of ${feature}, found $have" >&2
+      exit 1
+    fi
+  }
+  guard src/printsupport/platform/windows/qprintengine_win.cpp directwrite 3
+  guard src/plugins/platforms/windows/qwindowsintegration.cpp directwrite3 2
 
   local build=$work/build
   mkdir -p "$build"
@@ -90,6 +104,11 @@ build_from_source() {
 }
 
 mkdir -p "$(dirname "$qt")"
-unpack_tarball || build_from_source
+# Called outside any condition, so that a failing step stops the script.
+if tarball_matches; then
+  unpack_tarball
+else
+  build_from_source
+fi
 touch "$stamp"
 echo "$qt"

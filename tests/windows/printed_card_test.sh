@@ -96,6 +96,9 @@ for f in velunorh.exe uninstall.exe qt.conf Qt6PrintSupport.dll plugins/platform
 done
 shortcut=$("$wine" winepath -u "$appdata\\..\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Velunorh.lnk" 2>/dev/null | tr -d '\r')
 [ -f "$shortcut" ] || { echo "no Start-menu shortcut at $shortcut" >&2; exit 1; }
+# Its "Start in" is the data folder (a shortcut keeps its paths as UTF-16 strings).
+strings -el "$shortcut" | grep -qixF "$data_win" ||
+  { echo "the shortcut does not start in $data_win: $(strings -el "$shortcut" | tr '\n' ' ')" >&2; exit 1; }
 
 timeout 300 "$wine" "$program_dir/velunorh.exe" "$data_win" >"$work/windows.log" 2>&1 &
 app=$!
@@ -104,9 +107,9 @@ collect "$work/windows.pdf"
 kill "$app" 2>/dev/null; wait "$app" 2>/dev/null || true; app=
 
 # The uninstaller removes the program and keeps what the user's work made beside it.
-echo "[keep]" >"$program_dir/velunorh.INI.test-keep"
+echo "[keep]" >"$program_dir/velunorh.INI"
 timeout 120 "$wine" "$program_dir/uninstall.exe" /S "_?=$("$wine" winepath -w "$program_dir" | tr -d '\r')"
 [ ! -e "$program_dir/velunorh.exe" ] || { echo "the uninstaller left velunorh.exe" >&2; exit 1; }
-[ -f "$program_dir/velunorh.INI.test-keep" ] || { echo "the uninstaller removed a file of the user's" >&2; exit 1; }
+[ -f "$program_dir/velunorh.INI" ] || { echo "the uninstaller removed the settings file" >&2; exit 1; }
 
 python3 "$here/compare_card_words.py" "$work/linux.pdf" "$work/windows.pdf"
