@@ -14,7 +14,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 queue=velunorh-card
-installer=$(ls "$windows"/Velunorh-*-setup.exe)
+installer=$(ls "$windows"/Velunorh-*-setup.exe 2>/dev/null | head -n1 || true)
+
+for built in "$linux/ui/velunorh" "$linux/tools/companion_writer" "$installer"; do
+  [ -x "$built" ] || [ -f "$built" ] || { echo "not built: $built" >&2; exit 1; }
+done
 
 rm -rf "$work"
 mkdir -p "$work/data" "$work/out"
