@@ -44,6 +44,7 @@ cmake -S "$root" -B "$dir" \
 # The build lists the tests by running them under Wine.
 cmake --build "$dir" -j"$(nproc)"
 cmake --build "$dir" --target windows_installer
+echo "== Qt, the Wine prefix, the build and the installer: ${SECONDS}s"
 
 # A virtual X display for the Windows platform plugin.
 display=70
@@ -81,6 +82,8 @@ status=0
 # second run; a test that fails on its own merits fails both.
 (cd "$dir" && ctest --output-on-failure --repeat until-pass:2 -j"$(nproc)" -E "$exclude") || status=1
 
+echo "== The tests under Wine done: ${SECONDS}s"
 echo "== The card printed by the installed Windows build against the Linux build's"
 "$root/tests/windows/printed_card_test.sh" "$linux" "$dir" "$dir/printed-card" || status=1
+echo "== The Windows build's steps done: ${SECONDS}s"
 exit $status

@@ -100,8 +100,9 @@ for f in velunorh.exe uninstall.exe qt.conf Qt6PrintSupport.dll plugins/platform
 done
 shortcut=$("$wine" winepath -u "$appdata\\..\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Velunorh.lnk" 2>/dev/null | tr -d '\r')
 [ -f "$shortcut" ] || { echo "no Start-menu shortcut at $shortcut" >&2; exit 1; }
-# Its "Start in" is the data folder (a shortcut keeps its paths as UTF-16 strings).
-strings -el "$shortcut" | grep -qixF "$data_win" ||
+# Its "Start in" is the data folder (a shortcut keeps its paths as UTF-16 strings, each after
+# its length, which may read as a character).
+strings -el "$shortcut" | grep -qiF "$data_win" ||
   { echo "the shortcut does not start in $data_win: $(strings -el "$shortcut" | tr '\n' ' ')" >&2; exit 1; }
 
 timeout 300 "$wine" "$program_dir/velunorh.exe" "$data_win" >"$work/windows.log" 2>&1 &
