@@ -78,6 +78,19 @@ collect() {
   mv "$work/out/card.pdf" "$target"
 }
 
+# Closes the program with "Kész" (Alt+K), as a user does, and waits for it to end; the
+# uninstaller below must not meet a program that still runs.
+close_program() {
+  xdotool key --clearmodifiers alt+k
+  for _ in $(seq 60); do kill -0 "$app" 2>/dev/null || break; sleep 0.5; done
+  if kill -0 "$app" 2>/dev/null; then
+    echo "the program did not end after Kész" >&2
+    kill "$app" 2>/dev/null || true
+  fi
+  wait "$app" 2>/dev/null || true
+  app=
+}
+
 # The Linux build, in a folder of its own (its settings file lands beside it).
 mkdir -p "$work/linux"
 cp "$linux/ui/velunorh" "$work/linux/"
@@ -86,7 +99,7 @@ cp -r "$work/data" "$work/linux-data"
 app=$!
 press_and_print "Velunorh"
 collect "$work/linux.pdf"
-kill "$app"; wait "$app" 2>/dev/null || true; app=
+close_program
 
 # The Windows build: installed silently by its installer into the default folder, the data
 # folder given for the shortcut's "Start in".
@@ -109,10 +122,14 @@ timeout 300 "$wine" "$program_dir/velunorh.exe" "$data_win" >"$work/windows.log"
 app=$!
 press_and_print "Velunorh"
 collect "$work/windows.pdf"
-kill "$app" 2>/dev/null; wait "$app" 2>/dev/null || true; app=
+# A changed option ("Családi név elsőként", Alt+C) is saved at the end: the settings file must
+# land beside the installed program, in the folder the installer made the user's own.
+xdotool key --clearmodifiers alt+c
+sleep 0.5
+close_program
+[ -f "$program_dir/velunorh.INI" ] || { echo "no settings file beside the installed program" >&2; exit 1; }
 
 # The uninstaller removes the program and keeps what the user's work made beside it.
-echo "[keep]" >"$program_dir/velunorh.INI"
 timeout 120 "$wine" "$program_dir/uninstall.exe" /S "_?=$("$wine" winepath -w "$program_dir" | tr -d '\r')"
 [ ! -e "$program_dir/velunorh.exe" ] || { echo "the uninstaller left velunorh.exe" >&2; exit 1; }
 [ -f "$program_dir/velunorh.INI" ] || { echo "the uninstaller removed the settings file" >&2; exit 1; }
