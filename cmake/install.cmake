@@ -2,7 +2,14 @@
 # program goes into a folder of its own under a prefix its user can write, such as ~/.local:
 #   cmake --install build --prefix ~/.local
 # gives ~/.local/share/velunorh/velunorh, a link to it in ~/.local/bin, the launcher in
-# ~/.local/share/applications, the icons, the AppStream metainfo and the README.
+# ~/.local/share/applications, the icons, the AppStream metainfo and the README. On Windows the
+# prefix is the program's folder, with Qt beside the program (cmake/windows_install.cmake).
+if(WIN32)
+  # On Windows the prefix is the program's own folder: the installer packs what lands there.
+  include("${CMAKE_SOURCE_DIR}/cmake/windows_install.cmake")
+  return()
+endif()
+
 include("${CMAKE_SOURCE_DIR}/cmake/desktop_entry.cmake")
 
 set(VELUNORH_DATA_FOLDER "" CACHE STRING

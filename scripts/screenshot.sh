@@ -101,3 +101,10 @@ wait "$app" 2>/dev/null || true
 # October as if its report was corrected after the print: its recorded digest no longer matches.
 sed -i 's/^\(Month10=[0-9-]* \).*/\10000000000000000/' "$demo/velunorh-ledger.ini"
 shoot "$routine"
+
+# The Windows build's main window under Wine, when scripts/test-windows.sh has built it.
+if [ -x "$root/build-windows/ui/velunorh.exe" ]; then
+  "$root/scripts/screenshot-windows.sh" "$(dirname "$out")/main-window-windows.png"
+else
+  echo "No Windows build in build-windows/ (scripts/test-windows.sh makes it): its picture is not made"
+fi

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the core, the companion-format writer and the core tests for 64-bit Windows with
-# MinGW-w64 and runs the tests under Wine: scripts/test-windows-core.sh [BUILD_DIR]
+# MinGW-w64 and runs the tests under Wine, without Qt: scripts/test-windows-core.sh [BUILD_DIR]
 # Installs what is missing (as root, on Debian 12). Fails when any test fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-dir=${1:-$root/build-windows}
+dir=${1:-$root/build-windows-core}
 
 packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once in a normal build, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, once built for Windows under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -19,8 +19,11 @@ run_suite "$root/build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
   run_suite "$root/build-sanitize" -DVELUNORH_SANITIZE=ON
 
-# The core cross-built for Windows, its tests under Wine.
-echo "== Testing the core for Windows under Wine"; "$root/scripts/test-windows-core.sh" "$root/build-windows" || status=1
+# The whole program built for Windows (Qt for MinGW-w64 from the shared cache, or built once
+# from Debian's source), its installer, the core and GUI tests under Wine, and a card printed
+# by the installed Windows build compared with the Linux build's.
+echo "== Testing the program for Windows under Wine"
+"$root/scripts/test-windows.sh" "$root/build-windows" "$root/build" || status=1
 
 # A short fuzzing round over every reader of bytes from outside (clang and libFuzzer).
 echo "== Fuzzing"

@@ -1,23 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
 
 #include "ui/application_printer.h"
 #include "ui/modal_script.h"
 
 // The widgets run on Qt's offscreen platform unless the caller chose another one.
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef SPOOL_CUPS_DIR
   // The spool tests print through the scheduler of their own (the CTest fixture "spool"), never
   // through the machine's: its queue is the default printer.
-  setenv("CUPS_SERVER", SPOOL_CUPS_DIR "/cups.sock", 1);
-  setenv("PRINTER", SPOOL_QUEUE, 1);
+  qputenv("CUPS_SERVER", SPOOL_CUPS_DIR "/cups.sock");
+  qputenv("PRINTER", SPOOL_QUEUE);
 #else
   // Widget tests never reach a printer: without a scheduler there is no printer, and print
   // setup offers the PDF file only.
-  setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
+  qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
 #endif
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
