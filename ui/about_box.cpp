@@ -1,6 +1,7 @@
 #include "ui/about_box.h"
 
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/program_icon.h"
 #include "ui_about_box.h"
 
@@ -9,6 +10,7 @@ namespace velunorh {
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(new Ui::AboutBoxForm) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   ui_->iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
 }
 

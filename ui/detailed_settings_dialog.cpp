@@ -6,6 +6,7 @@
 
 #include "base/string_table.h"
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_detailed_settings_dialog.h"
 
@@ -47,6 +48,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       showMessage_(showMessage ? std::move(showMessage) : MessageBoxOver(this)) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   Ui::DetailedSettingsDialogForm& f = *ui_;
   fields_ = {
       f.headerX0,        f.headerY0,        f.headerX1,        f.headerY1,        f.headerX2,

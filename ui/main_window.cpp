@@ -17,6 +17,7 @@
 #include "ui/application_printer.h"
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/print_job.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                options.prompts ? *options.prompts : *dialogPrompts_) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   list_ = ui_->publisherList;
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
@@ -156,9 +158,10 @@ void MainWindow::ShowChoice() {
   ShowLedgerNotes();
 }
 
-// Started in a folder without the publisher file, the window names the folder it read.
+// Started in a folder without the publisher file, the window names the folder it read. A switch
+// to such a folder keeps the list it had, and the hint would then say an untrue thing.
 void MainWindow::ShowMissingDataHint() {
-  const bool missing = session_.PublisherFileMissing();
+  const bool missing = session_.PublisherFileMissing() && list_->count() == 0;
   ui_->missingDataHint->setVisible(missing);
   if (!missing) return;
   std::error_code error;

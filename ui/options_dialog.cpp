@@ -12,6 +12,7 @@
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/field_leave_watcher.h"
 #include "ui/print_job.h"
 #include "ui_options_dialog.h"
@@ -37,6 +38,7 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
       services_(std::move(services)) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   ui_->bodyTopArrows->NameArrows();
   ui_->bodyHeightArrows->NameArrows();
   if (!services_.showMessage) services_.showMessage = MessageBoxOver(this);

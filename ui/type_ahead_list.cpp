@@ -25,6 +25,13 @@ TypeAheadList::TypeAheadList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setAttribute(Qt::WA_InputMethodEnabled);
+  // A line selected without moving the current line (an accessibility select action) becomes
+  // the current line too, so that it is the chosen publisher.
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.size() == 1 && selected.front().row() != currentRow())
+      setCurrentRow(selected.front().row());
+  });
 }
 
 void TypeAheadList::keyPressEvent(QKeyEvent* event) {
