@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QTest>
 
@@ -108,6 +110,39 @@ TEST_F(MainWindowAccessTest, AFolderWithoutDataNamesTheFolder) {
   EXPECT_TRUE(hint->text().contains(QString::fromStdString(dir_.path().filename().string())))
       << hint->text().toStdString();
   EXPECT_EQ(window->windowTitle().left(8), "Velunorh");  // the title keeps its form
+}
+
+// An assistive tool selects a line with the item's Toggle action, which moves the selection but
+// not the current line: the chosen publisher must follow it all the same.
+TEST_F(MainWindowAccessTest, ALineSelectedByAnAssistiveToolIsTheChosenPublisher) {
+  tools::Congregation c = OnePublisher();
+  tools::Publisher other = c.current.publishers[0];
+  other.givenName = "Zoltán";
+  other.familyName = "Zsoldos";
+  other.id = 12;
+  c.current.publishers.push_back(other);
+  tools::WriteCongregation(c, dir_.path());
+  auto window = Open(false);
+  auto* list = window->findChild<QListWidget*>("publisherList");
+  ASSERT_EQ(list->count(), 2);
+  const int first = window->session().selection().selectedPublisher;
+
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
+  QAccessibleInterface* line = nullptr;
+  for (int i = 0; i < accessible->childCount(); ++i)
+    if (accessible->child(i)->text(QAccessible::Name).contains(QString::fromUtf8("Zsoldos")))
+      line = accessible->child(i);
+  ASSERT_NE(line, nullptr);
+  ASSERT_NE(line->actionInterface(), nullptr);
+  line->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  QApplication::processEvents();
+
+  EXPECT_EQ(list->currentRow(), 1);
+  EXPECT_NE(window->session().selection().selectedPublisher, first);
+  const QString header = QAccessible::queryAccessibleInterface(
+                             window->findChild<PreviewPane*>("headerPreview"))
+                             ->text(QAccessible::Description);
+  EXPECT_TRUE(header.contains(QString::fromUtf8("Zsoldos"))) << header.toStdString();
 }
 
 }  // namespace
