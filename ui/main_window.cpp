@@ -22,6 +22,7 @@
 #include "ui/preview_pane.h"
 #include "ui/print_job.h"
 #include "ui/program_icon.h"
+#include "ui/show_message.h"
 #include "ui/type_ahead_list.h"
 #include "ui_main_window.h"
 
@@ -37,10 +38,7 @@ QString FromUtf8(const std::string& text) {
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QDialog(parent),
       ui_(new Ui::MainWindowForm),
-      warn_(options.warn ? options.warn
-                         : [this](const QString& message) {
-                             QMessageBox::warning(this, FromUtf8(LoadString(StringId::ProgramName)), message);
-                           }),
+      warn_(options.warn ? options.warn : MessageBoxOver(this)),
       dialogPrompts_(options.prompts ? nullptr
                                      : std::make_unique<DialogPrompts>(
                                            this, options.floppyFolder,
@@ -285,6 +283,7 @@ void MainWindow::PrintGroup() {
                                                std::to_string(due.nothingDue + plan.skipped)})),
                   QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("groupPrintQuestion");
+  ask.setTextFormat(Qt::PlainText);
   ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
   QPushButton* dueOnly =
       ask.addButton(FromUtf8(LoadString(StringId::GroupPrintDueOnly)), QMessageBox::AcceptRole);
@@ -482,6 +481,7 @@ void MainWindow::ForgetCard() {
                               {card.displayName, std::to_string(year), std::to_string(year + 1)})),
       QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("forgetCardQuestion");
+  ask.setTextFormat(Qt::PlainText);
   ask.setDefaultButton(QMessageBox::Cancel);
   ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
   if (ask.exec() != QMessageBox::Ok) return;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QTest>
@@ -143,6 +144,42 @@ TEST_F(MainWindowAccessTest, ALineSelectedByAnAssistiveToolIsTheChosenPublisher)
                              window->findChild<PreviewPane*>("headerPreview"))
                              ->text(QAccessible::Description);
   EXPECT_TRUE(header.contains(QString::fromUtf8("Zsoldos"))) << header.toStdString();
+}
+
+// Names come from the files as typed: markup in them is shown, never interpreted, in the
+// messages and in the hint that names a folder.
+TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
+  tools::Congregation c = OnePublisher();
+  c.current.publishers[0].givenName = "<b>Éva</b> <";
+  tools::WriteCongregation(c, dir_.path());
+  MainWindow::Options options;
+  options.settingsFile = dir_ / "velunorh.INI";
+  options.workFolder = dir_.path();
+  options.floppyFolder = dir_ / "floppy";
+  options.today = ServiceYear::FromDate(2026, 11);
+  MainWindow window(options);  // the window's own message boxes
+  window.show();
+  QString shown;
+  Qt::TextFormat format = Qt::AutoText;
+  test::WhenModal<QMessageBox>([&](QMessageBox& box) {
+    shown = box.text();
+    format = box.textFormat();
+    box.accept();
+  });
+  window.ForgetCard();  // nothing printed yet: the message names the card
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_TRUE(shown.contains(QString::fromUtf8("<b>Éva</b> <"))) << shown.toStdString();
+  window.reject();
+
+  MainWindow::Options empty = options;
+  empty.workFolder = dir_ / "a<b>c";
+  std::filesystem::create_directories(empty.workFolder);
+  empty.settingsFile = empty.workFolder / "velunorh.INI";
+  MainWindow emptyWindow(empty);
+  auto* hint = emptyWindow.findChild<QLabel*>("missingDataHint");
+  EXPECT_TRUE(hint->text().contains("a<b>c")) << hint->text().toStdString();
+  EXPECT_EQ(hint->textFormat(), Qt::PlainText);
+  emptyWindow.reject();
 }
 
 }  // namespace
