@@ -11,7 +11,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(new Ui::AboutBoxForm)
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   PressFocusedButtonOnEnter(this);
-  ui_->iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
+  setWindowIcon(ProgramIcon());
+  ui_->iconLabel->setPixmap(windowIcon().pixmap(32, 32));
 }
 
 AboutBox::~AboutBox() = default;
