@@ -7,6 +7,7 @@
 #include "base/string_table.h"
 #include "ui/dialog_units.h"
 #include "ui/enter_key.h"
+#include "ui/fit_to_screen.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_detailed_settings_dialog.h"
 
@@ -48,6 +49,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       showMessage_(showMessage ? std::move(showMessage) : MessageBoxOver(this)) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  ScrollWhenLargerThanScreen(this);
   PressFocusedButtonOnEnter(this);
   Ui::DetailedSettingsDialogForm& f = *ui_;
   fields_ = {
