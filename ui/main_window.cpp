@@ -14,7 +14,9 @@
 #include "base/string_table.h"
 #include "card/card_text.h"
 #include "ui/about_box.h"
+#include "ui/accessible_window.h"
 #include "ui/application_printer.h"
+#include "ui/context_menu_key.h"
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
 #include "ui/enter_key.h"
@@ -45,6 +47,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                                            [this](const std::string& m) { warn_(FromUtf8(m)); })),
       session_({options.settingsFile, options.workFolder, options.floppyFolder},
                options.prompts ? *options.prompts : *dialogPrompts_) {
+  ListOpenMenusWithMainWindow();
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   PressFocusedButtonOnEnter(this);
@@ -385,23 +388,29 @@ void MainWindow::FocusList() {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-  const std::string aboutText = LoadString(StringId::AboutMenuItem);
-  if (aboutText.empty()) {
-    QMenu menu(this);
-    AddLedgerActions(menu);
-    menu.exec(event->globalPos());
-    return;
-  }
+  ShowContextMenu(event->globalPos());
+}
+
+void MainWindow::ShowContextMenu(const QPoint& globalPos) {
   QMenu menu(this);
+  menu.setObjectName("contextMenu");
   AddLedgerActions(menu);
-  menu.addSeparator();
-  menu.addAction(FromUtf8(aboutText), this, &MainWindow::ShowAbout);
-  menu.exec(event->globalPos());
+  const std::string aboutText = LoadString(StringId::AboutMenuItem);
+  if (!aboutText.empty()) {
+    menu.addSeparator();
+    menu.addAction(FromUtf8(aboutText), this, &MainWindow::ShowAbout);
+  }
+  menu.exec(globalPos);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1 && !LoadString(StringId::AboutMenuItem).empty()) {
     ShowAbout();
+    return;
+  }
+  if (IsContextMenuKey(*event)) {
+    QWidget* at = focusWidget() ? focusWidget() : this;
+    ShowContextMenu(at->mapToGlobal(at->rect().center()));
     return;
   }
   QDialog::keyPressEvent(event);

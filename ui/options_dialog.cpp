@@ -147,11 +147,21 @@ void OptionsDialog::StepBody(BodyValue value, QLabel* display, int direction, in
       StepLayoutValue(display->text().toLatin1().toStdString(), direction, lower, upper);
   values_.layout.SetBody(value, stepped);
   display->setText(FromUtf8(stepped));
+  ShowBodyValues();
 }
 
 void OptionsDialog::RefreshGridDisplays() {
   ui_->bodyTopDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyTop)));
   ui_->bodyHeightDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyHeight)));
+  ShowBodyValues();
+}
+
+// Screen readers hear the shown values with the arrows that step them.
+void OptionsDialog::ShowBodyValues() {
+  ui_->bodyTopArrows->SetValueText(ui_->bodyTopDisplay->text());
+  ui_->bodyHeightArrows->SetValueText(ui_->bodyHeightDisplay->text());
+  ui_->bodyTopDisplay->setAccessibleDescription(ui_->bodyTopDisplay->text());
+  ui_->bodyHeightDisplay->setAccessibleDescription(ui_->bodyHeightDisplay->text());
 }
 
 // Always the first version's grid values, whichever version is chosen.

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QTimer>
 #include <QMessageBox>
 #include <QAccessibleActionInterface>
 #include <QPushButton>
@@ -18,7 +20,10 @@
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/up_down_arrows.h"
+#include "card/card_layout.h"
 
 namespace velunorh {
 namespace {
@@ -180,6 +185,73 @@ TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
   EXPECT_TRUE(hint->text().contains("a<b>c")) << hint->text().toStdString();
   EXPECT_EQ(hint->textFormat(), Qt::PlainText);
   emptyWindow.reject();
+}
+
+// The right-click menu opens from the keyboard, and while it is open a screen reader finds it
+// among the program's windows with its commands.
+TEST_F(MainWindowAccessTest, TheMenuOpensFromTheKeyboardAndIsReadable) {
+  auto window = Open(true);
+  test::ShowActive(*window);
+  auto* list = window->findChild<QListWidget*>("publisherList");
+  list->setFocus();
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  for (const Case& c : {Case{Qt::Key_F10, Qt::ShiftModifier}, Case{Qt::Key_Menu, {}}}) {
+    SCOPED_TRACE(c.key);
+    QStringList read;
+    bool opened = false;
+    QTimer::singleShot(50, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      opened = true;
+      // Walked down from the application, as a screen reader walks the tree.
+      std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+          QAccessibleInterface* child = node->child(i);
+          if (!child) continue;
+          if (child->object() == menu) {
+            EXPECT_EQ(child->role(), QAccessible::PopupMenu);
+            EXPECT_EQ(node->indexOfChild(child), i);
+            for (int k = 0; k < child->childCount(); ++k)
+              read << child->child(k)->text(QAccessible::Name);
+          } else {
+            walk(child);
+          }
+        }
+      };
+      walk(QAccessible::queryAccessibleInterface(qApp));
+      menu->close();
+    });
+    QTest::keyClick(list, c.key, c.modifiers);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(read.filter(QString::fromUtf8("Kártya újrakezdése")).size(), 1)
+        << read.join('|').toStdString();
+    EXPECT_EQ(read.filter(QString::fromUtf8("Velunorhről")).size(), 1) << read.join('|').toStdString();
+  }
+}
+
+// The options dialog's grid values reach a screen reader with the arrows that step them.
+TEST_F(MainWindowAccessTest, TheOptionsDialogsArrowsReadTheirValues) {
+  OptionsValues values;
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  services.showMessage = [](const QString&) {};
+  OptionsDialog dialog(values, services);
+  dialog.show();
+  for (const char* name : {"bodyTopArrows", "bodyHeightArrows"}) {
+    SCOPED_TRACE(name);
+    auto* arrows = dialog.findChild<UpDownArrows*>(name);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(arrows);
+    EXPECT_EQ(accessible->role(), QAccessible::SpinBox);
+    EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
+    const QString before = accessible->text(QAccessible::Value);
+    EXPECT_FALSE(before.isEmpty());
+    QTest::keyClick(arrows, Qt::Key_Up);
+    EXPECT_NE(accessible->text(QAccessible::Value), before);
+  }
 }
 
 }  // namespace
