@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGroupBox>
 #include <QMenu>
 #include <QWidget>
 
@@ -49,6 +50,11 @@ QAccessibleInterface* MainWindowInterface(const QString& className, QObject* obj
 void ListOpenMenusWithMainWindow() {
   static const bool installed = (QAccessible::installFactory(MainWindowInterface), true);
   (void)installed;
+}
+
+void NameGroupBoxesByTitle(QWidget* dialog) {
+  for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
+    if (box->accessibleName().isEmpty()) box->setAccessibleName(box->title().remove('&').trimmed());
 }
 
 }  // namespace velunorh

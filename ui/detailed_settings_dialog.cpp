@@ -6,6 +6,7 @@
 
 #include "base/string_table.h"
 #include "ui/dialog_units.h"
+#include "ui/accessible_window.h"
 #include "ui/enter_key.h"
 #include "ui/fit_to_screen.h"
 #include "ui/field_leave_watcher.h"
@@ -51,6 +52,7 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
   ApplyDialogUnits(this);
   ScrollWhenLargerThanScreen(this);
   PressFocusedButtonOnEnter(this);
+  NameGroupBoxesByTitle(this);
   Ui::DetailedSettingsDialogForm& f = *ui_;
   fields_ = {
       f.headerX0,        f.headerY0,        f.headerX1,        f.headerY1,        f.headerX2,

@@ -12,6 +12,7 @@
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
+#include "ui/accessible_window.h"
 #include "ui/enter_key.h"
 #include "ui/field_leave_watcher.h"
 #include "ui/print_job.h"
@@ -39,6 +40,7 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
   ui_->setupUi(this);
   ApplyDialogUnits(this);
   PressFocusedButtonOnEnter(this);
+  NameGroupBoxesByTitle(this);
   ui_->bodyTopArrows->NameArrows();
   ui_->bodyHeightArrows->NameArrows();
   if (!services_.showMessage) services_.showMessage = MessageBoxOver(this);

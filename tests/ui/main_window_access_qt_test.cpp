@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/detailed_settings_dialog.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/up_down_arrows.h"
@@ -251,6 +253,24 @@ TEST_F(MainWindowAccessTest, TheOptionsDialogsArrowsReadTheirValues) {
     EXPECT_FALSE(before.isEmpty());
     QTest::keyClick(arrows, Qt::Key_Up);
     EXPECT_NE(accessible->text(QAccessible::Value), before);
+  }
+}
+
+// Each group box of the detailed settings is read by the title it shows, the inner grid group
+// by its own title rather than the one around it.
+TEST_F(MainWindowAccessTest, GroupBoxesAreReadByTheirOwnTitles) {
+  CardLayout layout;
+  MakeDefaultLayout(layout, 0);
+  DetailedSettingsDialog dialog(layout, 0, [](const QString&) {});
+  dialog.show();
+  const struct {
+    const char* box;
+    const char* name;
+  } cases[] = {{"bodyGroup", "Törzs"}, {"gridGroup", "Havi adatok beállítás"}};
+  for (const auto& c : cases) {
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(dialog.findChild<QGroupBox*>(c.box));
+    EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(c.name)) << c.box;
   }
 }
 
