@@ -56,19 +56,15 @@ shoot() {
 shoot "$out"
 shoot "$large" QT_FONT_DPI=144 QT_ENABLE_HIGHDPI_SCALING=0
 
-# The print preview: a printer must exist, so a PDF queue is added for this program only.
+# The print preview: a printer must exist, so a scheduler of this script's own keeps a PDF
+# queue; the machine's print system is not touched.
 queue=velunorh-screenshot
-started_cups=""
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-  /usr/sbin/cupsd
-  started_cups=1
-  for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
-fi
-# Nothing is printed: the queue only has to exist (cups-pdf needs no file device).
-lpadmin -p "$queue" -v "cups-pdf:/" -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E
+cups_dir=$(mktemp -d)
+"$root/scripts/cups-test-queue.sh" start "$cups_dir/cups" "$queue" "$cups_dir/out.pdf"
+export CUPS_SERVER="$cups_dir/cups/cups.sock"
 cleanup_cups() {
-  lpadmin -x "$queue" 2>/dev/null || true
-  if [ -n "$started_cups" ]; then kill "$(cat /run/cups/cupsd.pid 2>/dev/null)" 2>/dev/null || true; fi
+  "$root/scripts/cups-test-queue.sh" stop "$cups_dir/cups"
+  rm -rf "$cups_dir"
 }
 trap 'cleanup_cups; kill $xvfb 2>/dev/null; rm -rf "$demo"' EXIT
 

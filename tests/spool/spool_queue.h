@@ -1,7 +1,8 @@
 #pragma once
 
-// The CUPS queue of the spool tests: SPOOL_QUEUE is the default printer and writes its PDF to
-// SPOOL_PDF (the CTest fixture "spool" sets both up).
+// The CUPS queue of the spool tests: SPOOL_QUEUE is the default printer of the tests' own
+// scheduler in SPOOL_CUPS_DIR and writes its PDF to SPOOL_PDF (the CTest fixture "spool" sets
+// them up; CUPS_SERVER points the clients at it).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -60,8 +61,12 @@ inline std::string LastCompletedJobName(const std::string& queue,
                             "  STATUS successful-ok\n"
                             "  DISPLAY job-name\n"
                             "}\n";
-  std::string out =
-      Run("ipptool -t ipp://localhost/printers/" + queue + " " + request.string() + " 2>&1");
+  // ipptool takes no CUPS_SERVER: it reaches the tests' scheduler on its loopback port.
+  std::ifstream portFile(std::string(SPOOL_CUPS_DIR) + "/port");
+  std::string port;
+  std::getline(portFile, port);
+  std::string out = Run("ipptool -t ipp://127.0.0.1:" + port + "/printers/" + queue + " " +
+                        request.string() + " 2>&1");
   const std::string key = "job-name (nameWithoutLanguage) = ";
   std::size_t at = out.find(key);
   if (at == std::string::npos) return "";
