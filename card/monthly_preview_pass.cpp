@@ -72,19 +72,19 @@ void DrawMonthValues(Surface& surface, const Geometry& g, const CardMonthRow& li
   }
 }
 
-// The ledger's mark at the left edge, before the month name.
+// The ledger's mark just right of where the month name ends, in the gap before the figures
+// (which stand right-aligned in their columns): it covers no text the preview draws.
 void DrawLedgerMark(Surface& surface, const Geometry& g, LedgerMark mark, int y, int bx) {
   if (mark == LedgerMark::kNone) return;
   surface.SetTextColor(mark == LedgerMark::kChanged ? kLedgerWarning : kBlack);
-  surface.DrawText(g.left + 2 * bx, y, mark == LedgerMark::kChanged ? kChangedMark : kOnCardMark,
+  surface.DrawText(g.x0 + 2 * bx, y, mark == LedgerMark::kChanged ? kChangedMark : kOnCardMark,
                    HAlign::kLeft, VAlign::kTop);
 }
 
 void DrawTotals(Surface& surface, const Geometry& g, const CardContent& card,
                 const MonthlyPreviewInput& input, int y, int bx) {
-  surface.SetTextColor(input.ledger.total == LedgerMark::kChanged ? kLedgerWarning
-                       : input.printTotal                         ? kBlack
-                                                                  : kGrey);
+  // The figures' colour says only whether they will print; a change is the mark's to tell.
+  surface.SetTextColor(input.printTotal ? kBlack : kGrey);
   for (std::size_t i = 0; i < card.previewTotals.size(); ++i)
     DrawRight(surface, g.ColumnEnd(static_cast<int>(i)) - 10 * bx, y, card.previewTotals[i]);
 }
@@ -111,8 +111,7 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
       surface.SetTextColor(heading);
       continue;
     }
-    const bool changed = input.ledger.rows[row] == LedgerMark::kChanged;
-    surface.SetTextColor(changed ? kLedgerWarning : input.monthRow[row] ? kBlack : heading);
+    surface.SetTextColor(input.monthRow[row] ? kBlack : heading);
     DrawMonthValues(surface, g, line, row, y, bx, by);
     surface.SetTextColor(heading);
   }

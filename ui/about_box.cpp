@@ -1,6 +1,7 @@
 #include "ui/about_box.h"
 
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/program_icon.h"
 #include "ui_about_box.h"
 
@@ -9,7 +10,9 @@ namespace velunorh {
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(new Ui::AboutBoxForm) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
-  ui_->iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
+  PressFocusedButtonOnEnter(this);
+  setWindowIcon(ProgramIcon());
+  ui_->iconLabel->setPixmap(windowIcon().pixmap(32, 32));
 }
 
 AboutBox::~AboutBox() = default;

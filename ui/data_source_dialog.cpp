@@ -2,6 +2,7 @@
 
 #include "companion/drive_test.h"
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui_data_source_dialog.h"
 
 namespace velunorh {
@@ -14,6 +15,7 @@ DataSourceDialog::DataSourceDialog(int preset, bool showWarning, std::filesystem
       choice_(preset) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   (preset == 1 ? ui_->floppyRadio : ui_->currentRadio)->setChecked(true);
   ui_->warningLabel->setVisible(showWarning);
 }

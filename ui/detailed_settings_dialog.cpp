@@ -6,6 +6,9 @@
 
 #include "base/string_table.h"
 #include "ui/dialog_units.h"
+#include "ui/accessible_window.h"
+#include "ui/enter_key.h"
+#include "ui/fit_to_screen.h"
 #include "ui/field_leave_watcher.h"
 #include "ui_detailed_settings_dialog.h"
 
@@ -47,6 +50,9 @@ DetailedSettingsDialog::DetailedSettingsDialog(const CardLayout& layout, int car
       showMessage_(showMessage ? std::move(showMessage) : MessageBoxOver(this)) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  ScrollWhenLargerThanScreen(this);
+  PressFocusedButtonOnEnter(this);
+  NameGroupBoxesByTitle(this);
   Ui::DetailedSettingsDialogForm& f = *ui_;
   fields_ = {
       f.headerX0,        f.headerY0,        f.headerX1,        f.headerY1,        f.headerX2,

@@ -11,9 +11,12 @@
 #include "base/string_table.h"
 #include "card/card_text.h"
 #include "ui/about_box.h"
+#include "ui/accessible_window.h"
 #include "ui/application_printer.h"
+#include "ui/context_menu_key.h"
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui/group_print.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
@@ -22,6 +25,7 @@
 #include "ui/print_job.h"
 #include "ui/print_preview.h"
 #include "ui/program_icon.h"
+#include "ui/show_message.h"
 #include "ui/type_ahead_list.h"
 #include "ui_main_window.h"
 
@@ -37,10 +41,7 @@ QString FromUtf8(const std::string& text) {
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QDialog(parent),
       ui_(new Ui::MainWindowForm),
-      warn_(options.warn ? options.warn
-                         : [this](const QString& message) {
-                             QMessageBox::warning(this, FromUtf8(LoadString(StringId::ProgramName)), message);
-                           }),
+      warn_(options.warn ? options.warn : MessageBoxOver(this)),
       inform_(options.inform),
       groupProgressDelay_(options.groupProgressDelay),
       dialogPrompts_(options.prompts ? nullptr
@@ -51,11 +52,17 @@ MainWindow::MainWindow(Options options, QWidget* parent)
                options.prompts ? *options.prompts : *dialogPrompts_) {
   if (!inform_ && !options.warn)
     inform_ = [this](const QString& message) {
-      QMessageBox::information(this, FromUtf8(LoadString(StringId::ProgramName)), message);
+      // Printer and file names come from outside: shown as typed, never as markup.
+      QMessageBox box(QMessageBox::Information, FromUtf8(LoadString(StringId::ProgramName)), message,
+                      QMessageBox::Ok, this);
+      box.setTextFormat(Qt::PlainText);
+      box.exec();
     };
   if (!inform_) inform_ = [](const QString&) {};
+  ListOpenMenusWithMainWindow();
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   list_ = ui_->publisherList;
   printGate_ = std::make_unique<PrintGate>(
       std::vector<QWidget*>{ui_->printButton, ui_->previewButton, ui_->groupPrintButton});
@@ -166,9 +173,10 @@ void MainWindow::ShowChoice() {
   ShowLedgerNotes();
 }
 
-// Started in a folder without the publisher file, the window names the folder it read.
+// Started in a folder without the publisher file, the window names the folder it read. A switch
+// to such a folder keeps the list it had, and the hint would then say an untrue thing.
 void MainWindow::ShowMissingDataHint() {
-  const bool missing = session_.PublisherFileMissing();
+  const bool missing = session_.PublisherFileMissing() && list_->count() == 0;
   ui_->missingDataHint->setVisible(missing);
   if (!missing) return;
   std::error_code error;
@@ -327,23 +335,29 @@ void MainWindow::FocusList() {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-  const std::string aboutText = LoadString(StringId::AboutMenuItem);
-  if (aboutText.empty()) {
-    QMenu menu(this);
-    AddLedgerActions(menu);
-    menu.exec(event->globalPos());
-    return;
-  }
+  ShowContextMenu(event->globalPos());
+}
+
+void MainWindow::ShowContextMenu(const QPoint& globalPos) {
   QMenu menu(this);
+  menu.setObjectName("contextMenu");
   AddLedgerActions(menu);
-  menu.addSeparator();
-  menu.addAction(FromUtf8(aboutText), this, &MainWindow::ShowAbout);
-  menu.exec(event->globalPos());
+  const std::string aboutText = LoadString(StringId::AboutMenuItem);
+  if (!aboutText.empty()) {
+    menu.addSeparator();
+    menu.addAction(FromUtf8(aboutText), this, &MainWindow::ShowAbout);
+  }
+  menu.exec(globalPos);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1 && !LoadString(StringId::AboutMenuItem).empty()) {
     ShowAbout();
+    return;
+  }
+  if (IsContextMenuKey(*event)) {
+    QWidget* at = focusWidget() ? focusWidget() : this;
+    ShowContextMenu(at->mapToGlobal(at->rect().center()));
     return;
   }
   QDialog::keyPressEvent(event);
@@ -416,6 +430,7 @@ void MainWindow::ForgetCard() {
                               {card.displayName, std::to_string(year), std::to_string(year + 1)})),
       QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("forgetCardQuestion");
+  ask.setTextFormat(Qt::PlainText);
   ask.setDefaultButton(QMessageBox::Cancel);
   ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
   if (ask.exec() != QMessageBox::Ok) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -85,6 +86,7 @@ class MainWindow : public QDialog {
   void UpdateTitle();
   void ShowGroupCaption();
   void ShowMissingDataHint();
+  void ShowContextMenu(const QPoint& globalPos);
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();

@@ -14,6 +14,8 @@
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
+#include "ui/accessible_window.h"
+#include "ui/enter_key.h"
 #include "ui/field_leave_watcher.h"
 #include "ui/print_file_question.h"
 #include "ui/print_job.h"
@@ -40,6 +42,8 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
       services_(std::move(services)) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
+  NameGroupBoxesByTitle(this);
   ui_->bodyTopArrows->NameArrows();
   ui_->bodyHeightArrows->NameArrows();
   if (!services_.showMessage) services_.showMessage = MessageBoxOver(this);
@@ -148,11 +152,21 @@ void OptionsDialog::StepBody(BodyValue value, QLabel* display, int direction, in
       StepLayoutValue(display->text().toLatin1().toStdString(), direction, lower, upper);
   values_.layout.SetBody(value, stepped);
   display->setText(FromUtf8(stepped));
+  ShowBodyValues();
 }
 
 void OptionsDialog::RefreshGridDisplays() {
   ui_->bodyTopDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyTop)));
   ui_->bodyHeightDisplay->setText(SlotText(values_.layout.Body(BodyValue::BodyHeight)));
+  ShowBodyValues();
+}
+
+// Screen readers hear the shown values with the arrows that step them.
+void OptionsDialog::ShowBodyValues() {
+  ui_->bodyTopArrows->SetValueText(ui_->bodyTopDisplay->text());
+  ui_->bodyHeightArrows->SetValueText(ui_->bodyHeightDisplay->text());
+  ui_->bodyTopDisplay->setAccessibleDescription(ui_->bodyTopDisplay->text());
+  ui_->bodyHeightDisplay->setAccessibleDescription(ui_->bodyHeightDisplay->text());
 }
 
 // Always the first version's grid values, whichever version is chosen.

@@ -63,6 +63,7 @@ class OptionsDialog : public QDialog {
   std::string& MarginOf(QLineEdit* field);
   void StepBody(BodyValue value, QLabel* display, int direction, int lower, int upper);
   void RefreshGridDisplays();
+  void ShowBodyValues();
   void ResetGrid();
   void ChangeCardVersion(int row);
   void OpenDetailedSettings();

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "ui/dialog_units.h"
+#include "ui/enter_key.h"
 #include "ui_password_dialog.h"
 
 namespace velunorh {
@@ -12,6 +13,7 @@ PasswordDialog::PasswordDialog(PasswordPrompt& prompt, QWidget* parent)
     : QDialog(parent), ui_(new Ui::PasswordDialogForm), prompt_(prompt) {
   ui_->setupUi(this);
   ApplyDialogUnits(this);
+  PressFocusedButtonOnEnter(this);
   ui_->promptLabel->setText(QString::fromStdString(PasswordPrompt::PromptText()));
   // textChanged rather than textEdited: a paste and a cut are changes too.
   connect(ui_->passwordEdit, &QLineEdit::textChanged, this,

@@ -9,7 +9,12 @@ namespace velunorh {
 
 ShowMessage MessageBoxOver(QWidget* parent) {
   return [owner = QPointer<QWidget>(parent)](const QString& text) {
-    QMessageBox::warning(owner, QString::fromStdString(LoadString(StringId::ProgramName)), text);
+    // Messages carry names from the files: a "<b>" or a lone "<" in a name is shown as typed.
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(LoadString(StringId::ProgramName)),
+                    text, QMessageBox::Ok, owner);
+    box.setObjectName("warningBox");
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
   };
 }
 

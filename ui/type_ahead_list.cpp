@@ -1,8 +1,11 @@
 #include "ui/type_ahead_list.h"
 
+#include <algorithm>
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 namespace velunorh {
 namespace {
@@ -19,12 +22,37 @@ bool IsCharacter(const QKeyEvent* event) {
   return first >= 0x20 || first == '\b';
 }
 
+// Rows tall enough for the accents of capitals (Ú, Ő, É): in many fonts they rise above the
+// font's ascent, and a row as high as the font's line would clip them.
+class AccentRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(size.height() + 2 * AccentOverhang(option.fontMetrics));
+    return size;
+  }
+};
+
 }  // namespace
+
+int AccentOverhang(const QFontMetrics& metrics) {
+  const int top = -metrics.tightBoundingRect(QString::fromUtf8("ÚŐÉÁÖ")).top();
+  return std::max(0, top - metrics.ascent());
+}
 
 TypeAheadList::TypeAheadList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setAttribute(Qt::WA_InputMethodEnabled);
+  setItemDelegate(new AccentRowDelegate(this));
+  // A line selected without moving the current line (an accessibility select action) becomes
+  // the current line too, so that it is the chosen publisher.
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.size() == 1 && selected.front().row() != currentRow())
+      setCurrentRow(selected.front().row());
+  });
 }
 
 void TypeAheadList::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,8 @@
 
 #include "base/string_table.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -20,11 +22,28 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
   return button;
 }
 
+// Read as a spin box with the owner's value, not as a nameless filler.
+class AccessibleArrows : public QAccessibleWidget {
+ public:
+  explicit AccessibleArrows(UpDownArrows* arrows) : QAccessibleWidget(arrows, QAccessible::SpinBox) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return static_cast<UpDownArrows*>(widget())->valueText();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+QAccessibleInterface* ArrowsInterface(const QString& className, QObject* object) {
+  if (className != QLatin1String("velunorh::UpDownArrows")) return nullptr;
+  return new AccessibleArrows(static_cast<UpDownArrows*>(object));
+}
+
 }  // namespace
 
 UpDownArrows::UpDownArrows(QWidget* parent)
     : QWidget(parent), up_(MakeArrow(Qt::UpArrow, this)), down_(MakeArrow(Qt::DownArrow, this)) {
   setFocusPolicy(Qt::StrongFocus);
+  static const bool installed = (QAccessible::installFactory(ArrowsInterface), true);
+  (void)installed;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);  // room for the focus frame
   layout->setSpacing(0);
@@ -43,6 +62,13 @@ void UpDownArrows::NameArrows() {
   down_->setAccessibleName(QString::fromStdString(
       owner.isEmpty() ? LoadString(StringId::StepDown)
                       : LoadStringWith(StringId::StepDownOf, {owner.toStdString()})));
+}
+
+void UpDownArrows::SetValueText(const QString& text) {
+  if (text == valueText_) return;
+  valueText_ = text;
+  QAccessibleValueChangeEvent event(this, text);
+  QAccessible::updateAccessibility(&event);
 }
 
 void UpDownArrows::keyPressEvent(QKeyEvent* event) {

@@ -21,6 +21,10 @@ class UpDownArrows : public QWidget {
   // screen reader tells which value an arrow steps.
   void NameArrows();
 
+  // The value the owner shows beside the arrows: a screen reader hears it as the control's value.
+  void SetValueText(const QString& text);
+  const QString& valueText() const { return valueText_; }
+
  Q_SIGNALS:
   // +1 for up, -1 for down.
   void stepRequested(int direction);
@@ -34,6 +38,7 @@ class UpDownArrows : public QWidget {
  private:
   QToolButton* up_;
   QToolButton* down_;
+  QString valueText_;
 };
 
 }  // namespace velunorh

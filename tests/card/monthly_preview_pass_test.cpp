@@ -212,6 +212,67 @@ TEST(MonthlyPreview, SeptemberReportShowsOnlySeptemberWithItsClippedRemark) {
   EXPECT_EQ(s.texts.back().color, kGrey);  // totals not to be printed
 }
 
+// Text measured as a screen font measures it: about 7 pixels a character at 8 points.
+class ScreenWidthSurface : public RecordingSurface {
+ public:
+  ScreenWidthSurface() : RecordingSurface(96, 96) {}
+  int TextWidth(std::string_view text) override {
+    int characters = 0;
+    for (unsigned char ch : text) characters += (ch & 0xC0) != 0x80;
+    return 7 * characters;
+  }
+};
+
+// The ledger's marks stand in free space: they cover no month name, no "Összes" and no figure,
+// on either form at the window's size; a changed row's figures keep the colour of their box, and
+// only the "!" is in the warning colour.
+TEST(MonthlyPreview, LedgerMarksCoverNothingAndLeaveTheFiguresColourToTheBox) {
+  tools::Congregation c;
+  c.current.publishers = {Anna()};
+  for (auto& month : c.current.publishers[0].months) {
+    month.books = 123;
+    month.hours = 15;
+  }
+  // Last service year's card: there an unticked row is grey, a ticked one black.
+  c.previous.emplace();
+  c.previous->publishers = c.current.publishers;
+  test::LoadedCongregation d(c);
+  const Rect window{0, 0, 480, 224};  // rows of 16
+  for (bool newForm : {false, true}) {
+    SCOPED_TRACE(newForm ? "new form" : "old form");
+    Preview preview = Input(kOctober, true);
+    preview.choice.newForm = newForm;
+    preview.input.ledger.rows = {LedgerMark::kOnCard, LedgerMark::kChanged, LedgerMark::kChanged};
+    preview.input.ledger.total = LedgerMark::kChanged;
+    preview.input.monthRow[2] = true;  // November changed and ticked; October changed, unticked
+
+    ScreenWidthSurface s;
+    DrawMonthlyPreview(s, window, BuildCardContent(d.data, preview.choice), preview.input, kBx, kBy);
+    std::vector<const RecordingSurface::Text*> marks, others;
+    for (const auto& t : s.texts)
+      (t.text == kOnCardMark || t.text == kChangedMark ? marks : others).push_back(&t);
+    ASSERT_EQ(marks.size(), 4u);
+    auto span = [&](const RecordingSurface::Text& t) {
+      const int width = s.TextWidth(t.text);
+      return t.h == HAlign::kRight ? std::pair{t.x - width, t.x} : std::pair{t.x, t.x + width};
+    };
+    for (const auto* mark : marks) {
+      EXPECT_EQ(mark->color, mark->text == kChangedMark ? kLedgerWarning : kBlack);
+      const auto [left, right] = span(*mark);
+      for (const auto* other : others) {
+        if (other->y != mark->y) continue;
+        const auto [l, r] = span(*other);
+        EXPECT_TRUE(right <= l || r <= left) << mark->text << " over \"" << other->text << "\"";
+      }
+    }
+    for (const auto* other : others) {
+      if (other->text != "123") continue;
+      EXPECT_EQ(other->color, other->y == 3 * 16 + kBy ? kBlack : kGrey) << other->y;
+    }
+    EXPECT_EQ(s.texts.back().color, kGrey);  // the totals' box is not ticked
+  }
+}
+
 TEST(MonthlyPreview, PreviousYearShowsEveryRowGreyUnlessItsBoxIsChecked) {
   tools::Congregation c;
   c.current.publishers = {Anna()};

@@ -204,5 +204,17 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
   EXPECT_EQ(ListTexts(*window).size(), 3);
 }
 
+// A folder without the publisher file leaves the list as it was: the empty-folder hint would
+// then be drawn over a full list.
+TEST_F(DataLocationTest, SwitchingToAFolderWithoutDataShowsTheHintOnlyOverAnEmptyList) {
+  auto window = Open();
+  std::filesystem::create_directories(floppy_);
+  test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "floppyRadio"); }});
+  window->ChangeDataSource();
+  const QStringList list = ListTexts(*window);
+  EXPECT_FALSE(list.isEmpty());
+  EXPECT_EQ(window->findChild<QLabel*>("missingDataHint")->isVisible(), list.isEmpty());
+}
+
 }  // namespace
 }  // namespace velunorh

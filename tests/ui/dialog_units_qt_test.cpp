@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
+#include <QTest>
 
 #include "card/card_layout.h"
 #include "session/password_prompt.h"
@@ -129,10 +132,53 @@ TEST_F(DialogUnitsTest, ALargerFontGrowsEveryDialogWithoutCuttingText) {
   for (auto& [name, dialog] : AllDialogs(dir_.path(), prompt_)) {
     SCOPED_TRACE(name);
     const QSize before = normalSizes[name];
-    EXPECT_NEAR(dialog->width(), before.width() * 1.5, before.width() * 0.15);
-    EXPECT_NEAR(dialog->height(), before.height() * 1.5, before.height() * 0.15);
+    // A dialog too large for the screen grows inside its scroll area.
+    auto* content = dialog->findChild<QWidget*>("scrolledContent");
+    const QSize grown = content ? content->size() : dialog->size();
+    EXPECT_NEAR(grown.width(), before.width() * 1.5, before.width() * 0.15);
+    EXPECT_NEAR(grown.height(), before.height() * 1.5, before.height() * 0.15);
     ExpectNothingClipped(*dialog);
   }
+}
+
+// The controls' tab order, by name.
+QStringList TabOrder(QWidget& dialog) {
+  QStringList names;
+  for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain())
+    if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty() && w->isVisibleTo(&dialog))
+      names << w->objectName();
+  return names;
+}
+
+// At a font half again as large the tall dialog no longer fits the screen: it fits by scrolling,
+// keeps its tab order, and the focused field is scrolled into view.
+TEST_F(DialogUnitsTest, TheTallDialogFitsTheScreenAtALargerFont) {
+  CardLayout layout;
+  MakeDefaultLayout(layout, 0);
+  QStringList normalOrder;
+  {
+    DetailedSettingsDialog normal(layout, 0, [](const QString&) {});
+    normalOrder = TabOrder(normal);
+  }
+  QFont large = normal_;
+  large.setPointSizeF(normal_.pointSizeF() * 1.5);
+  QApplication::setFont(large);
+  DetailedSettingsDialog dialog(layout, 0, [](const QString&) {});
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  const QRect screen = dialog.screen()->availableGeometry();
+  ASSERT_GT(dialog.findChild<QWidget*>("scrolledContent")->height(), screen.height());
+  EXPECT_LE(dialog.frameGeometry().height(), screen.height());
+  EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+  EXPECT_EQ(TabOrder(dialog), normalOrder);
+
+  auto* ok = dialog.findChild<QPushButton*>("okButton");
+  dialog.findChild<QWidget*>("headerX0")->setFocus(Qt::TabFocusReason);
+  for (int presses = 0; presses < normalOrder.size() && QApplication::focusWidget() != ok; ++presses)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), ok);
+  EXPECT_TRUE(dialog.rect().contains(ok->mapTo(&dialog, ok->rect().bottomRight())));
 }
 
 }  // namespace

@@ -6,6 +6,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+#include <QMessageBox>
+#include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QTest>
 
@@ -15,7 +21,11 @@
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/detailed_settings_dialog.h"
+#include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/up_down_arrows.h"
+#include "card/card_layout.h"
 
 namespace velunorh {
 namespace {
@@ -108,6 +118,160 @@ TEST_F(MainWindowAccessTest, AFolderWithoutDataNamesTheFolder) {
   EXPECT_TRUE(hint->text().contains(QString::fromStdString(dir_.path().filename().string())))
       << hint->text().toStdString();
   EXPECT_EQ(window->windowTitle().left(8), "Velunorh");  // the title keeps its form
+}
+
+// An assistive tool selects a line with the item's Toggle action, which moves the selection but
+// not the current line: the chosen publisher must follow it all the same.
+TEST_F(MainWindowAccessTest, ALineSelectedByAnAssistiveToolIsTheChosenPublisher) {
+  tools::Congregation c = OnePublisher();
+  tools::Publisher other = c.current.publishers[0];
+  other.givenName = "Zoltán";
+  other.familyName = "Zsoldos";
+  other.id = 12;
+  c.current.publishers.push_back(other);
+  tools::WriteCongregation(c, dir_.path());
+  auto window = Open(false);
+  auto* list = window->findChild<QListWidget*>("publisherList");
+  ASSERT_EQ(list->count(), 2);
+  const int first = window->session().selection().selectedPublisher;
+
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
+  QAccessibleInterface* line = nullptr;
+  for (int i = 0; i < accessible->childCount(); ++i)
+    if (accessible->child(i)->text(QAccessible::Name).contains(QString::fromUtf8("Zsoldos")))
+      line = accessible->child(i);
+  ASSERT_NE(line, nullptr);
+  ASSERT_NE(line->actionInterface(), nullptr);
+  line->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  QApplication::processEvents();
+
+  EXPECT_EQ(list->currentRow(), 1);
+  EXPECT_NE(window->session().selection().selectedPublisher, first);
+  const QString header = QAccessible::queryAccessibleInterface(
+                             window->findChild<PreviewPane*>("headerPreview"))
+                             ->text(QAccessible::Description);
+  EXPECT_TRUE(header.contains(QString::fromUtf8("Zsoldos"))) << header.toStdString();
+}
+
+// Names come from the files as typed: markup in them is shown, never interpreted, in the
+// messages and in the hint that names a folder.
+TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
+  tools::Congregation c = OnePublisher();
+  c.current.publishers[0].givenName = "<b>Éva</b> <";
+  tools::WriteCongregation(c, dir_.path());
+  MainWindow::Options options;
+  options.settingsFile = dir_ / "velunorh.INI";
+  options.workFolder = dir_.path();
+  options.floppyFolder = dir_ / "floppy";
+  options.today = ServiceYear::FromDate(2026, 11);
+  MainWindow window(options);  // the window's own message boxes
+  window.show();
+  QString shown;
+  Qt::TextFormat format = Qt::AutoText;
+  test::WhenModal<QMessageBox>([&](QMessageBox& box) {
+    shown = box.text();
+    format = box.textFormat();
+    box.accept();
+  });
+  window.ForgetCard();  // nothing printed yet: the message names the card
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_TRUE(shown.contains(QString::fromUtf8("<b>Éva</b> <"))) << shown.toStdString();
+  window.reject();
+
+  MainWindow::Options empty = options;
+  empty.workFolder = dir_ / "a<b>c";
+  std::filesystem::create_directories(empty.workFolder);
+  empty.settingsFile = empty.workFolder / "velunorh.INI";
+  MainWindow emptyWindow(empty);
+  auto* hint = emptyWindow.findChild<QLabel*>("missingDataHint");
+  EXPECT_TRUE(hint->text().contains("a<b>c")) << hint->text().toStdString();
+  EXPECT_EQ(hint->textFormat(), Qt::PlainText);
+  emptyWindow.reject();
+}
+
+// The right-click menu opens from the keyboard, and while it is open a screen reader finds it
+// among the program's windows with its commands.
+TEST_F(MainWindowAccessTest, TheMenuOpensFromTheKeyboardAndIsReadable) {
+  auto window = Open(true);
+  test::ShowActive(*window);
+  auto* list = window->findChild<QListWidget*>("publisherList");
+  list->setFocus();
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  for (const Case& c : {Case{Qt::Key_F10, Qt::ShiftModifier}, Case{Qt::Key_Menu, {}}}) {
+    SCOPED_TRACE(c.key);
+    QStringList read;
+    bool opened = false;
+    QTimer::singleShot(50, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      opened = true;
+      // Walked down from the application, as a screen reader walks the tree.
+      std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+          QAccessibleInterface* child = node->child(i);
+          if (!child) continue;
+          if (child->object() == menu) {
+            EXPECT_EQ(child->role(), QAccessible::PopupMenu);
+            EXPECT_EQ(node->indexOfChild(child), i);
+            for (int k = 0; k < child->childCount(); ++k)
+              read << child->child(k)->text(QAccessible::Name);
+          } else {
+            walk(child);
+          }
+        }
+      };
+      walk(QAccessible::queryAccessibleInterface(qApp));
+      menu->close();
+    });
+    QTest::keyClick(list, c.key, c.modifiers);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(read.filter(QString::fromUtf8("Kártya újrakezdése")).size(), 1)
+        << read.join('|').toStdString();
+    EXPECT_EQ(read.filter(QString::fromUtf8("Velunorhről")).size(), 1) << read.join('|').toStdString();
+  }
+}
+
+// The options dialog's grid values reach a screen reader with the arrows that step them.
+TEST_F(MainWindowAccessTest, TheOptionsDialogsArrowsReadTheirValues) {
+  OptionsValues values;
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  services.showMessage = [](const QString&) {};
+  OptionsDialog dialog(values, services);
+  dialog.show();
+  for (const char* name : {"bodyTopArrows", "bodyHeightArrows"}) {
+    SCOPED_TRACE(name);
+    auto* arrows = dialog.findChild<UpDownArrows*>(name);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(arrows);
+    EXPECT_EQ(accessible->role(), QAccessible::SpinBox);
+    EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
+    const QString before = accessible->text(QAccessible::Value);
+    EXPECT_FALSE(before.isEmpty());
+    QTest::keyClick(arrows, Qt::Key_Up);
+    EXPECT_NE(accessible->text(QAccessible::Value), before);
+  }
+}
+
+// Each group box of the detailed settings is read by the title it shows, the inner grid group
+// by its own title rather than the one around it.
+TEST_F(MainWindowAccessTest, GroupBoxesAreReadByTheirOwnTitles) {
+  CardLayout layout;
+  MakeDefaultLayout(layout, 0);
+  DetailedSettingsDialog dialog(layout, 0, [](const QString&) {});
+  dialog.show();
+  const struct {
+    const char* box;
+    const char* name;
+  } cases[] = {{"bodyGroup", "Törzs"}, {"gridGroup", "Havi adatok beállítás"}};
+  for (const auto& c : cases) {
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(dialog.findChild<QGroupBox*>(c.box));
+    EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(c.name)) << c.box;
+  }
 }
 
 }  // namespace

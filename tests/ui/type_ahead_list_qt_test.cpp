@@ -94,5 +94,30 @@ TEST_F(TypeAheadListTest, TheSelectedLineCannotBeUnselected) {
   EXPECT_EQ(list_.selectedItems().size(), 1);
 }
 
+// The accents of capitals (the Ú of Újhelyi) are drawn inside their row in every font: the text
+// is centred on the row, so its tallest accent must not reach above the row's top.
+TEST(TypeAheadListRowTest, RowsHoldTheAccentsOfCapitals) {
+  int overhanging = 0;
+  for (const char* family : {"DejaVu Sans", "Liberation Sans", "Liberation Serif", "Nimbus Roman",
+                             "C059", "URW Bookman", "DejaVu Serif"}) {
+    for (int points : {8, 9, 12}) {
+      SCOPED_TRACE(std::string(family) + " " + std::to_string(points));
+      TypeAheadList list;
+      list.setFont(QFont(QString::fromUtf8(family), points));
+      list.addItem(QString::fromUtf8("Újhelyi Ődön"));
+      list.resize(200, 120);
+      list.show();
+      const QFontMetrics metrics(list.font());
+      const QRect row = list.visualItemRect(list.item(0));
+      const QRect glyphs = metrics.tightBoundingRect(QString::fromUtf8("ÚŐÉÁÖ"));
+      const int baseline = row.top() + (row.height() - metrics.height()) / 2 + metrics.ascent();
+      EXPECT_GE(baseline + glyphs.top(), row.top()) << "row " << row.height();
+      EXPECT_LE(baseline + metrics.descent(), row.bottom() + 1) << "row " << row.height();
+      if (-glyphs.top() > metrics.ascent()) ++overhanging;
+    }
+  }
+  EXPECT_GT(overhanging, 0) << "no font here has accents above its ascent";
+}
+
 }  // namespace
 }  // namespace velunorh

@@ -1,0 +1,34 @@
+#include "ui/program_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "test_support.h"
+#include "ui/about_box.h"
+#include "ui/main_window.h"
+
+namespace velunorh {
+namespace {
+
+// The icon lives in the program's resources, which a static library can lose at link time.
+TEST(ProgramIconTest, TheWindowAndTheAboutBoxShowTheProgramIcon) {
+  ASSERT_FALSE(ProgramIcon().isNull());
+  test::TempDir dir;
+  MainWindow::Options options;
+  options.settingsFile = dir / "velunorh.INI";
+  options.workFolder = dir.path();
+  options.floppyFolder = dir / "floppy";
+  options.today = ServiceYear::FromDate(2026, 11);
+  options.warn = [](const QString&) {};
+  MainWindow window(options);
+  EXPECT_FALSE(window.windowIcon().isNull());
+  AboutBox about(&window);
+  EXPECT_FALSE(about.windowIcon().isNull());
+  const QPixmap shown = about.findChild<QLabel*>("iconLabel")->pixmap();
+  EXPECT_FALSE(shown.isNull());
+  window.reject();
+}
+
+}  // namespace
+}  // namespace velunorh
