@@ -64,6 +64,11 @@ cannot_run=(
   MainWindowAccessTest.AMonthBoxToggledByAnAssistiveToolIsPrinted
   DemoCardsPdf.EveryCardPrintsTheWordsKeptForIt
   CalibrationSheetPdfTest.NamesLieBesideTheirCrossesWithTheEditsNotYetSaved
+  FewerWastedCardsTest.ASecondPressWhileAPrintRunsDoesNothing
+  FewerWastedCardsTest.APrinterLeftInLandscapeStillPrintsTheCardUpright
+  FewerWastedCardsTest.ThePreviewCannotTurnTheCardAndItsPrintStaysInSight
+  FewerWastedCardsTest.TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsWent
+  FewerWastedCardsTest.APrintToAFileAsksForItAndNeverReplacesOneUnasked
 )
 # Qt's print setup on Windows is the system's own dialog, not Qt's widget the test answers:
 cannot_run+=(OptionsDialogTest.PrinterSetupEditsTheApplicationsPrinter)
