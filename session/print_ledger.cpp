@@ -104,7 +104,10 @@ std::optional<std::pair<int, std::string>> ParseSection(std::string_view name) {
 }
 
 std::string SectionName(int year, const std::string& key) {
-  return std::to_string(year) + " " + key;
+  // Four digits, as the reader takes them: "0999", never "999".
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d", year);
+  return std::string(digits) + " " + key;
 }
 
 // Which line of a card a key names: -1 the header, 12 the total, 0-11 a month row; nothing for
@@ -193,6 +196,10 @@ bool DueLines::Any() const {
   return total || header;
 }
 
+bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks) {
+  return due.header && (userTicked || editionTicks);
+}
+
 DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes) {
   DueLines due;
   if (!card.hasPublisher) return due;
@@ -252,6 +259,24 @@ bool RowHasText(const CardMonthRow& row) {
   return false;
 }
 
+namespace {
+
+std::uint64_t NamesDigest(const PublisherRecord& record) {
+  std::uint64_t hash = Fnv1a64({});
+  hash = Add(hash, record.RawText(PublisherRecord::kFamilyName));
+  hash = Add(hash, record.RawText(PublisherRecord::kGivenName));
+  return Add(hash, record.RawText(PublisherRecord::kDateOfBirth));
+}
+
+// What tells twins (same names and birth date) apart without their place in the file: the date
+// immersed and the record's own link to its full name.
+std::uint64_t TwinDigest(const PublisherRecord& record) {
+  std::uint64_t hash = Add(NamesDigest(record), record.RawText(PublisherRecord::kDateImmersed));
+  return Add(hash, std::to_string(record.extensionIndex()));
+}
+
+}  // namespace
+
 std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
   if (!table.IsLoaded(slot) || slot < 1) return {};
   const PublisherRecord& record = table[slot];
@@ -260,11 +285,20 @@ std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
   for (int other = 1; other < table.count && !shared; ++other)
     shared = other != slot && table.IsLoaded(other) && table[other].publisherId() == id;
   if (id >= 10 && !shared) return "id:" + std::to_string(id);
-  std::uint64_t hash = Fnv1a64({});
-  hash = Add(hash, record.RawText(PublisherRecord::kFamilyName));
-  hash = Add(hash, record.RawText(PublisherRecord::kGivenName));
-  hash = Add(hash, record.RawText(PublisherRecord::kDateOfBirth));
-  return "nm:" + Hex(hash);
+  const std::uint64_t names = NamesDigest(record);
+  // Twins must never share one record: each gets a digest of its own stable fields, and twins
+  // that agree in those too are counted in file order.
+  const std::uint64_t own = TwinDigest(record);
+  int twins = 0, same = 0, before = 0;
+  for (int other = 1; other < table.count; ++other) {
+    if (other == slot || !table.IsLoaded(other) || NamesDigest(table[other]) != names) continue;
+    ++twins;
+    if (TwinDigest(table[other]) != own) continue;
+    ++same;
+    if (other < slot) ++before;
+  }
+  if (twins == 0) return "nm:" + Hex(names);
+  return "nm:" + Hex(same == 0 ? own : Add(own, std::to_string(before)));
 }
 
 int LedgerServiceYear(const CardContent& card) {

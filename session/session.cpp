@@ -272,17 +272,20 @@ const CardRecord* Session::LedgerRecord() {
 
 bool Session::TickDue() {
   const DueLines due = DueOf(Content(), LedgerRecord(), state_.selection);
+  // Every box becomes exactly what is due: a box ticked before, or ticked at start, whose line
+  // is already on the card would print over itself.
   CardSelection& boxes = state_.selection;
-  for (int row = 0; row < 12; ++row)
-    if (due.rows[row]) boxes.monthRow[row] = true;
-  if (due.total) boxes.printTotal = true;
-  if (due.header && !boxes.printHeader) {
-    // As ticking the header box does, except that F/N keeps its tick.
-    boxes.printHeader = true;
-    boxes.genderMarksEnabled = true;
-    TickGenderMarksWhereTheEditionDoes();
-  }
+  boxes.monthRow = due.rows;
+  boxes.printTotal = due.total;
+  const bool userMarks = boxes.printGenderMarks;
+  boxes.printHeader = due.header;
+  boxes.genderMarksEnabled = due.header;
+  boxes.printGenderMarks = DueGenderMarks(due, userMarks, EditionTicksGenderMarks(*content_));
   return due.Any();
+}
+
+bool Session::EditionTicksGenderMarks(const CardContent& card) const {
+  return state_.languageCode == "cz" && card.sex != SexMark::kNone;
 }
 
 Session::DueGroupPlan Session::PlanDueGroupPrint() {
@@ -300,9 +303,8 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
     due.page.grid.monthRow = lines.rows;
     due.page.grid.printTotal = lines.total;
     due.page.header.printHeader = lines.header;
-    due.page.header.printGenderMarks =
-        lines.header && (current.header.printGenderMarks ||
-                         (state_.languageCode == "cz" && due.card.sex != SexMark::kNone));
+    due.page.header.printGenderMarks = DueGenderMarks(lines, current.header.printGenderMarks,
+                                                      EditionTicksGenderMarks(due.card));
     plan.cards.push_back(std::move(due));
   }
   return plan;

@@ -133,8 +133,8 @@ class Session {
 
   // The print ledger: what went onto each card.
   //
-  // The "Esedékes" button: ticks the chosen card's due lines (DueOf) and leaves every other box
-  // as it is. False when nothing is due.
+  // The "Esedékes" button: sets every box (header, F/N, each month, the total) to exactly the
+  // chosen card's due lines (DueOf), unticking what is not due. False when nothing is due.
   bool TickDue();
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
@@ -160,6 +160,8 @@ class Session {
   std::string SaveLedger();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
+  // Whether the edition ticks F/N by itself for this card.
+  bool EditionTicksGenderMarks(const CardContent& card) const;
 
   MainState state_;
   UserPrompts& prompts_;

@@ -112,6 +112,18 @@ TEST(PrintLedger, TheFileReadsBackAsWritten) {
   EXPECT_EQ(parsed->at({2026, "nm:00112233445566ff"}).rows[0]->date, (CalendarDate{2027, 1, 2}));
 }
 
+TEST(PrintLedger, AYearBelowAThousandIsWrittenWithTheFourDigitsItIsReadBy) {
+  CardContent card = TwoMonthCard();
+  card.headingYear = 1000;
+  PrintLedger ledger;
+  ledger.Record({"id:50", &card, Ticked({0}, false, false)}, kPrintDay);
+  const std::string text = ledger.Text();
+  EXPECT_NE(text.find("[0999 id:50]"), std::string::npos) << text;
+  auto parsed = PrintLedger::Parse(text);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->at({999, "id:50"}), *ledger.Find(999, "id:50"));
+}
+
 TEST(PrintLedger, AnythingOutOfFormIsDamage) {
   const std::string good = "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n";
   ASSERT_TRUE(PrintLedger::Parse(good));
@@ -425,6 +437,78 @@ TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
   EXPECT_TRUE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
 }
 #endif
+
+}  // namespace
+}  // namespace velunorh
+
+namespace velunorh {
+namespace {
+
+// Twins: the same names and date of birth, no publisher number.
+class LedgerTwinsTest : public LedgerSessionTest {
+ protected:
+  LedgerTwinsTest() {
+    tools::Publisher elder = Reporting("Béla", "Szabó", 0);
+    elder.homeAddress = "Fő utca 1";
+    elder.dateImmersed = "05061990";
+    tools::Publisher younger = Reporting("Béla", "Szabó", 0);
+    younger.homeAddress = "Kert utca 2";
+    congregation_.current.publishers = {elder, younger};
+  }
+  static int SlotAt(Session& session, const std::string& address) {
+    for (const auto& line : session.PublisherLines()) {
+      session.ChoosePublisher(line.slot);
+      if (session.Content().homeAddress == address) return line.slot;
+    }
+    return 0;
+  }
+};
+
+TEST_F(LedgerTwinsTest, EachTwinKeepsARecordOfItsOwnAlsoAfterTheFileIsReSorted) {
+  for (bool reSorted : {false, true}) {
+    SCOPED_TRACE(reSorted ? "re-sorted" : "as written");
+    std::filesystem::remove(dir_ / kPrintLedgerFileName);
+    Write();
+    {
+      auto session = Start();
+      ASSERT_NE(SlotAt(*session, "Fő utca 1"), 0);
+      session->SetMonthRow(0, true);
+      Print(*session);
+    }
+    if (reSorted) {
+      auto& publishers = congregation_.current.publishers;
+      std::swap(publishers[0], publishers[1]);
+      Write();
+    }
+    auto session = Start();
+    ASSERT_NE(SlotAt(*session, "Kert utca 2"), 0);
+    EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kNone);
+    EXPECT_EQ(session->HeaderPreview().ledger.note, "");  // nothing recorded for this one
+    ASSERT_NE(SlotAt(*session, "Fő utca 1"), 0);
+    EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+  }
+}
+
+TEST_F(LedgerSessionTest, DueUnticksEveryBoxWhoseLineIsAlreadyOnTheCard) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    session->SetPrintHeader(true);  // header and September
+    Print(*session);
+  }
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(0, true);  // ticked before "Esedékes", already on the card
+  session->SetPrintHeader(true);  // as at every start, already on the card
+  EXPECT_TRUE(session->TickDue());
+  const CardSelection& boxes = session->selection();
+  EXPECT_FALSE(boxes.printHeader);
+  EXPECT_FALSE(boxes.printGenderMarks);
+  EXPECT_FALSE(boxes.monthRow[0]);
+  EXPECT_TRUE(boxes.monthRow[1]);
+  for (int row = 2; row < 12; ++row) EXPECT_FALSE(boxes.monthRow[row]) << row;
+}
 
 }  // namespace
 }  // namespace velunorh
