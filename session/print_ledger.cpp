@@ -210,7 +210,9 @@ DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSele
                     view.rows[row] != LedgerMark::kOnCard;
   }
   due.total = boxes.totalEnabled && view.total != LedgerMark::kOnCard;
-  due.header = !(record && record->header);
+  // A header changed since it was printed is due: it is the same card, to be corrected (or a
+  // new card started), and a warning no button acts on would only be ignored.
+  due.header = !(record && record->header) || HeaderChanged(card, *record->header);
   return due;
 }
 

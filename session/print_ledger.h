@@ -130,7 +130,7 @@ std::string HeaderLedgerText(const CardContent& card, const CardRecord* record);
 // The lines of a card that a print should put on it now: each month row whose box can be
 // ticked and that prints a text not on the card yet (or changed since), the total row when its
 // box can be ticked and it is not on the card as it is now, and the header when it was never
-// printed.
+// printed or changed since.
 struct DueLines;
 // F/N of a print of the due lines: only with a due header, then as the user ticked it or as the
 // edition ticks it. "Esedékes" and the due-only group print both take it from here.

@@ -256,9 +256,13 @@ void Session::LoadLedger() {
     prompts_.ShowMessage(LoadStringWith(StringId::LedgerSetAside, {loaded.setAside.string()}));
 }
 
-std::string Session::SaveLedger() {
+std::string Session::SaveLedger(const PrintLedger& before) {
   std::string error;
-  if (ledger_.Save(&error) || ledgerProblemTold_) return {};
+  if (ledger_.Save(&error)) return {};
+  // The previews show only what the file keeps: a print that could not be saved is not marked
+  // as on the card, or it would be due again after a restart while it looked done now.
+  ledger_ = before;
+  if (ledgerProblemTold_) return {};
   ledgerProblemTold_ = true;
   return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});
 }
@@ -312,10 +316,11 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
 
 std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
   const CalendarDate today = Today();
+  const PrintLedger before = ledger_;
   for (const PrintedPage& page : pages)
     ledger_.Record({LedgerPublisherKey(state_.data.current, page.slot), page.card, page.page},
                    today);
-  return SaveLedger();
+  return SaveLedger(before);
 }
 
 std::string Session::ForgetCard() {
@@ -323,8 +328,9 @@ std::string Session::ForgetCard() {
   if (!card.hasPublisher) return {};
   const std::string key =
       LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher);
+  const PrintLedger before = ledger_;
   if (!ledger_.Forget(LedgerServiceYear(card), key)) return {};
-  return SaveLedger();
+  return SaveLedger(before);
 }
 
 std::string Session::HeaderLedgerNote() {

@@ -157,7 +157,8 @@ class Session {
  private:
   void Changed() { content_.reset(); }
   void LoadLedger();
-  std::string SaveLedger();
+  // Saves the ledger; when that fails, puts back `before` and gives the message (once a run).
+  std::string SaveLedger(const PrintLedger& before);
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
   // Whether the edition ticks F/N by itself for this card.

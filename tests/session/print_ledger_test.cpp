@@ -431,10 +431,12 @@ TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
   EXPECT_NE(first.find((dir_ / kPrintLedgerFileName).string()), std::string::npos) << first;
   EXPECT_EQ(second, "");
   EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
-  // Still known this run, and written at the next print that can be.
-  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+  // What the file does not keep is not shown as on the card; the next print that can be saved
+  // is both kept and shown.
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kNone);
   EXPECT_EQ(Print(*session), "");
   EXPECT_TRUE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
 }
 #endif
 
@@ -508,6 +510,24 @@ TEST_F(LedgerSessionTest, DueUnticksEveryBoxWhoseLineIsAlreadyOnTheCard) {
   EXPECT_FALSE(boxes.monthRow[0]);
   EXPECT_TRUE(boxes.monthRow[1]);
   for (int row = 2; row < 12; ++row) EXPECT_FALSE(boxes.monthRow[row]) << row;
+}
+
+TEST_F(LedgerSessionTest, AHeaderChangedSinceItWasPrintedIsDue) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetPrintHeader(true);
+    Print(*session);
+  }
+  congregation_.current.publishers[0].homeAddress = "Új utca 3";  // moved since
+  Write();
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetPrintHeader(false);
+  EXPECT_TRUE(session->TickDue());
+  EXPECT_TRUE(session->selection().printHeader);
+  EXPECT_EQ(session->HeaderPreview().ledger.note, "Fejléc nyomtatva: 2026.11.10., azóta változott: esedékes");
+  EXPECT_EQ(session->PlanDueGroupPrint().cards.size(), 2u);  // Béla never printed, Anna's header
 }
 
 }  // namespace
