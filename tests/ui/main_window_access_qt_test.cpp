@@ -179,12 +179,17 @@ TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
   window.reject();
 
   MainWindow::Options empty = options;
-  empty.workFolder = dir_ / "a<b>c";
+#ifdef _WIN32
+  const char* folderName = "a&amp;b";  // Windows names hold no "<"; an entity is markup too
+#else
+  const char* folderName = "a<b>c";
+#endif
+  empty.workFolder = dir_ / folderName;
   std::filesystem::create_directories(empty.workFolder);
   empty.settingsFile = empty.workFolder / "velunorh.INI";
   MainWindow emptyWindow(empty);
   auto* hint = emptyWindow.findChild<QLabel*>("missingDataHint");
-  EXPECT_TRUE(hint->text().contains("a<b>c")) << hint->text().toStdString();
+  EXPECT_TRUE(hint->text().contains(folderName)) << hint->text().toStdString();
   EXPECT_EQ(hint->textFormat(), Qt::PlainText);
   emptyWindow.reject();
 }

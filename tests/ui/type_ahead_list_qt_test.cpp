@@ -116,7 +116,12 @@ TEST(TypeAheadListRowTest, RowsHoldTheAccentsOfCapitals) {
       if (-glyphs.top() > metrics.ascent()) ++overhanging;
     }
   }
+#ifndef _WIN32
+  // The families are the Linux fonts setup installs; elsewhere Qt falls back to others.
   EXPECT_GT(overhanging, 0) << "no font here has accents above its ascent";
+#else
+  (void)overhanging;
+#endif
 }
 
 }  // namespace
