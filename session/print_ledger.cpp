@@ -1,8 +1,12 @@
 #include "session/print_ledger.h"
 
+#include <chrono>
 #include <cstdio>
+#include <tuple>
 #include <system_error>
 
+#include "base/atomic_file.h"
+#include "base/platform.h"
 #include "base/profile_file.h"
 #include "base/string_table.h"
 #include "card/grid_texts.h"
@@ -388,6 +392,8 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   const CardContent& card = *printed.card;
   if (!card.hasPublisher || printed.key.empty()) return;
   const int year = LedgerServiceYear(card);
+  recorded_.insert({year, printed.key});
+  forgotten_.erase({year, printed.key});
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
   if (printed.page.header.printHeader)
@@ -405,7 +411,10 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
 }
 
 bool PrintLedger::Forget(int serviceYear, const std::string& key) {
-  return cards_.erase({serviceYear, key}) != 0;
+  if (cards_.erase({serviceYear, key}) == 0) return false;
+  recorded_.erase({serviceYear, key});
+  forgotten_.insert({serviceYear, key});
+  return true;
 }
 
 std::string PrintLedger::Text() const {
@@ -424,12 +433,51 @@ std::string PrintLedger::Text() const {
   return profile.Text();
 }
 
-bool PrintLedger::Save(std::string* error) const {
+namespace {
+
+// The newer of two stamps of one line; at the same date this run's, which is being saved now.
+void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerStamp>& mine) {
+  const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
+  if (mine && (!onDisk || day(onDisk->date) <= day(mine->date))) onDisk = mine;
+}
+
+}  // namespace
+
+bool PrintLedger::Save(std::string* error) {
   if (!writable_) {
     if (error) *error = LoadString(StringId::LedgerNotReadable);
     return false;
   }
-  return ProfileFile(Text()).Save(file_, error);
+  // One lock for every way to the file: two copies may reach a shared ledger through links.
+  std::filesystem::path lockFile = FileBehindLinks(file_);
+  lockFile += ".lock";
+  const auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(5), error);
+  if (!lock) return false;
+  ProfileFile disk;
+  std::optional<std::map<std::pair<int, std::string>, CardRecord>> onDisk;
+  if (disk.Load(file_)) onDisk = Parse(disk.Text());
+  if (onDisk) {
+    for (const auto& where : forgotten_) onDisk->erase(where);
+    for (const auto& where : recorded_) {
+      const auto mine = cards_.find(where);
+      if (mine == cards_.end()) continue;
+      CardRecord& merged = (*onDisk)[where];
+      merged.name = mine->second.name;
+      KeepNewer(merged.header, mine->second.header);
+      for (int row = 0; row < 12; ++row) KeepNewer(merged.rows[row], mine->second.rows[row]);
+      KeepNewer(merged.total, mine->second.total);
+    }
+  }
+  // What another copy printed shows here too from now on.
+  const auto before = cards_;
+  if (onDisk) cards_ = std::move(*onDisk);
+  if (!ProfileFile(Text()).Save(file_, error)) {
+    cards_ = before;
+    return false;
+  }
+  recorded_.clear();
+  forgotten_.clear();
+  return true;
 }
 
 }  // namespace velunorh

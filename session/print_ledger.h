@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -111,13 +112,19 @@ class PrintLedger {
 
   // The whole file as it would be saved.
   std::string Text() const;
-  // Replaces the file atomically. Fails without writing when the file could not be read.
-  bool Save(std::string* error = nullptr) const;
+  // Replaces the file atomically. Another running copy of the program may have saved since this
+  // one read the file: under a lock beside the file, what is on disk is read again and this
+  // run's records and forgettings are merged into it (per line, the newer stamp wins), so neither
+  // copy erases the other's. Fails without writing when the file could not be read at start.
+  bool Save(std::string* error = nullptr);
 
  private:
   std::filesystem::path file_;
   bool writable_ = true;
   std::map<std::pair<int, std::string>, CardRecord> cards_;
+  // The cards this run recorded or forgot: only these are merged into what is on disk.
+  std::set<std::pair<int, std::string>> recorded_;
+  std::set<std::pair<int, std::string>> forgotten_;
 };
 
 // What the previews show of a card's record (null: nothing recorded).

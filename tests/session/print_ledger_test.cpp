@@ -4,6 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+#include "base/platform.h"
 #include "base/today.h"
 #include "card/header_preview_pass.h"
 #include "card/monthly_preview_pass.h"
@@ -123,6 +131,62 @@ TEST(PrintLedger, AYearBelowAThousandIsWrittenWithTheFourDigitsItIsReadBy) {
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->at({999, "id:50"}), *ledger.Find(999, "id:50"));
 }
+
+#ifndef _WIN32
+// Two copies of the program on one data folder: each loaded the ledger before the other saved.
+// A second process records its publisher in between; both records survive this one's save.
+TEST(PrintLedger, TwoCopiesOnOneFolderKeepEachOthersRecords) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  const CardContent card = TwoMonthCard();
+  PrintLedger mine;
+  ASSERT_EQ(mine.Load(file, kPrintDay).outcome, PrintLedger::LoadOutcome::kLoaded);
+  const test::ChildResult other = test::RunWithTimeLimit(20, [&](std::string& text) {
+    PrintLedger theirs;
+    theirs.Load(file, kPrintDay);
+    theirs.Record({"id:22", &card, Ticked({0, 1}, true, false)}, kPrintDay);
+    return theirs.Save(&text);
+  });
+  ASSERT_TRUE(other.ok) << other.text;
+  mine.Record({"id:11", &card, Ticked({0}, false, false)}, kPrintDay);
+  ASSERT_TRUE(mine.Save());
+  PrintLedger reread;
+  ASSERT_EQ(reread.Load(file, kPrintDay).outcome, PrintLedger::LoadOutcome::kLoaded);
+  ASSERT_NE(reread.Find(2026, "id:22"), nullptr);
+  EXPECT_TRUE(reread.Find(2026, "id:22")->header.has_value());
+  ASSERT_NE(reread.Find(2026, "id:11"), nullptr);
+  // This copy sees the other's print from now on; a card forgotten here stays forgotten.
+  EXPECT_NE(mine.Find(2026, "id:22"), nullptr);
+  ASSERT_TRUE(mine.Forget(2026, "id:22"));
+  ASSERT_TRUE(mine.Save());
+  PrintLedger last;
+  last.Load(file, kPrintDay);
+  EXPECT_EQ(last.Find(2026, "id:22"), nullptr);
+  EXPECT_NE(last.Find(2026, "id:11"), nullptr);
+}
+
+// A copy that died holding the lock does not keep the others from saving.
+TEST(PrintLedger, ALockLeftByAKilledCopyDoesNotBlockASave) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  pid_t holder = ::fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    auto lock = FileLock::Acquire(file.string() + ".lock", std::chrono::seconds(1));
+    ::pause();
+    ::_exit(lock ? 0 : 1);
+  }
+  ::usleep(200 * 1000);
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  PrintLedger ledger;
+  ledger.Load(file, kPrintDay);
+  const CardContent card = TwoMonthCard();
+  ledger.Record({"id:11", &card, Ticked({0}, false, false)}, kPrintDay);
+  std::string error;
+  EXPECT_TRUE(ledger.Save(&error)) << error;
+}
+#endif
 
 TEST(PrintLedger, AnythingOutOfFormIsDamage) {
   const std::string good = "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n";
