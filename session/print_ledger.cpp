@@ -8,6 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/platform.h"
 #include "base/profile_file.h"
+#include "base/system_reason.h"
 #include "base/string_table.h"
 #include "card/grid_texts.h"
 
@@ -313,7 +314,10 @@ int LedgerServiceYear(const CardContent& card) {
 }
 
 std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Parse(
-    std::string_view text) {
+    std::string_view text, int* skipped) {
+  // A line out of form (a newer version's key, a hand edit) costs that line only: the other
+  // cards' records stay. Only a text of which nothing at all can be read is damaged as a whole.
+  int outOfForm = 0;
   std::map<std::pair<int, std::string>, CardRecord> cards;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   CardRecord* current = nullptr;
@@ -323,14 +327,18 @@ std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Pa
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
-      if (line.back() != ']') return std::nullopt;
-      auto section = ParseSection(Trim(line.substr(1, line.size() - 2)));
-      if (!section || cards.contains(*section)) return std::nullopt;
-      current = &cards[*section];
+      auto section = line.back() == ']' ? ParseSection(Trim(line.substr(1, line.size() - 2)))
+                                        : std::nullopt;
+      // The lines under a section that cannot be read, or that came before, belong to no card.
+      current = section && !cards.contains(*section) ? &cards[*section] : nullptr;
+      if (!current) ++outOfForm;
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !current) return std::nullopt;
+    if (equals == std::string_view::npos || !current) {
+      ++outOfForm;
+      continue;
+    }
     const std::string_view key = Trim(line.substr(0, equals));
     const std::string_view value = Trim(line.substr(equals + 1));
     if (key == kNameKey) {
@@ -339,11 +347,34 @@ std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Pa
     }
     const auto which = LineOfKey(key);
     const auto stamp = ParseStamp(value);
-    if (!which || !stamp || Line(*current, *which)) return std::nullopt;
+    if (!which || !stamp || Line(*current, *which)) {
+      ++outOfForm;
+      continue;
+    }
     Line(*current, *which) = *stamp;
   }
+  if (skipped) *skipped = outOfForm;
+  if (outOfForm > 0 && cards.empty()) return std::nullopt;
   return cards;
 }
+
+namespace {
+
+// "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that exists.
+std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const CalendarDate& today) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
+  std::filesystem::path aside = file;
+  aside += stamp;
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
+    aside = file;
+    aside += std::string(stamp) + "-" + std::to_string(n);
+  }
+  return aside;
+}
+
+}  // namespace
 
 PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
                                           const CalendarDate& today) {
@@ -357,19 +388,24 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
     result.outcome = LoadOutcome::kUnreadable;
     return result;
   }
-  if (auto cards = Parse(profile.Text())) {
+  int skipped = 0;
+  if (auto cards = Parse(profile.Text(), &skipped)) {
     cards_ = std::move(*cards);
+    if (skipped == 0) return result;
+    // The original stays beside the ledger as it was, since the next save leaves those lines out.
+    result.outcome = LoadOutcome::kPartlyRead;
+    result.skippedLines = skipped;
+    result.setAside = FreeDamagedName(file, today);
+    std::error_code ec;
+    std::filesystem::copy_file(file, result.setAside, ec);
+    if (ec) {
+      writable_ = false;  // without the copy, never written over
+      result.error = SystemReason(ec);
+    }
     return result;
   }
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
-  std::filesystem::path aside = file;
-  aside += stamp;
+  const std::filesystem::path aside = FreeDamagedName(file, today);
   std::error_code ec;
-  for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-    aside = file;
-    aside += std::string(stamp) + "-" + std::to_string(n);
-  }
   std::filesystem::rename(file, aside, ec);
   if (ec) {
     // Kept where it is, and never written over this run.

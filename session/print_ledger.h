@@ -75,20 +75,22 @@ struct PrintedCard {
 //   Month09=2025-10-03 89ab...      (calendar month 1-12 of the row, September = 09)
 //   Total=2026-09-05 ...
 //
-// Every value is "YYYY-MM-DD" and 16 lowercase hex digits. A file with anything else in it (a
-// line that is no section, key, comment or blank, an unknown key, a value out of form, a section
-// twice) is damaged: it is renamed aside and the ledger starts empty, so that nothing of it is
-// lost by writing over it.
+// Every value is "YYYY-MM-DD" and 16 lowercase hex digits. A line out of form (no section, key,
+// comment or blank, an unknown key, a value out of form, a section twice) is left out and the
+// original file is copied aside first; a file of which no card can be read is damaged: it is
+// renamed aside and the ledger starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
  public:
   enum class LoadOutcome {
     kLoaded,      // read (a missing file reads as empty)
     kSetAside,    // damaged, renamed to setAside; empty now
+    kPartlyRead,  // skippedLines lines out of form left out; the original copied to setAside
     kUnreadable,  // there but not readable: empty, and never written this run
   };
   struct LoadResult {
     LoadOutcome outcome = LoadOutcome::kLoaded;
     std::filesystem::path setAside;
+    int skippedLines = 0;
     std::string error;
   };
 
@@ -96,9 +98,10 @@ class PrintLedger {
   // that exists).
   LoadResult Load(const std::filesystem::path& file, const CalendarDate& today);
 
-  // Parses the text of a ledger file: nothing when it is damaged.
+  // Parses the text of a ledger file, leaving out each line out of form (counted in `skipped`):
+  // nothing when lines were out of form and not one card could be read.
   static std::optional<std::map<std::pair<int, std::string>, CardRecord>> Parse(
-      std::string_view text);
+      std::string_view text, int* skipped = nullptr);
 
   const std::filesystem::path& file() const { return file_; }
   bool writable() const { return writable_; }

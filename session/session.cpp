@@ -254,6 +254,9 @@ void Session::LoadLedger() {
   const auto loaded = ledger_.Load(state_.workFolder / kPrintLedgerFileName, Today());
   if (loaded.outcome == PrintLedger::LoadOutcome::kSetAside)
     prompts_.ShowMessage(LoadStringWith(StringId::LedgerSetAside, {loaded.setAside.string()}));
+  if (loaded.outcome == PrintLedger::LoadOutcome::kPartlyRead)
+    prompts_.ShowMessage(LoadStringWith(StringId::LedgerLinesSkipped,
+                                        {std::to_string(loaded.skippedLines), loaded.setAside.string()}));
 }
 
 std::string Session::SaveLedger(const PrintLedger& before) {

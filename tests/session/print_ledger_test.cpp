@@ -194,28 +194,63 @@ TEST(PrintLedger, AnythingOutOfFormIsDamage) {
   ASSERT_TRUE(PrintLedger::Parse(
       "; comment\r\n\r\n[2026 id:11]\r\nName=\r\nTotal=2026-11-10 0123456789abcdef\r\n"));
   ASSERT_TRUE(PrintLedger::Parse(""));
-  const char* damaged[] = {
-      "Month09=2026-11-10 0123456789abcdef\n",                // key before any section
-      "[2026 id:11]\ngarbage line\n",                         // neither key nor section
-      "[2026 id:11\n",                                        // unclosed section
-      "[26 id:11]\n",                                         // year not four digits
-      "[2026 slot:3]\n",                                      // unknown kind of key
-      "[2026 nm:xyz]\n",                                      // names key not a digest
-      "[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n",  // no such month
-      "[2026 id:11]\nFooter=2026-11-10 0123456789abcdef\n",   // unknown key
-      "[2026 id:11]\nMonth09=2026-13-10 0123456789abcdef\n",  // month out of range
-      "[2026 id:11]\nMonth09=2026-11-10 0123456789ABCDEG\n",  // not hex
-      "[2026 id:11]\nMonth09=2026-11-10\n",                   // no digest
-      "[2026 id:11]\nHeader=2026-11-10 0123456789abcdef\nHeader=2026-11-11 0123456789abcdef\n",
-      "[2026 id:11]\n[2026 id:11]\n",  // a card twice
+  // A line out of form costs that line; a text of which no card can be read is damaged whole.
+  const struct {
+    const char* text;
+    bool cardsKept;
+  } cases[] = {
+      {"Month09=2026-11-10 0123456789abcdef\n", false},                // key before any section
+      {"[2026 id:11\n", false},                                        // unclosed section
+      {"[26 id:11]\n", false},                                         // year not four digits
+      {"[2026 slot:3]\n", false},                                      // unknown kind of key
+      {"[2026 nm:xyz]\n", false},                                      // names key not a digest
+      {"[2026 id:11]\ngarbage line\n", true},                         // neither key nor section
+      {"[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n", true},  // no such month
+      {"[2026 id:11]\nFooter=2026-11-10 0123456789abcdef\n", true},   // unknown key
+      {"[2026 id:11]\nMonth09=2026-13-10 0123456789abcdef\n", true},  // month out of range
+      {"[2026 id:11]\nMonth09=2026-11-10 0123456789ABCDEG\n", true},  // not hex
+      {"[2026 id:11]\nMonth09=2026-11-10\n", true},                   // no digest
+      {"[2026 id:11]\nHeader=2026-11-10 0123456789abcdef\nHeader=2026-11-11 0123456789abcdef\n",
+       true},
+      {"[2026 id:11]\n[2026 id:11]\n", true},  // a card twice
   };
-  for (const char* text : damaged) EXPECT_FALSE(PrintLedger::Parse(text)) << text;
+  for (const auto& c : cases) {
+    int skipped = 0;
+    const auto parsed = PrintLedger::Parse(c.text, &skipped);
+    EXPECT_EQ(parsed.has_value(), c.cardsKept) << c.text;
+    EXPECT_EQ(skipped, 1) << c.text;
+  }
+  // The good lines around a bad one are kept.
+  int skipped = 0;
+  const auto mixed = PrintLedger::Parse(
+      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth13=2026-11-10 0123456789abcdef\n"
+      "[2026 id:12]\nTotal=2026-11-10 0123456789abcdef\n",
+      &skipped);
+  ASSERT_TRUE(mixed);
+  EXPECT_EQ(skipped, 1);
+  EXPECT_TRUE(mixed->at({2026, "id:11"}).rows[0].has_value());
+  EXPECT_TRUE(mixed->at({2026, "id:12"}).total.has_value());
+}
+
+TEST(PrintLedger, ALedgerWithABadLineKeepsTheRestAndACopyOfTheOriginal) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  const std::string original =
+      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth13=2026-11-10 0123456789abcdef\n";
+  test::WriteText(file, original);
+  PrintLedger ledger;
+  const auto loaded = ledger.Load(file, kPrintDay);
+  EXPECT_EQ(loaded.outcome, PrintLedger::LoadOutcome::kPartlyRead);
+  EXPECT_EQ(loaded.skippedLines, 1);
+  EXPECT_EQ(test::ReadText(loaded.setAside), original);
+  ASSERT_NE(ledger.Find(2026, "id:11"), nullptr);
+  EXPECT_TRUE(ledger.Find(2026, "id:11")->rows[0].has_value());
 }
 
 TEST(PrintLedger, ADamagedFileIsSetAsideAndTheLedgerStartsEmpty) {
   test::TempDir dir;
   const auto file = dir / kPrintLedgerFileName;
-  const std::string damaged = "[2026 id:11]\nMonth09=yesterday\n";
+  const std::string damaged = "not a ledger at all\n[26 id:11]\nMonth09=yesterday\n";
   test::WriteText(file, damaged);
   test::WriteText(dir / "velunorh-ledger.ini.damaged-20261110", "an earlier one");
   PrintLedger ledger;
