@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "base/edition.h"
+#include "base/platform.h"
 #include "base/string_table.h"
 #include "base/today.h"
 #include "companion/name_date_format.h"
@@ -254,6 +255,12 @@ void Session::LoadLedger() {
   const auto loaded = ledger_.Load(state_.workFolder / kPrintLedgerFileName, Today());
   if (loaded.outcome == PrintLedger::LoadOutcome::kSetAside)
     prompts_.ShowMessage(LoadStringWith(StringId::LedgerSetAside, {loaded.setAside.string()}));
+  if (loaded.outcome == PrintLedger::LoadOutcome::kUnreadable) {
+    // Said at start, before a print: without the history every line would look due.
+    prompts_.ShowMessage(LoadStringWith(StringId::LedgerUnreadableAtStart,
+                                        {PathText(ledger_.file()), loaded.error}));
+    ledgerProblemTold_ = true;
+  }
   if (loaded.outcome == PrintLedger::LoadOutcome::kPartlyRead)
     prompts_.ShowMessage(LoadStringWith(StringId::LedgerLinesSkipped,
                                         {std::to_string(loaded.skippedLines), loaded.setAside.string()}));

@@ -136,6 +136,9 @@ class Session {
   // The "Esedékes" button: sets every box (header, F/N, each month, the total) to exactly the
   // chosen card's due lines (DueOf), unticking what is not due. False when nothing is due.
   bool TickDue();
+  // Whether the ledger could be read: without it "Esedékes" and "Csak esedékes" cannot know
+  // what is on the cards, and are not offered.
+  bool CanTellDue() const { return ledger_.writable(); }
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   struct PrintedPage {

@@ -75,7 +75,7 @@ GroupPrint::Answer GroupPrint::Ask(const Session::GroupPlan& plan,
   ask.button(QMessageBox::Cancel)->setText(Text(StringId::CancelButton));
   QPushButton* dueOnly = ask.addButton(Text(StringId::GroupPrintDueOnly), QMessageBox::AcceptRole);
   dueOnly->setObjectName("groupPrintDueOnly");
-  dueOnly->setEnabled(!due.cards.empty());
+  dueOnly->setEnabled(!due.cards.empty() && session_.CanTellDue());
   ask.exec();
   if (ask.clickedButton() == dueOnly) return Answer::kDueOnly;
   if (ask.clickedButton() == ask.button(QMessageBox::Ok)) return Answer::kAll;

@@ -171,6 +171,7 @@ void MainWindow::ShowChoice() {
   ui_->headerPreview->NotifyAccessibleTextChanged();
   ui_->monthlyPreview->NotifyAccessibleTextChanged();
   ShowLedgerNotes();
+  ui_->dueButton->setEnabled(session_.CanTellDue());
 }
 
 // Started in a folder without the publisher file, the window names the folder it read. A switch

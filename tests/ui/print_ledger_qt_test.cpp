@@ -259,7 +259,10 @@ TEST_F(PrintLedgerWindowTest, ForgettingACardAsksFirstAndThenEverythingIsDueAgai
 TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
   std::filesystem::create_directory(dir_ / kPrintLedgerFileName);
   Open();
+  // Told at start, before any print, and "Esedékes" cannot be pressed.
+  ASSERT_EQ(warnings_.size(), 1) << warnings_.join("; ").toStdString();
   list_->setCurrentRow(0);
+  EXPECT_FALSE(window_->findChild<QPushButton*>("dueButton")->isEnabled());
   Click("monthBox0");
   for (const char* name : {"one.pdf", "two.pdf"}) {
     PrintTo(dir_ / name);
