@@ -84,6 +84,7 @@ ExitReport Exit(MainState& state) {
   if (state.layoutLoaded) {
     report.layoutWritten = SaveLayout(state.layout, state.workFolder, state.settings.cardVersion,
                                       &report.layoutError);
+    report.layoutChanged = state.layoutChanged;
   }
   return report;
 }

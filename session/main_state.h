@@ -29,6 +29,7 @@ struct MainState {
   CardSelection selection;
 
   bool settingsChanged = false;
+  bool layoutChanged = false;  // positions edited in this run, which a failed exit save would lose
   bool stopRequested = false;
   bool layoutLoaded = false;  // the exit path saves the layout only once it has been loaded
 };
@@ -42,6 +43,7 @@ struct ExitReport {
   bool settingsWritten = true;  // true also when nothing needed writing
   std::string settingsError;
   bool layoutWritten = true;
+  bool layoutChanged = false;  // positions edited in this run
   std::string layoutError;
   bool printerWritten = true;  // not tried (and true) when the settings failed: one file, one message
   std::string printerError;
@@ -52,7 +54,9 @@ struct ExitReport {
 std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state);
 
 // The exit path: release the tables, write the settings when changed, write the layout of the
-// card version (unless it was never loaded). Failures are reported, never hidden.
+// card version (unless it was never loaded). Failures are reported, never hidden; the window
+// tells a failed layout save only when positions edited in this run would be lost
+// (layoutChanged): rewriting unchanged values is no loss.
 ExitReport Exit(MainState& state);
 
 }  // namespace velunorh

@@ -79,6 +79,7 @@ bool Session::ApplyOptions(const std::optional<OptionsResult>& result) {
   if (result) {
     const AppSettings& in = result->settings;
     AppSettings& mine = state_.settings;
+    if (!(result->layout == state_.layout)) state_.layoutChanged = true;
     if (in.dateFormat != mine.dateFormat || in.topMargin != mine.topMargin ||
         in.leftMargin != mine.leftMargin || in.cardVersion != mine.cardVersion ||
         !(result->layout == state_.layout))

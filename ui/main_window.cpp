@@ -379,7 +379,7 @@ void MainWindow::Exit() {
     problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
-  if (!report.layoutWritten)
+  if (!report.layoutWritten && report.layoutChanged)
     problems << FromUtf8(LoadString(StringId::LayoutNotSaved))
                     .arg(QString::fromStdString((session_.workFolder() /
                                                  LayoutFileName(session_.settings().cardVersion))

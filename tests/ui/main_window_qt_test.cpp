@@ -144,6 +144,16 @@ TEST_F(MainWindowTest, FailedSavesAtExitNameTheFile) {
   window->reject();
   ASSERT_EQ(warnings_.size(), 1);
   EXPECT_TRUE(warnings_[0].contains("velunorh.INI")) << warnings_[0].toStdString();
+  // The layout file is written at every exit, but only positions edited in this run are a loss.
+  EXPECT_FALSE(warnings_[0].contains("cplot.dat")) << warnings_[0].toStdString();
+
+  warnings_.clear();
+  auto edited = Open();
+  OptionsResult changed{edited->session().settings(), edited->session().layout()};
+  changed.layout.SetBody(BodyValue::BodyTop, "1.31");
+  edited->ApplyOptions(changed);
+  edited->reject();
+  ASSERT_EQ(warnings_.size(), 1);
   EXPECT_TRUE(warnings_[0].contains("cplot.dat")) << warnings_[0].toStdString();
 }
 
