@@ -309,8 +309,12 @@ std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
 }
 
 int LedgerServiceYear(const CardContent& card) {
-  // The preview's heading is the calendar year in which the card's service year ends.
-  return card.headingYear - 1;
+  // From the card's own year, not from the preview's heading: the calendar year of the
+  // September that begins the service year the card shows.
+  const ServiceYear& year = card.year;
+  const bool septemberToNovember = year.reportMonth >= 8 && year.reportMonth <= 10;
+  const int running = septemberToNovember ? year.currentYear : year.currentYear - 1;
+  return year.previousServiceYear ? running - 1 : running;
 }
 
 std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Parse(

@@ -33,7 +33,7 @@ CardContent TwoMonthCard() {
   CardContent card;
   card.hasPublisher = true;
   card.displayName = "Kovács Anna";
-  card.headingYear = 2027;
+  card.year = ServiceYear::FromDate(2026, 11);
   for (int row = 0; row < 12; ++row) {
     card.rows[row].month = ServiceYear::RowMonth(row);
     card.rows[row].printable = row < 3;
@@ -122,7 +122,7 @@ TEST(PrintLedger, TheFileReadsBackAsWritten) {
 
 TEST(PrintLedger, AYearBelowAThousandIsWrittenWithTheFourDigitsItIsReadBy) {
   CardContent card = TwoMonthCard();
-  card.headingYear = 1000;
+  card.year = ServiceYear::FromDate(1000, 2);
   PrintLedger ledger;
   ledger.Record({"id:50", &card, Ticked({0}, false, false)}, kPrintDay);
   const std::string text = ledger.Text();
@@ -187,6 +187,36 @@ TEST(PrintLedger, ALockLeftByAKilledCopyDoesNotBlockASave) {
   EXPECT_TRUE(ledger.Save(&error)) << error;
 }
 #endif
+
+// The service year of a card's record is the card's own, across the turn of the year: the
+// running card stays the old one in September, and the previous service year's card keeps a
+// record apart from the running one.
+TEST(PrintLedger, EachCardKeepsTheRecordOfItsOwnServiceYear) {
+  const struct {
+    int year, month;
+    bool previous;
+    int serviceYear;
+  } cases[] = {
+      {2026, 8, false, 2025}, {2026, 9, false, 2025}, {2026, 10, false, 2026},
+      {2027, 1, false, 2026}, {2026, 10, true, 2025},  {2026, 9, true, 2024},
+  };
+  for (const auto& c : cases) {
+    CardContent card = TwoMonthCard();
+    card.year = ServiceYear::FromDate(c.year, c.month);
+    card.year.previousServiceYear = c.previous;
+    EXPECT_EQ(LedgerServiceYear(card), c.serviceYear) << c.year << "-" << c.month << c.previous;
+  }
+  // Printed in September (the running card is still 2025/26), then seen in October.
+  CardContent september = TwoMonthCard();
+  september.year = ServiceYear::FromDate(2026, 9);
+  PrintLedger ledger;
+  ledger.Record({"id:11", &september, Ticked({0}, false, false)}, {2026, 9, 5});
+  CardContent october = september;
+  october.year = ServiceYear::FromDate(2026, 10);
+  EXPECT_EQ(ledger.Find(LedgerServiceYear(october), "id:11"), nullptr);
+  october.year.previousServiceYear = true;
+  EXPECT_NE(ledger.Find(LedgerServiceYear(october), "id:11"), nullptr);
+}
 
 TEST(PrintLedger, AnythingOutOfFormIsDamage) {
   const std::string good = "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n";
