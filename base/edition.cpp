@@ -32,6 +32,10 @@ bool ApplyRuntimeLocale(const std::string& languageCode) {
   return std::setlocale(LC_ALL, languageCode.c_str()) != nullptr;
 }
 
+bool IsCzech(std::string_view languageCode) {
+  return languageCode == "cz";
+}
+
 bool IsPortuguese(std::string_view languageCode) {
   return languageCode == "portuguese";
 }

@@ -23,6 +23,10 @@ bool SetsRuntimeLocale(std::string_view languageCode);
 // set; a locale the system does not know leaves everything as it was, which is harmless.
 bool ApplyRuntimeLocale(const std::string& languageCode);
 
+// The Czech edition: its dates read day/month/year, its header preview swaps two box labels,
+// and it ticks F/N by itself for a publisher with a sex.
+bool IsCzech(std::string_view languageCode);
+
 // The Portuguese edition reads and writes the first-name sort setting and sorts the list.
 bool IsPortuguese(std::string_view languageCode);
 

@@ -41,7 +41,8 @@ bool HasLineBreak(std::string_view s) {
 
 // What a line means. Offsets are into the line as stored (a byte-order mark included).
 struct ParsedLine {
-  enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
+  // kOther: a line that is neither blank, a comment, a section nor a key.
+  enum class Kind { kBlankOrComment, kOther, kSection, kKey } kind = Kind::kOther;
   std::string_view name;
   std::string_view value;      // keys only, trimmed
   std::size_t valueStart = 0;  // keys only: where the value begins after '=' and blanks
@@ -51,7 +52,10 @@ ParsedLine ParseLine(std::string_view content, bool firstLine) {
   ParsedLine parsed;
   std::size_t start = firstLine && content.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
   while (start < content.size() && IsBlank(content[start])) ++start;
-  if (start == content.size() || content[start] == ';') return parsed;
+  if (start == content.size() || content[start] == ';') {
+    parsed.kind = ParsedLine::Kind::kBlankOrComment;
+    return parsed;
+  }
 
   if (content[start] == '[') {
     std::size_t close = content.find(']', start + 1);
@@ -284,8 +288,9 @@ void ProfileFile::InsertLine(std::size_t at, std::string content) {
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), end});
 }
 
-std::vector<ProfileSection> ReadProfileSections(std::string_view text) {
+std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* linesIgnored) {
   std::vector<ProfileSection> sections;
+  int ignored = 0;
   std::unordered_set<std::string> sectionNames;
   std::unordered_set<std::string> keyNames;  // of the section being read
   bool reading = false;  // false before the first section and in a repeated one
@@ -298,12 +303,17 @@ std::vector<ProfileSection> ReadProfileSections(std::string_view text) {
       if (reading) {
         sections.push_back(ProfileSection{std::string(parsed.name), {}});
         keyNames.clear();
+      } else {
+        ++ignored;
       }
     } else if (parsed.kind == ParsedLine::Kind::kKey && reading &&
                keyNames.insert(Lowered(parsed.name)).second) {
       sections.back().keys.emplace_back(std::string(parsed.name), std::string(ValueText(parsed)));
+    } else if (parsed.kind != ParsedLine::Kind::kBlankOrComment) {
+      ++ignored;
     }
   });
+  if (linesIgnored) *linesIgnored = ignored;
   return sections;
 }
 

@@ -88,7 +88,10 @@ struct ProfileSection {
 
 // What ProfileFile would read from `text`, in file order: the first section of each name and
 // the first key of each name in it, values unquoted and cut as ReadText gives them. One pass.
-std::vector<ProfileSection> ReadProfileSections(std::string_view text);
+// `linesIgnored` counts the lines that are read as nothing: neither blank, comment, section nor
+// key; a key before any section; a section or key repeated, with the keys of a repeated section.
+std::vector<ProfileSection> ReadProfileSections(std::string_view text,
+                                                int* linesIgnored = nullptr);
 
 // The sections as a new file ("[name]", then "key=value" lines, a blank line between sections,
 // LF line ends), in one pass. ReadProfileSections reads it back to the same sections: a value

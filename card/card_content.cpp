@@ -1,5 +1,6 @@
 #include "card/card_content.h"
 
+#include "base/edition.h"
 #include "base/string_table.h"
 #include "card/grid_values.h"
 #include "card/month_totals.h"
@@ -69,6 +70,10 @@ void DecideGrid(CongregationData& data, const CardChoice& choice, CardContent& c
 
 std::string SheepText(bool anointed) {
   return LoadString(anointed ? StringId::Anointed : StringId::OtherSheep);
+}
+
+bool EditionTicksGenderMarks(std::string_view languageCode, const CardContent& card) {
+  return IsCzech(languageCode) && card.sex != SexMark::kNone;
 }
 
 CardContent BuildCardContent(CongregationData& data, const CardChoice& choice) {

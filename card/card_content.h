@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/service_year.h"
@@ -74,5 +75,9 @@ CardContent BuildCardContent(CongregationData& data, const CardChoice& choice);
 
 // The text of the anointed / other sheep answer, with its box mark.
 std::string SheepText(bool anointed);
+
+// Whether the edition ticks F/N by itself for this card: the cz edition does for a publisher
+// with a sex, whatever the user's box says.
+bool EditionTicksGenderMarks(std::string_view languageCode, const CardContent& card);
 
 }  // namespace velunorh

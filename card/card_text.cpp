@@ -69,4 +69,28 @@ std::string DescribeMonths(const CardContent& card) {
   return out;
 }
 
+std::string MonthlyLedgerText(const CardContent& card, const MonthlyLedgerView& view) {
+  std::string onCard, changed;
+  auto add = [](std::string& list, const std::string& name) {
+    list += (list.empty() ? "" : ", ") + name;
+  };
+  for (int row = 0; row < 12; ++row) {
+    if (view.rows[row] == LedgerMark::kOnCard) add(onCard, GridMonthName(card.rows[row].month));
+    if (view.rows[row] == LedgerMark::kChanged) add(changed, GridMonthName(card.rows[row].month));
+  }
+  if (view.total == LedgerMark::kOnCard) add(onCard, LoadString(StringId::TotalRow));
+  if (view.total == LedgerMark::kChanged) add(changed, LoadString(StringId::TotalRow));
+  std::string text;
+  if (!onCard.empty()) text = LoadStringWith(StringId::LedgerRowsOnCard, {onCard}) + ".";
+  if (!changed.empty())
+    text +=
+        (text.empty() ? "" : " ") + LoadStringWith(StringId::LedgerRowsChanged, {changed}) + ".";
+  return text;
+}
+
+std::string HeaderLedgerText(const CardContent& card, const HeaderLedgerView& view) {
+  if (!card.hasPublisher) return {};
+  return view.note.empty() ? LoadString(StringId::LedgerHeaderNotPrinted) : view.note;
+}
+
 }  // namespace velunorh

@@ -1,5 +1,6 @@
 #include "card/header_preview_pass.h"
 
+#include "base/edition.h"
 #include "base/string_table.h"
 
 namespace velunorh {
@@ -29,7 +30,7 @@ struct Geometry {
 struct Language {
   bool cz, sk, polish, russian;
   Language(const HeaderPreviewInput& in)
-      : cz(in.languageCode == "cz"),
+      : cz(IsCzech(in.languageCode)),
         sk(in.languageCode == "sk"),
         polish(in.languageCode == "polish"),
         russian(in.fontCharset == 204) {}
@@ -133,8 +134,8 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
 
   if (card.sex != SexMark::kNone) {
     const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? StringId::Male : StringId::Female);
-    // The cz edition always ticks the box for a publisher with a sex.
-    if (!(in.printGenderMarks || lang.cz)) surface.SetTextColor(kGrey);
+    if (!(in.printGenderMarks || EditionTicksGenderMarks(in.languageCode, card)))
+      surface.SetTextColor(kGrey);
     text(xL + xR - xR / 6, g.y1, sex);
   }
   if (in.printHeader) surface.SetTextColor(kBlack);

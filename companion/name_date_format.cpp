@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "base/codepage.h"
+#include "base/edition.h"
 #include "base/string_table.h"
 #include "base/text_number.h"
 
@@ -71,7 +72,7 @@ DateParts SplitDate(const std::string& text) {
 }
 
 std::string MonthNameStyle(const DateParts& d, const std::string& languageCode) {
-  if (languageCode == "cz") return d.day + "/" + d.month + "/" + d.year;
+  if (IsCzech(languageCode)) return d.day + "/" + d.month + "/" + d.year;
   if (languageCode == "hun") return d.year + ". " + d.monthName + ". " + d.day + ".";
   return d.monthName + " " + d.day + ", " + d.year;
 }

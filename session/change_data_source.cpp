@@ -33,7 +33,7 @@ bool HoldsPublisherData(const std::filesystem::path& publisherFile) {
   return !ec && size > kMinPublisherFileSize;
 }
 
-bool ChangeDataSource(MainState& state, UserPrompts& prompts) {
+bool SwitchDataLocation(MainState& state, UserPrompts& prompts) {
   const int previousLocation = state.settings.dataLocation;
   state.stopRequested = false;
 

@@ -15,6 +15,6 @@ bool HoldsPublisherData(const std::filesystem::path& publisherFile);
 // data on screen when the new source has none, when the user declines to replace the loaded
 // publishers, or when the new data's password is refused (then the data of the old location is
 // loaded again without a prompt). Returns true when the publisher list must be refilled.
-bool ChangeDataSource(MainState& state, UserPrompts& prompts);
+bool SwitchDataLocation(MainState& state, UserPrompts& prompts);
 
 }  // namespace velunorh

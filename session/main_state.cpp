@@ -25,7 +25,7 @@ void SettleDataLocation(MainState& state, UserPrompts& prompts) {
 
 }  // namespace
 
-void StartUp(MainState& state, const ServiceYear& today, UserPrompts& prompts) {
+void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& prompts) {
   state.selection.year.reportMonth = today.reportMonth;
   state.selection.year.currentYear = today.currentYear;
 
@@ -74,7 +74,7 @@ std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state
   return files;
 }
 
-ExitReport Exit(MainState& state) {
+ExitReport WriteStateAtExit(MainState& state) {
   ExitReport report;
   state.data.ReleaseTables();
   if (state.settingsChanged) {

@@ -37,7 +37,7 @@ struct MainState {
 // The window's initialisation without its widgets: date, edition, settings, data location,
 // data, card version and layout. `today` gives ReportMonth and CurrentYear. When it ends with
 // stopRequested the window is never shown (the caller runs the exit path without the layout).
-void StartUp(MainState& state, const ServiceYear& today, UserPrompts& prompts);
+void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& prompts);
 
 struct ExitReport {
   bool settingsWritten = true;  // true also when nothing needed writing
@@ -57,6 +57,6 @@ std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state
 // card version (unless it was never loaded). Failures are reported, never hidden; the window
 // tells a failed layout save only when positions edited in this run would be lost
 // (layoutChanged): rewriting unchanged values is no loss.
-ExitReport Exit(MainState& state);
+ExitReport WriteStateAtExit(MainState& state);
 
 }  // namespace velunorh

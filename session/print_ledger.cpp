@@ -2,53 +2,30 @@
 
 #include <chrono>
 #include <cstdio>
-#include <tuple>
 #include <system_error>
+#include <tuple>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/platform.h"
 #include "base/profile_file.h"
-#include "base/system_reason.h"
 #include "base/string_table.h"
-#include "card/grid_texts.h"
+#include "base/system_reason.h"
+#include "base/whole_file.h"
+#include "card/card_digest.h"
 
 namespace velunorh {
 namespace {
 
-constexpr char kSeparator = '\x1f';  // no text of a card holds it
 constexpr std::string_view kHeaderKey = "Header";
 constexpr std::string_view kTotalKey = "Total";
 constexpr std::string_view kNameKey = "Name";
-
-std::uint64_t Add(std::uint64_t hash, std::string_view text) {
-  hash = Fnv1a64(text, hash);
-  return Fnv1a64(std::string_view(&kSeparator, 1), hash);
-}
-
-std::string Hex(std::uint64_t value) {
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string IsoDate(const CalendarDate& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
-}
 
 // The key of a month row: its calendar month, 1-12.
 std::string MonthKey(int row) {
   char text[16];
   std::snprintf(text, sizeof text, "Month%02d", ServiceYear::RowMonth(row) + 1);
   return text;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
 }
 
 bool Digits(std::string_view s, std::size_t count) {
@@ -93,7 +70,10 @@ std::optional<LedgerStamp> ParseStamp(std::string_view value) {
 }
 
 std::string StampText(const LedgerStamp& stamp) {
-  return IsoDate(stamp.date) + " " + Hex(stamp.digest);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %016llx", stamp.date.year, stamp.date.month,
+                stamp.date.day, static_cast<unsigned long long>(stamp.digest));
+  return text;
 }
 
 // "2025 id:1234" or "2025 nm:0123456789abcdef"
@@ -120,8 +100,11 @@ std::string SectionName(int year, const std::string& key) {
 std::optional<int> LineOfKey(std::string_view key) {
   if (key == kHeaderKey) return -1;
   if (key == kTotalKey) return 12;
-  for (int row = 0; row < 12; ++row)
-    if (key == MonthKey(row)) return row;
+  if (key.size() == 7 && key.starts_with("Month") && Digits(key.substr(5), 2)) {
+    const int month = Number(key.substr(5));
+    // The row of that calendar month: September is row 0.
+    if (month >= 1 && month <= 12) return (month - 1 + 4) % 12;
+  }
   return std::nullopt;
 }
 
@@ -130,239 +113,6 @@ std::optional<LedgerStamp>& Line(CardRecord& record, int line) {
   if (line >= 12) return record.total;
   return record.rows[line];
 }
-
-LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, std::uint64_t digest) {
-  if (!stamp) return LedgerMark::kNone;
-  return stamp->digest == digest ? LedgerMark::kOnCard : LedgerMark::kChanged;
-}
-
-// The header is the same when it matches the print with or without the F/N marks: ticking F/N
-// alone does not make a printed header look corrected.
-bool HeaderChanged(const CardContent& card, const LedgerStamp& stamp) {
-  return stamp.digest != HeaderDigest(card, false) && stamp.digest != HeaderDigest(card, true);
-}
-
-std::string ShownDate(const CalendarDate& date) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%04d.%02d.%02d.", date.year, date.month, date.day);
-  return text;
-}
-
-}  // namespace
-
-MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record) {
-  MonthlyLedgerView view;
-  if (!record || !card.hasPublisher) return view;
-  for (int row = 0; row < 12; ++row)
-    if (card.rows[row].printable)
-      view.rows[row] = MarkOf(record->rows[row], RowDigest(card.rows[row]));
-  view.total = MarkOf(record->total, TotalDigest(card));
-  return view;
-}
-
-HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record) {
-  HeaderLedgerView view;
-  if (!record || !record->header || !card.hasPublisher) return view;
-  view.changed = HeaderChanged(card, *record->header);
-  view.note =
-      LoadStringWith(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted,
-                     {ShownDate(record->header->date)});
-  return view;
-}
-
-std::string MonthlyLedgerText(const CardContent& card, const MonthlyLedgerView& view) {
-  std::string onCard, changed;
-  auto add = [](std::string& list, const std::string& name) {
-    list += (list.empty() ? "" : ", ") + name;
-  };
-  for (int row = 0; row < 12; ++row) {
-    if (view.rows[row] == LedgerMark::kOnCard) add(onCard, GridMonthName(card.rows[row].month));
-    if (view.rows[row] == LedgerMark::kChanged) add(changed, GridMonthName(card.rows[row].month));
-  }
-  if (view.total == LedgerMark::kOnCard) add(onCard, LoadString(StringId::TotalRow));
-  if (view.total == LedgerMark::kChanged) add(changed, LoadString(StringId::TotalRow));
-  std::string text;
-  if (!onCard.empty()) text = LoadStringWith(StringId::LedgerRowsOnCard, {onCard}) + ".";
-  if (!changed.empty())
-    text +=
-        (text.empty() ? "" : " ") + LoadStringWith(StringId::LedgerRowsChanged, {changed}) + ".";
-  return text;
-}
-
-std::string HeaderLedgerText(const CardContent& card, const CardRecord* record) {
-  if (!card.hasPublisher) return {};
-  const HeaderLedgerView view = HeaderLedgerOf(card, record);
-  return view.note.empty() ? LoadString(StringId::LedgerHeaderNotPrinted) : view.note;
-}
-
-bool DueLines::Any() const {
-  for (bool row : rows)
-    if (row) return true;
-  return total || header;
-}
-
-bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks) {
-  return due.header && (userTicked || editionTicks);
-}
-
-DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes) {
-  DueLines due;
-  if (!card.hasPublisher) return due;
-  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
-  for (int row = 0; row < 12; ++row) {
-    const CardMonthRow& line = card.rows[row];
-    due.rows[row] = line.printable && boxes.monthRowEnabled[row] && RowHasText(line) &&
-                    view.rows[row] != LedgerMark::kOnCard;
-  }
-  due.total = boxes.totalEnabled && view.total != LedgerMark::kOnCard;
-  // A header changed since it was printed is due: it is the same card, to be corrected (or a
-  // new card started), and a warning no button acts on would only be ignored.
-  due.header = !(record && record->header) || HeaderChanged(card, *record->header);
-  return due;
-}
-
-std::uint64_t Fnv1a64(std::string_view bytes, std::uint64_t hash) {
-  for (unsigned char byte : bytes) {
-    hash ^= byte;
-    hash *= 0x100000001b3ULL;
-  }
-  return hash;
-}
-
-std::uint64_t RowDigest(const CardMonthRow& row) {
-  std::uint64_t hash = Fnv1a64({});
-  for (const std::string& cell : row.cells) hash = Add(hash, cell);
-  return Add(hash, row.remark);
-}
-
-std::uint64_t TotalDigest(const CardContent& card) {
-  std::uint64_t hash = Fnv1a64({});
-  for (const std::string& total : card.printedTotals) hash = Add(hash, total);
-  return hash;
-}
-
-std::uint64_t HeaderDigest(const CardContent& card, bool printGenderMarks) {
-  // The texts in the order the header block prints them; a box mark as the box it marks.
-  std::uint64_t hash = Fnv1a64({});
-  hash = Add(hash, card.displayName);
-  hash = Add(hash, printGenderMarks && card.sex == SexMark::kMale     ? "male"
-                   : printGenderMarks && card.sex == SexMark::kFemale ? "female"
-                                                                      : "");
-  hash = Add(hash, card.homeAddress);
-  hash = Add(hash, card.homeTelephone);
-  hash = Add(hash, card.mobileTelephone);
-  hash = Add(hash, card.dateOfBirth);
-  hash = Add(hash, card.elder ? "elder" : "");
-  hash = Add(hash, card.ministerialServant ? "servant" : "");
-  hash = Add(hash, card.dateImmersed);
-  hash = Add(hash, card.baptized ? SheepText(card.anointed) : "");
-  return Add(hash, card.regularPioneer ? "pioneer" : "");
-}
-
-bool RowHasText(const CardMonthRow& row) {
-  if (!row.remark.empty()) return true;
-  for (const std::string& cell : row.cells)
-    if (!cell.empty()) return true;
-  return false;
-}
-
-namespace {
-
-std::uint64_t NamesDigest(const PublisherRecord& record) {
-  std::uint64_t hash = Fnv1a64({});
-  hash = Add(hash, record.RawText(PublisherRecord::kFamilyName));
-  hash = Add(hash, record.RawText(PublisherRecord::kGivenName));
-  return Add(hash, record.RawText(PublisherRecord::kDateOfBirth));
-}
-
-// What tells twins (same names and birth date) apart without their place in the file: the date
-// immersed and the record's own link to its full name.
-std::uint64_t TwinDigest(const PublisherRecord& record) {
-  std::uint64_t hash = Add(NamesDigest(record), record.RawText(PublisherRecord::kDateImmersed));
-  return Add(hash, std::to_string(record.extensionIndex()));
-}
-
-}  // namespace
-
-std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
-  if (!table.IsLoaded(slot) || slot < 1) return {};
-  const PublisherRecord& record = table[slot];
-  const std::uint16_t id = record.publisherId();
-  bool shared = false;
-  for (int other = 1; other < table.count && !shared; ++other)
-    shared = other != slot && table.IsLoaded(other) && table[other].publisherId() == id;
-  if (id >= 10 && !shared) return "id:" + std::to_string(id);
-  const std::uint64_t names = NamesDigest(record);
-  // Twins must never share one record: each gets a digest of its own stable fields, and twins
-  // that agree in those too are counted in file order.
-  const std::uint64_t own = TwinDigest(record);
-  int twins = 0, same = 0, before = 0;
-  for (int other = 1; other < table.count; ++other) {
-    if (other == slot || !table.IsLoaded(other) || NamesDigest(table[other]) != names) continue;
-    ++twins;
-    if (TwinDigest(table[other]) != own) continue;
-    ++same;
-    if (other < slot) ++before;
-  }
-  if (twins == 0) return "nm:" + Hex(names);
-  return "nm:" + Hex(same == 0 ? own : Add(own, std::to_string(before)));
-}
-
-int LedgerServiceYear(const CardContent& card) {
-  // From the card's own year, not from the preview's heading: the calendar year of the
-  // September that begins the service year the card shows.
-  const ServiceYear& year = card.year;
-  const bool septemberToNovember = year.reportMonth >= 8 && year.reportMonth <= 10;
-  const int running = septemberToNovember ? year.currentYear : year.currentYear - 1;
-  return year.previousServiceYear ? running - 1 : running;
-}
-
-std::optional<std::map<std::pair<int, std::string>, CardRecord>> PrintLedger::Parse(
-    std::string_view text, int* skipped) {
-  // A line out of form (a newer version's key, a hand edit) costs that line only: the other
-  // cards' records stay. Only a text of which nothing at all can be read is damaged as a whole.
-  int outOfForm = 0;
-  std::map<std::pair<int, std::string>, CardRecord> cards;
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  CardRecord* current = nullptr;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      auto section = line.back() == ']' ? ParseSection(Trim(line.substr(1, line.size() - 2)))
-                                        : std::nullopt;
-      // The lines under a section that cannot be read, or that came before, belong to no card.
-      current = section && !cards.contains(*section) ? &cards[*section] : nullptr;
-      if (!current) ++outOfForm;
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !current) {
-      ++outOfForm;
-      continue;
-    }
-    const std::string_view key = Trim(line.substr(0, equals));
-    const std::string_view value = Trim(line.substr(equals + 1));
-    if (key == kNameKey) {
-      current->name = std::string(value);
-      continue;
-    }
-    const auto which = LineOfKey(key);
-    const auto stamp = ParseStamp(value);
-    if (!which || !stamp || Line(*current, *which)) {
-      ++outOfForm;
-      continue;
-    }
-    Line(*current, *which) = *stamp;
-  }
-  if (skipped) *skipped = outOfForm;
-  if (outOfForm > 0 && cards.empty()) return std::nullopt;
-  return cards;
-}
-
-namespace {
 
 // "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that exists.
 std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const CalendarDate& today) {
@@ -378,22 +128,75 @@ std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const C
   return aside;
 }
 
+// The newer of two stamps of one line; at the same date this run's, which is being saved now.
+void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerStamp>& mine) {
+  const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
+  if (mine && (!onDisk || day(onDisk->date) <= day(mine->date))) onDisk = mine;
+}
+
 }  // namespace
+
+int LedgerServiceYear(const CardContent& card) {
+  // From the card's own year, not from the preview's heading: the calendar year of the
+  // September that begins the service year the card shows.
+  const ServiceYear& year = card.year;
+  const bool septemberToNovember = year.reportMonth >= 8 && year.reportMonth <= 10;
+  const int running = septemberToNovember ? year.currentYear : year.currentYear - 1;
+  return year.previousServiceYear ? running - 1 : running;
+}
+
+std::optional<LedgerCards> PrintLedger::Parse(std::string_view text, int* skipped) {
+  // A line out of form (a newer version's key, a hand edit) costs that line only: the other
+  // cards' records stay. Only a text of which nothing at all can be read is damaged as a whole.
+  int outOfForm = 0;
+  LedgerCards cards;
+  for (const ProfileSection& section : ReadProfileSections(text, &outOfForm)) {
+    const auto where = ParseSection(section.name);
+    if (!where || cards.contains(*where)) {
+      // Its lines belong to no card.
+      outOfForm += 1 + static_cast<int>(section.keys.size());
+      continue;
+    }
+    CardRecord& record = cards[*where];
+    for (const auto& [key, value] : section.keys) {
+      if (key == kNameKey) {
+        record.name = value;
+        continue;
+      }
+      const auto which = LineOfKey(key);
+      const auto stamp = ParseStamp(value);
+      if (!which || !stamp || Line(record, *which)) {
+        ++outOfForm;
+        continue;
+      }
+      Line(record, *which) = *stamp;
+    }
+  }
+  if (skipped) *skipped = outOfForm;
+  if (outOfForm > 0 && cards.empty()) return std::nullopt;
+  return cards;
+}
 
 PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
                                           const CalendarDate& today) {
   file_ = file;
   cards_.clear();
+  recorded_.clear();
+  forgotten_.clear();
   writable_ = true;
   LoadResult result;
-  ProfileFile profile;
-  if (!profile.Load(file, &result.error)) {
+  const WholeFile read = ReadFileUpTo(file, kMaxBytes);
+  if (read.status == WholeFile::Status::kMissing) return result;
+  if (read.status != WholeFile::Status::kRead && read.status != WholeFile::Status::kTooLarge) {
     writable_ = false;
     result.outcome = LoadOutcome::kUnreadable;
+    result.error = read.error;
     return result;
   }
   int skipped = 0;
-  if (auto cards = Parse(profile.Text(), &skipped)) {
+  std::optional<LedgerCards> cards;
+  if (read.status == WholeFile::Status::kRead) cards = Parse(read.bytes, &skipped);
+  if (cards) {
     cards_ = std::move(*cards);
     if (skipped == 0) return result;
     // The original stays beside the ledger as it was, since the next save leaves those lines out.
@@ -408,6 +211,7 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
     }
     return result;
   }
+  // Damaged, or far larger than years of cards make: not read, but kept aside whole.
   const std::filesystem::path aside = FreeDamagedName(file, today);
   std::error_code ec;
   std::filesystem::rename(file, aside, ec);
@@ -415,11 +219,12 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
     // Kept where it is, and never written over this run.
     writable_ = false;
     result.outcome = LoadOutcome::kUnreadable;
-    result.error = ec.message();
+    result.error = read.status == WholeFile::Status::kTooLarge ? read.error : SystemReason(ec);
     return result;
   }
   result.outcome = LoadOutcome::kSetAside;
   result.setAside = aside;
+  result.tooLarge = read.status == WholeFile::Status::kTooLarge;
   return result;
 }
 
@@ -458,30 +263,25 @@ bool PrintLedger::Forget(int serviceYear, const std::string& key) {
 }
 
 std::string PrintLedger::Text() const {
-  ProfileFile profile(
-      "; " + LoadString(StringId::ProgramName) +
-      ": what went onto each publisher's card, one section per service year and publisher.\n");
+  std::vector<ProfileSection> sections;
+  sections.reserve(cards_.size());
   for (const auto& [where, record] : cards_) {
-    const std::string section = SectionName(where.first, where.second);
+    ProfileSection& section = sections.emplace_back();
+    section.name = SectionName(where.first, where.second);
+    section.keys.reserve(15);
     // A name the file cannot hold as it is stays out: it is only there for people to read.
-    profile.WriteText(section, kNameKey, record.name);
-    if (record.header) profile.WriteText(section, kHeaderKey, StampText(*record.header));
+    section.keys.emplace_back(kNameKey, record.name);
+    if (record.header) section.keys.emplace_back(kHeaderKey, StampText(*record.header));
     for (int row = 0; row < 12; ++row)
-      if (record.rows[row]) profile.WriteText(section, MonthKey(row), StampText(*record.rows[row]));
-    if (record.total) profile.WriteText(section, kTotalKey, StampText(*record.total));
+      if (record.rows[row]) section.keys.emplace_back(MonthKey(row), StampText(*record.rows[row]));
+    if (record.total) section.keys.emplace_back(kTotalKey, StampText(*record.total));
   }
-  return profile.Text();
+  std::string text =
+      "; " + LoadString(StringId::ProgramName) +
+      ": what went onto each publisher's card, one section per service year and publisher.\n";
+  if (!sections.empty()) text += "\n" + WriteProfileSections(sections);
+  return text;
 }
-
-namespace {
-
-// The newer of two stamps of one line; at the same date this run's, which is being saved now.
-void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerStamp>& mine) {
-  const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
-  if (mine && (!onDisk || day(onDisk->date) <= day(mine->date))) onDisk = mine;
-}
-
-}  // namespace
 
 bool PrintLedger::Save(std::string* error) {
   if (!writable_) {
@@ -493,9 +293,9 @@ bool PrintLedger::Save(std::string* error) {
   lockFile += ".lock";
   const auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(5), error);
   if (!lock) return false;
-  ProfileFile disk;
-  std::optional<std::map<std::pair<int, std::string>, CardRecord>> onDisk;
-  if (disk.Load(file_)) onDisk = Parse(disk.Text());
+  std::optional<LedgerCards> onDisk;
+  const WholeFile read = ReadFileUpTo(file_, kMaxBytes);
+  if (read.status == WholeFile::Status::kRead) onDisk = Parse(read.bytes);
   if (onDisk) {
     for (const auto& where : forgotten_) onDisk->erase(where);
     for (const auto& where : recorded_) {
@@ -509,9 +309,14 @@ bool PrintLedger::Save(std::string* error) {
     }
   }
   // What another copy printed shows here too from now on.
-  const auto before = cards_;
+  const LedgerCards before = cards_;
   if (onDisk) cards_ = std::move(*onDisk);
-  if (!ProfileFile(Text()).Save(file_, error)) {
+  const std::string text = Text();
+  // A file the next start would set aside is never written.
+  const bool fits = text.size() <= kMaxBytes;
+  if (!fits && error)
+    *error = LoadStringWith(StringId::LedgerWouldBeTooLarge, {std::to_string(kMaxBytes >> 20)});
+  if (!fits || !WriteFileAtomically(file_, text, error)) {
     cards_ = before;
     return false;
   }

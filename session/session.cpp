@@ -5,6 +5,7 @@
 #include "base/platform.h"
 #include "base/string_table.h"
 #include "base/today.h"
+#include "card/card_text.h"
 #include "companion/name_date_format.h"
 #include "session/change_data_source.h"
 #include "session/print_file_name.h"
@@ -12,7 +13,8 @@
 
 namespace velunorh {
 
-Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts) {
+Session::Session(const Places& places, UserPrompts& prompts)
+    : prompts_(prompts), ledger_(prompts) {
   state_.settingsFile = places.settingsFile;
   state_.workFolder = places.workFolder;
   state_.data.paths().floppyFolder = places.floppyFolder;
@@ -21,9 +23,9 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 
 SessionStatus Session::StartUp(const ServiceYear& today) {
   RemoveStaleTemporaries(FilesThisProgramWrites(state_));
-  velunorh::StartUp(state_, today, prompts_);
+  ReadStateAtStart(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
-  if (!state_.stopRequested) LoadLedger();
+  if (!state_.stopRequested) ledger_.Load(state_.workFolder, Today());
   Changed();
   return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
 }
@@ -103,14 +105,14 @@ bool Session::ApplyOptions(const std::optional<OptionsResult>& result) {
 }
 
 bool Session::ChangeDataSource() {
-  const bool refill = velunorh::ChangeDataSource(state_, prompts_);
+  const bool refill = SwitchDataLocation(state_, prompts_);
   Changed();
   return refill;
 }
 
 ExitReport Session::Exit() {
   content_.reset();
-  ExitReport report = velunorh::Exit(state_);
+  ExitReport report = WriteStateAtExit(state_);
   // The printer lives in the settings file: when the settings could not be kept, it cannot be
   // either, and the user hears of the file once.
   if (!chosenPrinter_.empty() && report.settingsWritten)
@@ -132,7 +134,7 @@ std::string Session::GroupCaption() const {
   return PublisherGroupCaption(state_.selection.publisherGroup);
 }
 
-HeaderBoxes Session::VisibleHeaderBoxes() {
+HeaderBoxes Session::VisibleHeaderBoxes() const {
   const CardContent& card = Content();
   HeaderBoxes boxes;
   boxes.fullName = card.hasFullName;
@@ -173,23 +175,33 @@ Session::GroupPlan Session::PlanGroupPrint() const {
 }
 
 CardContent Session::ContentFor(int slot) {
-  state_.data.RefreshRemarksIfChanged();
+  if (state_.data.RefreshRemarksIfChanged()) Changed();
   CardChoice choice = Choice();
   choice.slot = slot;
   return BuildCardContent(state_.data, choice);
 }
 
-const CardContent& Session::Content() {
-  if (state_.data.RefreshRemarksIfChanged()) content_.reset();
-  if (!content_) {
-    content_ = BuildCardContent(state_.data, Choice());
-    TickGenderMarksWhereTheEditionDoes();
-  }
-  return *content_;
+void Session::Changed() {
+  // A remark file the companion program wrote meanwhile is read before the card is built.
+  state_.data.RefreshRemarksIfChanged();
+  content_ = BuildCardContent(state_.data, Choice());
+  TickGenderMarksWhereTheEditionDoes();
+}
+
+bool Session::RefreshFromFiles() {
+  const bool remarks = state_.data.RefreshRemarksIfChanged();
+  if (remarks) Changed();
+  const bool ledger = ledger_.LoadAgainIfUnreadable(Today());
+  return remarks || ledger;
+}
+
+const CardContent& Session::Content() const {
+  static const CardContent kNoCard;
+  return content_ ? *content_ : kNoCard;
 }
 
 void Session::TickGenderMarksWhereTheEditionDoes() {
-  if (state_.languageCode == "cz" && content_ && content_->sex != SexMark::kNone)
+  if (content_ && EditionTicksGenderMarks(state_.languageCode, *content_))
     state_.selection.printGenderMarks = true;
 }
 
@@ -206,7 +218,7 @@ CardChoice Session::Choice() const {
   return choice;
 }
 
-HeaderPreviewInput Session::HeaderPreview() {
+HeaderPreviewInput Session::HeaderPreview() const {
   HeaderPreviewInput input;
   input.languageCode = state_.languageCode;
   input.fontCharset = state_.fontCharset;
@@ -218,7 +230,7 @@ HeaderPreviewInput Session::HeaderPreview() {
   return input;
 }
 
-MonthlyPreviewInput Session::MonthlyPreview() {
+MonthlyPreviewInput Session::MonthlyPreview() const {
   MonthlyPreviewInput input;
   input.monthRow = state_.selection.monthRow;
   input.printTotal = state_.selection.printTotal;
@@ -248,41 +260,8 @@ MonthlyGridInput Session::MonthlyGrid() const {
   return input;
 }
 
-}  // namespace velunorh
-
-namespace velunorh {
-
-void Session::LoadLedger() {
-  const auto loaded = ledger_.Load(state_.workFolder / kPrintLedgerFileName, Today());
-  if (loaded.outcome == PrintLedger::LoadOutcome::kSetAside)
-    prompts_.ShowMessage(LoadStringWith(StringId::LedgerSetAside, {loaded.setAside.string()}));
-  if (loaded.outcome == PrintLedger::LoadOutcome::kUnreadable) {
-    // Said at start, before a print: without the history every line would look due.
-    prompts_.ShowMessage(LoadStringWith(StringId::LedgerUnreadableAtStart,
-                                        {PathText(ledger_.file()), loaded.error}));
-    ledgerProblemTold_ = true;
-  }
-  if (loaded.outcome == PrintLedger::LoadOutcome::kPartlyRead)
-    prompts_.ShowMessage(LoadStringWith(StringId::LedgerLinesSkipped,
-                                        {std::to_string(loaded.skippedLines), loaded.setAside.string()}));
-}
-
-std::string Session::SaveLedger(const PrintLedger& before) {
-  std::string error;
-  if (ledger_.Save(&error)) return {};
-  // The previews show only what the file keeps: a print that could not be saved is not marked
-  // as on the card, or it would be due again after a restart while it looked done now.
-  ledger_ = before;
-  if (ledgerProblemTold_) return {};
-  ledgerProblemTold_ = true;
-  return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});
-}
-
-const CardRecord* Session::LedgerRecord() {
-  const CardContent& card = Content();
-  if (!card.hasPublisher) return nullptr;
-  return ledger_.Find(LedgerServiceYear(card),
-                      LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher));
+const CardRecord* Session::LedgerRecord() const {
+  return ledger_.Find(state_.data.current, state_.selection.selectedPublisher, Content());
 }
 
 bool Session::TickDue() {
@@ -295,12 +274,9 @@ bool Session::TickDue() {
   const bool userMarks = boxes.printGenderMarks;
   boxes.printHeader = due.header;
   boxes.genderMarksEnabled = due.header;
-  boxes.printGenderMarks = DueGenderMarks(due, userMarks, EditionTicksGenderMarks(*content_));
+  boxes.printGenderMarks =
+      DueGenderMarks(due, userMarks, EditionTicksGenderMarks(state_.languageCode, Content()));
   return due.Any();
-}
-
-bool Session::EditionTicksGenderMarks(const CardContent& card) const {
-  return state_.languageCode == "cz" && card.sex != SexMark::kNone;
 }
 
 Session::DueGroupPlan Session::PlanDueGroupPrint() {
@@ -308,9 +284,8 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
   const CardPageInput current = CardPage();
   for (int slot : PlanGroupPrint().slots) {
     DueCard due{slot, ContentFor(slot), current};
-    const std::string key = LedgerPublisherKey(state_.data.current, slot);
     const DueLines lines =
-        DueOf(due.card, ledger_.Find(LedgerServiceYear(due.card), key), state_.selection);
+        DueOf(due.card, ledger_.Find(state_.data.current, slot, due.card), state_.selection);
     if (!lines.Any()) {
       ++plan.nothingDue;
       continue;
@@ -319,36 +294,25 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
     due.page.grid.printTotal = lines.total;
     due.page.header.printHeader = lines.header;
     due.page.header.printGenderMarks = DueGenderMarks(lines, current.header.printGenderMarks,
-                                                      EditionTicksGenderMarks(due.card));
+                                                      EditionTicksGenderMarks(state_.languageCode, due.card));
     plan.cards.push_back(std::move(due));
   }
   return plan;
 }
 
 std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
-  const CalendarDate today = Today();
-  const PrintLedger before = ledger_;
-  for (const PrintedPage& page : pages)
-    ledger_.Record({LedgerPublisherKey(state_.data.current, page.slot), page.card, page.page},
-                   today);
-  return SaveLedger(before);
+  return ledger_.Record(state_.data.current, pages, Today());
 }
 
 std::string Session::ForgetCard() {
-  const CardContent& card = Content();
-  if (!card.hasPublisher) return {};
-  const std::string key =
-      LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher);
-  const PrintLedger before = ledger_;
-  if (!ledger_.Forget(LedgerServiceYear(card), key)) return {};
-  return SaveLedger(before);
+  return ledger_.Forget(state_.data.current, state_.selection.selectedPublisher, Content());
 }
 
-std::string Session::HeaderLedgerNote() {
-  return HeaderLedgerText(Content(), LedgerRecord());
+std::string Session::HeaderLedgerNote() const {
+  return HeaderLedgerText(Content(), HeaderLedgerOf(Content(), LedgerRecord()));
 }
 
-std::string Session::MonthlyLedgerNote() {
+std::string Session::MonthlyLedgerNote() const {
   const CardContent& card = Content();
   return MonthlyLedgerText(card, MonthlyLedgerOf(card, LedgerRecord()));
 }

@@ -12,8 +12,10 @@
 #include "card/monthly_grid_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "session/main_state.h"
+#include "session/ledger_rules.h"
 #include "session/print_ledger.h"
 #include "session/publisher_list.h"
+#include "session/session_ledger.h"
 #include "session/user_prompts.h"
 
 namespace velunorh {
@@ -90,7 +92,7 @@ class Session {
   std::vector<PublisherListLine> PublisherLines() const;
   std::string Title() const;
   std::string GroupCaption() const;
-  HeaderBoxes VisibleHeaderBoxes();
+  HeaderBoxes VisibleHeaderBoxes() const;
   // A print puts something on the card: a publisher with a name is chosen.
   bool HasPrintableCard() const { return HasPrintableName(state_.selection.selectedPublisher); }
   bool HasPrintableName(int slot) const;
@@ -121,12 +123,17 @@ class Session {
   // The card of another publisher of the list with the current choices.
   CardContent ContentFor(int slot);
 
+  // What the companion program (or another copy of this one) changed in the files since they
+  // were read: changed remark files are read again and a ledger that could not be read is tried
+  // again. True when the window must show the card and its buttons again.
+  bool RefreshFromFiles();
+
   // The card of the chosen publisher, and how each picture of it is placed. Built again after
-  // a change of the choice or the data, and when the companion program changed a remark file.
-  const CardContent& Content();
+  // a change of the choice or the data (RefreshFromFiles included); reading it changes nothing.
+  const CardContent& Content() const;
   CardChoice Choice() const;
-  HeaderPreviewInput HeaderPreview();
-  MonthlyPreviewInput MonthlyPreview();
+  HeaderPreviewInput HeaderPreview() const;
+  MonthlyPreviewInput MonthlyPreview() const;
   HeaderBlockInput HeaderBlock() const;
   MonthlyGridInput MonthlyGrid() const;
   CardPageInput CardPage() const { return {HeaderBlock(), MonthlyGrid()}; }
@@ -138,42 +145,33 @@ class Session {
   bool TickDue();
   // Whether the ledger could be read: without it "Esedékes" and "Csak esedékes" cannot know
   // what is on the cards, and are not offered.
-  bool CanTellDue() const { return ledger_.writable(); }
+  bool CanTellDue() const { return ledger_.readable(); }
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
-  struct PrintedPage {
-    int slot = 0;
-    const CardContent* card = nullptr;
-    CardPageInput page;
-  };
+  using PrintedPage = velunorh::PrintedPage;
   std::string RecordPrinted(const std::vector<PrintedPage>& pages);
   // The chosen card's record for its service year, or null.
-  const CardRecord* LedgerRecord();
+  const CardRecord* LedgerRecord() const;
   // Forgets the chosen card's record for its service year (a new card). The message to show
   // when the ledger could not be saved, else "".
   std::string ForgetCard();
   // The texts screen readers add to the previews' names.
-  std::string HeaderLedgerNote();
-  std::string MonthlyLedgerNote();
+  std::string HeaderLedgerNote() const;
+  std::string MonthlyLedgerNote() const;
   const std::filesystem::path& ledgerFile() const { return ledger_.file(); }
 
  private:
-  void Changed() { content_.reset(); }
-  void LoadLedger();
-  // Saves the ledger; when that fails, puts back `before` and gives the message (once a run).
-  std::string SaveLedger(const PrintLedger& before);
+  // The choice or the data changed: the card is built again, and the boxes follow the edition.
+  void Changed();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
-  // Whether the edition ticks F/N by itself for this card.
-  bool EditionTicksGenderMarks(const CardContent& card) const;
 
   MainState state_;
   UserPrompts& prompts_;
   std::optional<CardContent> content_;
   std::string rememberedPrinter_;
   std::string chosenPrinter_;
-  PrintLedger ledger_;
-  bool ledgerProblemTold_ = false;
+  SessionLedger ledger_;
 };
 
 }  // namespace velunorh

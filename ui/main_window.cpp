@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "base/platform.h"
 #include "base/string_table.h"
@@ -226,12 +227,14 @@ void MainWindow::UpdateTitle() {
 }
 
 void MainWindow::PaintHeaderPreview(Surface& surface, const Rect& client) {
+  ShowWhatTheFilesChanged();
   DrawHeaderPreview(surface, client, session_.Content(), session_.HeaderPreview());
 }
 
 void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
   // The system's border sizes: one pixel on these screens.
   constexpr int kBorderX = 1, kBorderY = 1;
+  ShowWhatTheFilesChanged();
   DrawMonthlyPreview(surface, client, session_.Content(), session_.MonthlyPreview(), kBorderX,
                      kBorderY);
 }
@@ -242,7 +245,9 @@ void MainWindow::PrintCard() {
 
 bool MainWindow::PrintChosenCard() {
   if (!session_.HasPrintableCard()) return false;
-  const CardContent& card = session_.Content();
+  // A copy: the file dialog below gives the window back its activation, which may read a
+  // changed remark file and build the session's card anew.
+  const CardContent card = session_.Content();
   const CardPageInput page = session_.CardPage();
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
@@ -362,6 +367,18 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ShowWhatTheFilesChanged();
+}
+
+// The previews show the files as they are now: a remark the companion program wrote, a ledger
+// the user made readable. Called while painting, the rest of the window follows just after.
+void MainWindow::ShowWhatTheFilesChanged() {
+  if (exited_ || !session_.RefreshFromFiles()) return;
+  QTimer::singleShot(0, this, [this] { ShowChoice(); });
 }
 
 void MainWindow::done(int result) {

@@ -77,6 +77,8 @@ class MainWindow : public QDialog {
   void done(int result) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Back in the window: what the companion program changed meanwhile is shown.
+  void changeEvent(QEvent* event) override;
 
  private:
   void ConnectCommands();
@@ -90,6 +92,7 @@ class MainWindow : public QDialog {
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();
+  void ShowWhatTheFilesChanged();
   void Exit();
   void OpenOptions();
   // The print ledger's part of the window.

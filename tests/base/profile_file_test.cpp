@@ -231,7 +231,11 @@ TEST(ProfileFile, AFailedSaveLeavesNothingBehind) {
 }
 
 TEST(ProfileSections, ReadWhatProfileFileReads) {
-  const std::vector<ProfileSection> sections = ReadProfileSections(kMessyFile);
+  int ignored = -1;
+  const std::vector<ProfileSection> sections = ReadProfileSections(kMessyFile, &ignored);
+  // The orphan key, the garbage line, the repeated key, the repeated section with its key and
+  // the unclosed section: read as nothing, and counted.
+  EXPECT_EQ(ignored, 6);
   const std::vector<ProfileSection> expected = {
       {"Format",
        {{"Alt Date Format", "2"},

@@ -56,7 +56,7 @@ class ChangeDataSourceTest : public ::testing::Test {
     state_.workFolder = work_;
     state_.data.paths().floppyFolder = floppy_;
     ScriptedPrompts startUp;  // the location is usable and there is no password: nothing asked
-    StartUp(state_, ServiceYear::FromDate(2026, 11), startUp);
+    ReadStateAtStart(state_, ServiceYear::FromDate(2026, 11), startUp);
     ASSERT_FALSE(state_.stopRequested);
   }
 
@@ -69,7 +69,7 @@ class ChangeDataSourceTest : public ::testing::Test {
     prompts_.presets = presets_;
     prompts_.questions = questions_;
     prompts_.passwordPrompts = passwordPrompts_;
-    const bool refill = ChangeDataSource(state_, prompts_);
+    const bool refill = SwitchDataLocation(state_, prompts_);
     presets_ = prompts_.presets;
     questions_ = prompts_.questions;
     passwordPrompts_ = prompts_.passwordPrompts;

@@ -12,7 +12,9 @@
 #endif
 
 #include "base/platform.h"
+#include "base/string_table.h"
 #include "base/today.h"
+#include "card/card_digest.h"
 #include "card/header_preview_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
@@ -657,6 +659,66 @@ TEST_F(LedgerSessionTest, AHeaderChangedSinceItWasPrintedIsDue) {
   EXPECT_TRUE(session->selection().printHeader);
   EXPECT_EQ(session->HeaderPreview().ledger.note, "Fejléc nyomtatva: 2026.11.10., azóta változott: esedékes");
   EXPECT_EQ(session->PlanDueGroupPrint().cards.size(), 2u);  // Béla never printed, Anna's header
+}
+
+TEST(PrintLedger, ALedgerIsNeverWrittenLargerThanItsReaderTakes) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  PrintLedger ledger;
+  ledger.Load(file, kPrintDay);
+  CardContent card = TwoMonthCard();
+  card.displayName = std::string(4000, 'x');  // a name for people to read; the file keeps it
+  const CardPageInput page = Ticked({0, 1}, true, true);
+  for (int key = 10; key < 10 + 4200; ++key)
+    ledger.Record({"id:" + std::to_string(key), &card, page}, kPrintDay);
+  ASSERT_GT(ledger.Text().size(), PrintLedger::kMaxBytes);
+  std::string error;
+  EXPECT_FALSE(ledger.Save(&error));
+  EXPECT_NE(error.find("MB"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(LedgerSessionTest, ALedgerFarLargerThanYearsOfCardsIsSetAsideUnreadAndTold) {
+  const auto file = dir_ / kPrintLedgerFileName;
+  test::WriteText(file, "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n");
+  std::filesystem::resize_file(file, PrintLedger::kMaxBytes + 1);
+  auto session = Start();
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0],
+            LoadStringWith(StringId::LedgerTooLarge,
+                           {"16", PathText(dir_ / "velunorh-ledger.ini.damaged-20261110")}));
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "velunorh-ledger.ini.damaged-20261110"),
+            PrintLedger::kMaxBytes + 1);
+  // A new ledger from here on.
+  EXPECT_TRUE(session->CanTellDue());
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->LedgerRecord(), nullptr);
+  session->SetMonthRow(0, true);
+  EXPECT_EQ(Print(*session), "");
+  EXPECT_LT(std::filesystem::file_size(file), 1000u);
+}
+
+TEST_F(LedgerSessionTest, ALedgerMadeReadableAgainIsUsedWithoutARestart) {
+  const auto file = dir_ / kPrintLedgerFileName;
+  std::filesystem::create_directory(file);  // in the way, as a share not mounted yet might be
+  auto session = Start();
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_FALSE(session->CanTellDue());
+  EXPECT_FALSE(session->RefreshFromFiles());  // still unreadable: not told again
+  EXPECT_EQ(prompts_.messages.size(), 1u);
+
+  std::filesystem::remove(file);
+  test::WriteText(file, "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n");
+  EXPECT_TRUE(session->RefreshFromFiles());
+  EXPECT_TRUE(session->CanTellDue());
+  EXPECT_EQ(prompts_.messages.size(), 1u);
+  session->ChoosePublisher(1);
+  ASSERT_NE(session->LedgerRecord(), nullptr);
+  EXPECT_FALSE(session->RefreshFromFiles());
+  // Its records are kept by the next save.
+  session->SetMonthRow(1, true);
+  EXPECT_EQ(Print(*session), "");
+  EXPECT_NE(test::ReadText(file).find("Month09=2026-11-10 0123456789abcdef"), std::string::npos);
 }
 
 }  // namespace

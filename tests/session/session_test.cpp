@@ -66,7 +66,11 @@ TEST_F(SessionTest, ARemarkTheCompanionProgramChangesShowsAtTheNextRepaint) {
   const auto file = dir_ / "remark7.dat";
   std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
                                              std::chrono::seconds(1));
+  // Reading the card changes nothing; the window looks at the files again at each repaint.
+  EXPECT_EQ(session->Content().rows[0].remark, "első szöveg");
+  EXPECT_TRUE(session->RefreshFromFiles());
   EXPECT_EQ(session->Content().rows[0].remark, "más szöveg!");
+  EXPECT_FALSE(session->RefreshFromFiles());
 }
 
 TEST_F(SessionTest, TheContentFollowsTheChoice) {

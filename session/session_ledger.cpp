@@ -1,0 +1,83 @@
+#include "session/session_ledger.h"
+
+#include "base/platform.h"
+#include "base/string_table.h"
+#include "session/ledger_rules.h"
+
+namespace velunorh {
+
+void SessionLedger::Load(const std::filesystem::path& workFolder, const CalendarDate& today) {
+  TellLoad(ledger_.Load(workFolder / kPrintLedgerFileName, today));
+}
+
+bool SessionLedger::LoadAgainIfUnreadable(const CalendarDate& today) {
+  if (ledger_.writable()) return false;
+  const PrintLedger::LoadResult loaded = ledger_.Load(ledger_.file(), today);
+  // Still unreadable: the user was told at start.
+  if (loaded.outcome == PrintLedger::LoadOutcome::kUnreadable) return false;
+  TellLoad(loaded);
+  // A save that fails from now on is news again.
+  if (ledger_.writable()) problemTold_ = false;
+  return ledger_.writable();
+}
+
+void SessionLedger::TellLoad(const PrintLedger::LoadResult& loaded) {
+  switch (loaded.outcome) {
+    case PrintLedger::LoadOutcome::kLoaded:
+      return;
+    case PrintLedger::LoadOutcome::kSetAside:
+      prompts_.ShowMessage(
+          loaded.tooLarge ? LoadStringWith(StringId::LedgerTooLarge,
+                                           {std::to_string(PrintLedger::kMaxBytes >> 20),
+                                            PathText(loaded.setAside)})
+                          : LoadStringWith(StringId::LedgerSetAside, {PathText(loaded.setAside)}));
+      return;
+    case PrintLedger::LoadOutcome::kPartlyRead:
+      prompts_.ShowMessage(LoadStringWith(
+          StringId::LedgerLinesSkipped,
+          {std::to_string(loaded.skippedLines), PathText(loaded.setAside)}));
+      return;
+    case PrintLedger::LoadOutcome::kUnreadable:
+      // Said at start, before a print: without the history every line would look due.
+      prompts_.ShowMessage(LoadStringWith(StringId::LedgerUnreadableAtStart,
+                                          {PathText(ledger_.file()), loaded.error}));
+      problemTold_ = true;
+      return;
+  }
+}
+
+const CardRecord* SessionLedger::Find(const PublisherTable& table, int slot,
+                                      const CardContent& card) const {
+  if (!card.hasPublisher) return nullptr;
+  return ledger_.Find(LedgerServiceYear(card), LedgerPublisherKey(table, slot));
+}
+
+std::string SessionLedger::Record(const PublisherTable& table,
+                                  const std::vector<PrintedPage>& pages,
+                                  const CalendarDate& today) {
+  const PrintLedger before = ledger_;
+  for (const PrintedPage& page : pages)
+    ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
+  return Save(before);
+}
+
+std::string SessionLedger::Forget(const PublisherTable& table, int slot,
+                                  const CardContent& card) {
+  if (!card.hasPublisher) return {};
+  const PrintLedger before = ledger_;
+  if (!ledger_.Forget(LedgerServiceYear(card), LedgerPublisherKey(table, slot))) return {};
+  return Save(before);
+}
+
+std::string SessionLedger::Save(const PrintLedger& before) {
+  std::string error;
+  if (ledger_.Save(&error)) return {};
+  // The previews show only what the file keeps: a print that could not be saved is not marked
+  // as on the card, or it would be due again after a restart while it looked done now.
+  ledger_ = before;
+  if (problemTold_) return {};
+  problemTold_ = true;
+  return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});
+}
+
+}  // namespace velunorh

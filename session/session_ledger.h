@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "card/card_content.h"
+#include "card/card_page.h"
+#include "companion/publisher_table.h"
+#include "session/print_ledger.h"
+#include "session/user_prompts.h"
+
+namespace velunorh {
+
+// A page of a print job that completed: whose card, its texts, and what the page printed.
+struct PrintedPage {
+  int slot = 0;
+  const CardContent* card = nullptr;
+  CardPageInput page;
+};
+
+// The print ledger as a run of the program keeps it: read at start with what the user must be
+// told, saved after each print or forgetting, and taken back out of memory when a save fails,
+// so that the previews never mark what the file does not keep.
+class SessionLedger {
+ public:
+  explicit SessionLedger(UserPrompts& prompts) : prompts_(prompts) {}
+
+  // Reads the ledger of the data folder and tells the user what became of a damaged or
+  // unreadable one.
+  void Load(const std::filesystem::path& workFolder, const CalendarDate& today);
+  // A ledger that could not be read is tried again (the user may have mended its permissions).
+  // True when it can be read now.
+  bool LoadAgainIfUnreadable(const CalendarDate& today);
+  // Whether the ledger could be read: without it nothing can tell what is on the cards.
+  bool readable() const { return ledger_.writable(); }
+  const std::filesystem::path& file() const { return ledger_.file(); }
+
+  // The record of a card for its service year, or null.
+  const CardRecord* Find(const PublisherTable& table, int slot, const CardContent& card) const;
+  // Records the pages and saves. The message to show when the ledger could not be saved, once
+  // a run ("" otherwise); the print itself stands.
+  std::string Record(const PublisherTable& table, const std::vector<PrintedPage>& pages,
+                     const CalendarDate& today);
+  // Forgets what a card carries this service year (a new card) and saves; the message as above.
+  std::string Forget(const PublisherTable& table, int slot, const CardContent& card);
+
+ private:
+  // Saves; when that fails, puts back `before` and gives the message (once a run).
+  std::string Save(const PrintLedger& before);
+  void TellLoad(const PrintLedger::LoadResult& loaded);
+
+  UserPrompts& prompts_;
+  PrintLedger ledger_;
+  bool problemTold_ = false;
+};
+
+}  // namespace velunorh
