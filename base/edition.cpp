@@ -1,6 +1,7 @@
 #include "base/edition.h"
 
 #include <clocale>
+#include <utility>
 
 #include "base/string_table.h"
 
@@ -30,6 +31,16 @@ bool SetsRuntimeLocale(std::string_view languageCode) {
 bool ApplyRuntimeLocale(const std::string& languageCode) {
   if (!SetsRuntimeLocale(languageCode)) return false;
   return std::setlocale(LC_ALL, languageCode.c_str()) != nullptr;
+}
+
+std::string_view IsoLanguage(std::string_view languageCode) {
+  static constexpr std::pair<std::string_view, std::string_view> kLanguages[] = {
+      {"hun", "hu"},     {"cz", "cs"},  {"sk", "sk"},  {"polish", "pl"}, {"rom", "ro"},
+      {"turkish", "tr"}, {"ell", "el"}, {"rus", "ru"}, {"lt", "lt"},     {"portuguese", "pt"},
+  };
+  for (const auto& [code, iso] : kLanguages)
+    if (code == languageCode) return iso;
+  return {};
 }
 
 bool IsCzech(std::string_view languageCode) {

@@ -23,6 +23,9 @@ bool SetsRuntimeLocale(std::string_view languageCode);
 // set; a locale the system does not know leaves everything as it was, which is harmless.
 bool ApplyRuntimeLocale(const std::string& languageCode);
 
+// The ISO 639-1 name of the edition's language ("hu" for "hun"), "" for a code without one.
+std::string_view IsoLanguage(std::string_view languageCode);
+
 // The Czech edition: its dates read day/month/year, its header preview swaps two box labels,
 // and it ticks F/N by itself for a publisher with a sex.
 bool IsCzech(std::string_view languageCode);

@@ -121,12 +121,6 @@ void ForEachLine(std::string_view text, Each each) {
   }
 }
 
-std::string Lowered(std::string_view name) {
-  std::string lowered(name);
-  for (char& c : lowered) c = LowerAscii(c);
-  return lowered;
-}
-
 // Whether a value written bare would read back different: blanks at its ends are trimmed and
 // a pair of quotes around it removed.
 bool NeedsQuotes(std::string_view value) {
@@ -288,33 +282,85 @@ void ProfileFile::InsertLine(std::size_t at, std::string content) {
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), end});
 }
 
-std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* linesIgnored) {
-  std::vector<ProfileSection> sections;
+namespace {
+
+// Section and key names compare without regard to ASCII case; held as views into the text.
+struct CaseBlindHash {
+  std::size_t operator()(std::string_view name) const {
+    std::size_t hash = 0xcbf29ce484222325ULL;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 0x100000001b3ULL;
+    return hash;
+  }
+};
+struct CaseBlindEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
+};
+using NameSet = std::unordered_set<std::string_view, CaseBlindHash, CaseBlindEqual>;
+
+}  // namespace
+
+int VisitProfileSections(
+    std::string_view text, const std::function<void(std::string_view name)>& section,
+    const std::function<void(std::string_view key, std::string_view value)>& key) {
   int ignored = 0;
-  std::unordered_set<std::string> sectionNames;
-  std::unordered_set<std::string> keyNames;  // of the section being read
+  NameSet sectionNames;
+  NameSet keyNames;      // of the section being read
   bool reading = false;  // false before the first section and in a repeated one
   bool firstLine = true;
   ForEachLine(text, [&](std::string_view content, std::string_view) {
     ParsedLine parsed = ParseLine(content, firstLine);
     firstLine = false;
     if (parsed.kind == ParsedLine::Kind::kSection) {
-      reading = sectionNames.insert(Lowered(parsed.name)).second;
+      reading = sectionNames.insert(parsed.name).second;
       if (reading) {
-        sections.push_back(ProfileSection{std::string(parsed.name), {}});
         keyNames.clear();
+        section(parsed.name);
       } else {
         ++ignored;
       }
     } else if (parsed.kind == ParsedLine::Kind::kKey && reading &&
-               keyNames.insert(Lowered(parsed.name)).second) {
-      sections.back().keys.emplace_back(std::string(parsed.name), std::string(ValueText(parsed)));
+               keyNames.insert(parsed.name).second) {
+      key(parsed.name, ValueText(parsed));
     } else if (parsed.kind != ParsedLine::Kind::kBlankOrComment) {
       ++ignored;
     }
   });
+  return ignored;
+}
+
+std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* linesIgnored) {
+  std::vector<ProfileSection> sections;
+  const int ignored = VisitProfileSections(
+      text, [&](std::string_view name) { sections.push_back({std::string(name), {}}); },
+      [&](std::string_view key, std::string_view value) {
+        sections.back().keys.emplace_back(std::string(key), std::string(value));
+      });
   if (linesIgnored) *linesIgnored = ignored;
   return sections;
+}
+
+void ProfileWriter::Section(std::string_view name) {
+  writing_ = IsWritableSection(name);
+  if (!writing_) return;
+  // A blank line sets a section off from what comes before it.
+  if (!text_.empty()) text_ += '\n';
+  text_ += '[';
+  text_ += name;
+  text_ += "]\n";
+}
+
+void ProfileWriter::Key(std::string_view key, std::string_view value) {
+  if (!writing_ || !IsWritableKey(key) || HasLineBreak(value)) return;
+  text_ += key;
+  text_ += '=';
+  if (NeedsQuotes(value)) {
+    text_ += '"';
+    text_ += value;
+    text_ += '"';
+  } else {
+    text_ += value;
+  }
+  text_ += '\n';
 }
 
 std::string WriteProfileSections(const std::vector<ProfileSection>& sections) {
@@ -325,25 +371,10 @@ std::string WriteProfileSections(const std::vector<ProfileSection>& sections) {
   }
   std::string text;
   text.reserve(size);
+  ProfileWriter writer(text);
   for (const ProfileSection& section : sections) {
-    if (!IsWritableSection(section.name)) continue;
-    if (!text.empty()) text += '\n';
-    text += '[';
-    text += section.name;
-    text += "]\n";
-    for (const auto& [key, value] : section.keys) {
-      if (!IsWritableKey(key) || HasLineBreak(value)) continue;
-      text += key;
-      text += '=';
-      if (NeedsQuotes(value)) {
-        text += '"';
-        text += value;
-        text += '"';
-      } else {
-        text += value;
-      }
-      text += '\n';
-    }
+    writer.Section(section.name);
+    for (const auto& [key, value] : section.keys) writer.Key(key, value);
   }
   return text;
 }

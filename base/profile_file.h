@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -92,6 +93,26 @@ struct ProfileSection {
 // key; a key before any section; a section or key repeated, with the keys of a repeated section.
 std::vector<ProfileSection> ReadProfileSections(std::string_view text,
                                                 int* linesIgnored = nullptr);
+
+// The same reading without building the sections: `section` is called for each section read,
+// then `key` for each of its keys, with views into `text`. Returns the lines ignored.
+int VisitProfileSections(std::string_view text,
+                         const std::function<void(std::string_view name)>& section,
+                         const std::function<void(std::string_view key, std::string_view value)>& key);
+
+// Writes a new profile file section by section onto the end of `text`, as WriteProfileSections
+// does, without holding the sections first.
+class ProfileWriter {
+ public:
+  explicit ProfileWriter(std::string& text) : text_(text) {}
+  // A section whose name could not be read back is left out, and its keys with it.
+  void Section(std::string_view name);
+  void Key(std::string_view key, std::string_view value);
+
+ private:
+  std::string& text_;
+  bool writing_ = false;
+};
 
 // The sections as a new file ("[name]", then "key=value" lines, a blank line between sections,
 // LF line ends), in one pass. ReadProfileSections reads it back to the same sections: a value

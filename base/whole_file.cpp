@@ -40,6 +40,7 @@ WholeFile ReadFileUpTo(const std::filesystem::path& file, std::size_t maxBytes) 
   // the file grew meanwhile.
   if (in.Identity().size > maxBytes) return TooLarge(file, maxBytes);
   WholeFile result;
+  result.bytes.reserve(std::min<std::size_t>(in.Identity().size, maxBytes) + 1);
   constexpr std::size_t kChunk = 64 * 1024;
   for (;;) {
     const std::size_t used = result.bytes.size();

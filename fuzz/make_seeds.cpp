@@ -249,6 +249,20 @@ void CardPassSeeds(SeedFolder& seeds, const std::vector<DataFiles>& folders) {
   }
 }
 
+void LedgerSeeds(SeedFolder& seeds) {
+  const std::vector<std::string> files = {
+      "; Velunorh: what went onto each publisher's card\n\n[2026 id:11]\nName=Kovács Anna\n"
+      "Header=2026-11-10 0f1e2d3c4b5a6978\nMonth09=2026-11-10 89abcdef01234567\n"
+      "Total=2027-09-05 0123456789abcdef\n\n[0999 nm:00112233445566ff]\nName=\n"
+      "Month08=2026-11-10 0123456789abcdef\n",
+      "\xEF\xBB\xBF[2026 id:11]\r\nName=\" Béla \"\r\nMonth13=2026-11-10 0123456789abcdef\r\n"
+      "[2026 ID:11]\r\nHeader=2026-11-10 0123456789abcdef\r\nHeader=2026-11-11 0123456789abcdef\r\n",
+      "not a ledger\n[26 id:11]\nMonth09=yesterday\n",
+      "",
+  };
+  for (const auto& file : files) seeds.Add(file);
+}
+
 }  // namespace
 }  // namespace velunorh::fuzz
 
@@ -282,6 +296,8 @@ int main(int argc, char** argv) {
     NameDateSeeds(nameDate, scrambled);
     SeedFolder cardPasses(out, "card_passes");
     CardPassSeeds(cardPasses, folders);
+    SeedFolder ledger(out, "ledger");
+    LedgerSeeds(ledger);
   } catch (const std::exception& e) {
     std::cerr << "make_seeds: " << e.what() << "\n";
     return 1;

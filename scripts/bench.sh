@@ -8,7 +8,9 @@
 #                drawn straight with QPainter onto images of the panes' sizes;
 #   print        one print of a full card to a 600 dpi PDF file, 300 of them one after the
 #                other, and 300 cards printed as one job as the group print makes them, against
-#                those 300 single prints.
+#                those 300 single prints;
+#   ledger save  the print ledger saved after a print with 10,000 and with 20,000 cards in it
+#                (locked, read again, merged and written whole), the one against the other.
 #
 #   scripts/bench.sh [BUILD_DIR]     default: build (the test build; only the benchmarks are built)
 #   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
@@ -24,7 +26,7 @@ echo "== Building the benchmarks in $dir" >&2
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUNORH_WERROR=ON \
   -DVELUNORH_GUI=ON -DVELUNORH_BENCH=ON >/dev/null
 cmake --build "$dir" -j"$(nproc)" \
-  --target full_congregation loading_bench drawing_bench startup_harness empty_dialog >/dev/null
+  --target full_congregation loading_bench drawing_bench ledger_bench startup_harness empty_dialog >/dev/null
 bin=$dir/bench
 
 work=$(mktemp -d)
@@ -61,6 +63,7 @@ median_ms() {
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 run_benchmarks loading_bench
 run_benchmarks drawing_bench
+run_benchmarks ledger_bench
 read -r load_real load_cpu < <(median_ms loading_bench BM_LoadAllData)
 read -r bytes_real bytes_cpu < <(median_ms loading_bench BM_ReadDataFileBytes)
 read -r repaint_real repaint_cpu < <(median_ms drawing_bench BM_RepaintPreviews)
@@ -69,6 +72,8 @@ read -r replay_real replay_cpu < <(median_ms drawing_bench BM_ReplayPreviewsOnto
 read -r print_real print_cpu < <(median_ms drawing_bench BM_PrintCardToPdf)
 read -r print300_real print300_cpu < <(median_ms drawing_bench BM_Print300SingleCards)
 read -r job300_real job300_cpu < <(median_ms drawing_bench BM_Print300CardsAsOneJob)
+read -r ledger10k_real ledger10k_cpu < <(median_ms ledger_bench BM_SaveLedger/10000)
+read -r ledger20k_real ledger20k_cpu < <(median_ms ledger_bench BM_SaveLedger/20000)
 
 # Start-up: both programs in turn, the order swapped every round, in a copy of the folder (the
 # program starts in its data folder).
@@ -121,7 +126,8 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
   -v hk="$harness_kb" -v dk="$dialog_kb" \
   -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
   -v qr="$replay_real" -v qc="$replay_cpu" -v tr="$print_real" -v tc="$print_cpu" \
-  -v gr="$print300_real" -v gc="$print300_cpu" -v jr="$job300_real" -v jc="$job300_cpu" '
+  -v gr="$print300_real" -v gc="$print300_cpu" -v jr="$job300_real" -v jc="$job300_cpu" \
+  -v sr="$ledger10k_real" -v sc="$ledger10k_cpu" -v tr2="$ledger20k_real" -v tc2="$ledger20k_cpu" '
   BEGIN {
     printf "Machine: %s, %d cores; load average (1, 5, 15 min) %s at the start, %s at the end\n", model, cores, load0, load
     printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
@@ -141,4 +147,8 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
       "300 x one card, 600 dpi PDF", gr, gc, gr / tr
     printf "%-34s %9.0f ms  %.2f x 300 single prints (%.0f ms); CPU time %.2f x (%.0f / %.0f ms); %.2f ms per card\n", \
       "300 cards as one job, 600 dpi PDF", jr, jr / gr, gr, jc / gc, jc, gc, jr / 300
+    printf "%-34s %9.1f ms  (CPU %.1f ms): a ledger of 10,000 cards, saved after a print\n", \
+      "ledger save, 10,000 cards", sr, sc
+    printf "%-34s %9.1f ms  %.2f x 10,000 cards (CPU %.1f ms, %.2f x)\n", \
+      "ledger save, 20,000 cards", tr2, tr2 / sr, tc2, tc2 / sc
   }'

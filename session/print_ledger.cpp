@@ -21,11 +21,23 @@ constexpr std::string_view kHeaderKey = "Header";
 constexpr std::string_view kTotalKey = "Total";
 constexpr std::string_view kNameKey = "Name";
 
+// `value` as `width` decimal digits, leading zeros included. Written by hand: a ledger of years
+// holds hundreds of thousands of them, and a save formats every one.
+void PutDigits(char* at, int value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+}
+
 // The key of a month row: its calendar month, 1-12.
-std::string MonthKey(int row) {
-  char text[16];
-  std::snprintf(text, sizeof text, "Month%02d", ServiceYear::RowMonth(row) + 1);
-  return text;
+const std::string& MonthKey(int row) {
+  static const std::array<std::string, 12> kKeys = [] {
+    std::array<std::string, 12> keys;
+    for (int r = 0; r < 12; ++r) {
+      keys[r] = "Month00";
+      PutDigits(&keys[r][5], ServiceYear::RowMonth(r) + 1, 2);
+    }
+    return keys;
+  }();
+  return kKeys[row];
 }
 
 bool Digits(std::string_view s, std::size_t count) {
@@ -69,10 +81,14 @@ std::optional<LedgerStamp> ParseStamp(std::string_view value) {
   return stamp;
 }
 
+// "YYYY-MM-DD 0123456789abcdef"
 std::string StampText(const LedgerStamp& stamp) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %016llx", stamp.date.year, stamp.date.month,
-                stamp.date.day, static_cast<unsigned long long>(stamp.digest));
+  std::string text = "0000-00-00 0000000000000000";
+  PutDigits(&text[0], stamp.date.year % 10000, 4);
+  PutDigits(&text[5], stamp.date.month % 100, 2);
+  PutDigits(&text[8], stamp.date.day % 100, 2);
+  for (int i = 0; i < 16; ++i)
+    text[11 + i] = "0123456789abcdef"[(stamp.digest >> (60 - 4 * i)) & 0xF];
   return text;
 }
 
@@ -90,9 +106,9 @@ std::optional<std::pair<int, std::string>> ParseSection(std::string_view name) {
 
 std::string SectionName(int year, const std::string& key) {
   // Four digits, as the reader takes them: "0999", never "999".
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%04d", year);
-  return std::string(digits) + " " + key;
+  std::string name = "0000 " + key;
+  PutDigits(&name[0], year % 10000, 4);
+  return name;
 }
 
 // Which line of a card a key names: -1 the header, 12 the total, 0-11 a month row; nothing for
@@ -112,6 +128,12 @@ std::optional<LedgerStamp>& Line(CardRecord& record, int line) {
   if (line < 0) return record.header;
   if (line >= 12) return record.total;
   return record.rows[line];
+}
+
+// The name as the file can hold it: it is only there for people to read, and one with a line
+// break in it could not be written back.
+std::string NameToKeep(std::string_view name) {
+  return name.find_first_of("\r\n") == std::string_view::npos ? std::string(name) : std::string();
 }
 
 // "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that exists.
@@ -150,28 +172,39 @@ std::optional<LedgerCards> PrintLedger::Parse(std::string_view text, int* skippe
   // cards' records stay. Only a text of which nothing at all can be read is damaged as a whole.
   int outOfForm = 0;
   LedgerCards cards;
-  for (const ProfileSection& section : ReadProfileSections(text, &outOfForm)) {
-    const auto where = ParseSection(section.name);
-    if (!where || cards.contains(*where)) {
-      // Its lines belong to no card.
-      outOfForm += 1 + static_cast<int>(section.keys.size());
-      continue;
+  CardRecord* record = nullptr;  // of the section being read; null when it is out of form
+  const auto section = [&](std::string_view name) {
+    record = nullptr;
+    auto where = ParseSection(name);
+    if (where) {
+      // The file is written in order: each card then goes at the end without a search.
+      const bool last = cards.empty() || std::prev(cards.end())->first < *where;
+      const auto [at, added] = last ? std::pair{cards.emplace_hint(cards.end(), std::move(*where),
+                                                                   CardRecord{}),
+                                                true}
+                                    : cards.try_emplace(std::move(*where));
+      if (added) record = &at->second;
     }
-    CardRecord& record = cards[*where];
-    for (const auto& [key, value] : section.keys) {
-      if (key == kNameKey) {
-        record.name = value;
-        continue;
-      }
-      const auto which = LineOfKey(key);
-      const auto stamp = ParseStamp(value);
-      if (!which || !stamp || Line(record, *which)) {
-        ++outOfForm;
-        continue;
-      }
-      Line(record, *which) = *stamp;
+    if (!record) ++outOfForm;
+  };
+  const auto key = [&](std::string_view key, std::string_view value) {
+    if (!record) {
+      ++outOfForm;  // the line belongs to no card
+      return;
     }
-  }
+    if (key == kNameKey) {
+      record->name = NameToKeep(value);
+      return;
+    }
+    const auto which = LineOfKey(key);
+    const auto stamp = ParseStamp(value);
+    if (!which || !stamp || Line(*record, *which)) {
+      ++outOfForm;
+      return;
+    }
+    Line(*record, *which) = *stamp;
+  };
+  outOfForm += VisitProfileSections(text, section, key);
   if (skipped) *skipped = outOfForm;
   if (outOfForm > 0 && cards.empty()) return std::nullopt;
   return cards;
@@ -263,23 +296,24 @@ bool PrintLedger::Forget(int serviceYear, const std::string& key) {
 }
 
 std::string PrintLedger::Text() const {
-  std::vector<ProfileSection> sections;
-  sections.reserve(cards_.size());
-  for (const auto& [where, record] : cards_) {
-    ProfileSection& section = sections.emplace_back();
-    section.name = SectionName(where.first, where.second);
-    section.keys.reserve(15);
-    // A name the file cannot hold as it is stays out: it is only there for people to read.
-    section.keys.emplace_back(kNameKey, record.name);
-    if (record.header) section.keys.emplace_back(kHeaderKey, StampText(*record.header));
-    for (int row = 0; row < 12; ++row)
-      if (record.rows[row]) section.keys.emplace_back(MonthKey(row), StampText(*record.rows[row]));
-    if (record.total) section.keys.emplace_back(kTotalKey, StampText(*record.total));
-  }
+  return TextOf(cards_);
+}
+
+std::string PrintLedger::TextOf(const LedgerCards& cards) {
   std::string text =
       "; " + LoadString(StringId::ProgramName) +
       ": what went onto each publisher's card, one section per service year and publisher.\n";
-  if (!sections.empty()) text += "\n" + WriteProfileSections(sections);
+  // Some 40 bytes a line, 15 lines a card at most.
+  text.reserve(text.size() + cards.size() * 15 * 40);
+  ProfileWriter writer(text);
+  for (const auto& [where, record] : cards) {
+    writer.Section(SectionName(where.first, where.second));
+    writer.Key(kNameKey, NameToKeep(record.name));
+    if (record.header) writer.Key(kHeaderKey, StampText(*record.header));
+    for (int row = 0; row < 12; ++row)
+      if (record.rows[row]) writer.Key(MonthKey(row), StampText(*record.rows[row]));
+    if (record.total) writer.Key(kTotalKey, StampText(*record.total));
+  }
   return text;
 }
 
@@ -308,18 +342,14 @@ bool PrintLedger::Save(std::string* error) {
       KeepNewer(merged.total, mine->second.total);
     }
   }
-  // What another copy printed shows here too from now on.
-  const LedgerCards before = cards_;
-  if (onDisk) cards_ = std::move(*onDisk);
-  const std::string text = Text();
+  const std::string text = TextOf(onDisk ? *onDisk : cards_);
   // A file the next start would set aside is never written.
   const bool fits = text.size() <= kMaxBytes;
   if (!fits && error)
     *error = LoadStringWith(StringId::LedgerWouldBeTooLarge, {std::to_string(kMaxBytes >> 20)});
-  if (!fits || !WriteFileAtomically(file_, text, error)) {
-    cards_ = before;
-    return false;
-  }
+  if (!fits || !WriteFileAtomically(file_, text, error)) return false;
+  // What another copy printed shows here too from now on.
+  if (onDisk) cards_ = std::move(*onDisk);
   recorded_.clear();
   forgotten_.clear();
   return true;

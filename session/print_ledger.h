@@ -103,6 +103,7 @@ class PrintLedger {
 
   // The whole file as it would be saved, written in one pass.
   std::string Text() const;
+  static std::string TextOf(const LedgerCards& cards);
   // Replaces the file atomically. Another running copy of the program may have saved since this
   // one read the file: under a lock beside the file, what is on disk is read again and this
   // run's records and forgettings are merged into it (per line, the newer stamp wins), so neither

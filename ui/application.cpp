@@ -15,20 +15,11 @@
 namespace velunorh {
 namespace {
 
-// Qt's name of an edition's language, for Qt's own dialogs (the print dialog above all).
-QString QtLanguage(std::string_view languageCode) {
-  static constexpr std::pair<std::string_view, const char*> kLanguages[] = {
-      {"hun", "hu"},     {"cz", "cs"},  {"sk", "sk"},  {"polish", "pl"}, {"rom", "ro"},
-      {"turkish", "tr"}, {"ell", "el"}, {"rus", "ru"}, {"lt", "lt"},     {"portuguese", "pt"},
-  };
-  for (const auto& [code, qtName] : kLanguages)
-    if (code == languageCode) return qtName;
-  return {};
-}
-
-// Without a translation for the edition's language Qt's dialogs simply stay in English.
+// Without a translation for the edition's language Qt's dialogs (the print dialog above all)
+// simply stay in English.
 void InstallQtTranslation(const std::string& languageCode) {
-  const QString language = QtLanguage(languageCode);
+  const std::string_view iso = IsoLanguage(languageCode);
+  const QString language = QString::fromLatin1(iso.data(), static_cast<qsizetype>(iso.size()));
   if (language.isEmpty()) return;
   auto* translator = new QTranslator(qApp);
   if (translator->load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
