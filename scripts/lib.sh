@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts: the repository's root, installing missing Debian packages, and
 # configuring a build folder from a CMake preset (CMakePresets.json).
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
