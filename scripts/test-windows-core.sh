@@ -18,8 +18,7 @@ unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$dir"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot --init >/dev/null 2>&1 || true; fi
 
-# The preset "windows-core" holds the options: -O2 as in the Linux build (g++ 12 warns falsely at
-# -O3 inside std::string) and no debug information, which only slows the static links down.
+# The preset "windows-core" (CMakePresets.json) holds the options; the folder and Wine are this run's.
 configure_preset windows-core -B "$dir" -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
 # The build lists the tests by running them under Wine.
 cmake --build "$dir" -j"$(nproc)" --target core_tests companion_writer
