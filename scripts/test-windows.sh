@@ -30,7 +30,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot --init >/dev/null 2>
 "$wineserver" -w 2>/dev/null || true
 
 # The preset "windows" (CMakePresets.json) holds the options; the folders and the Qt are this run's.
-# -O2 as in the Linux build (g++ 12 warns falsely at -O3 inside std::string).
 configure_preset windows -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
 # The build lists the tests by running them under Wine.
