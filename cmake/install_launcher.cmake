@@ -1,14 +1,18 @@
 # Install step: writes the launcher and the AppStream metainfo for the prefix given to
 # `cmake --install` (the paths in them are absolute) and installs both.
 # Set by the project before this runs: VELUNORH_SOURCE_DIR, VELUNORH_STAGING_DIR, VELUNORH_APP_ID,
-# VELUNORH_PROGRAM_DIR, VELUNORH_ICON_SIZES, VELUNORH_DATA_FOLDER, VELUNORH_SCREENSHOT_URL.
+# VELUNORH_PROGRAM_DIR, VELUNORH_DATA_DIR (CMAKE_INSTALL_DATADIR), VELUNORH_ICON_SIZES,
+# VELUNORH_DATA_FOLDER, VELUNORH_SCREENSHOT_URL.
 include("${VELUNORH_SOURCE_DIR}/cmake/desktop_entry.cmake")
 
 # The paths as the installed program will see them: DESTDIR is only where the files are staged.
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
-set(program "${prefix}/${VELUNORH_PROGRAM_DIR}/velunorh")
+# An install folder is relative to the prefix unless it was given as an absolute path.
+cmake_path(ABSOLUTE_PATH VELUNORH_PROGRAM_DIR BASE_DIRECTORY "${prefix}" OUTPUT_VARIABLE program_dir)
+cmake_path(ABSOLUTE_PATH VELUNORH_DATA_DIR BASE_DIRECTORY "${prefix}" OUTPUT_VARIABLE data_dir)
+set(program "${program_dir}/velunorh")
 list(GET VELUNORH_ICON_SIZES -1 largest)
-set(icon "${prefix}/share/icons/hicolor/${largest}x${largest}/apps/${VELUNORH_APP_ID}.png")
+set(icon "${data_dir}/icons/hicolor/${largest}x${largest}/apps/${VELUNORH_APP_ID}.png")
 
 desktop_string("${program}" LAUNCHER_TRY_EXEC)
 desktop_exec_argument("${program}" LAUNCHER_EXEC)
@@ -49,7 +53,5 @@ endif()
 set(metainfo_file "${VELUNORH_STAGING_DIR}/${VELUNORH_APP_ID}.metainfo.xml")
 file(WRITE "${metainfo_file}" "${metainfo}")
 
-file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications" TYPE FILE
-     FILES "${desktop_file}")
-file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/share/metainfo" TYPE FILE
-     FILES "${metainfo_file}")
+file(INSTALL DESTINATION "${data_dir}/applications" TYPE FILE FILES "${desktop_file}")
+file(INSTALL DESTINATION "${data_dir}/metainfo" TYPE FILE FILES "${metainfo_file}")

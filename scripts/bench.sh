@@ -16,15 +16,14 @@
 #   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
 #   REPETITIONS=N scripts/bench.sh   repetitions of each Google Benchmark (default 5)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 dir=$(realpath -m "${1:-$root/build}")
 runs=${RUNS:-30}
 repetitions=${REPETITIONS:-5}
 
 "$root/scripts/setup.sh"
 echo "== Building the benchmarks in $dir" >&2
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUNORH_WERROR=ON \
-  -DVELUNORH_GUI=ON -DVELUNORH_BENCH=ON >/dev/null
+configure_preset bench -B "$dir"
 cmake --build "$dir" -j"$(nproc)" \
   --target full_congregation loading_bench drawing_bench ledger_bench startup_harness empty_dialog >/dev/null
 bin=$dir/bench

@@ -5,7 +5,7 @@
 # checksum matches; otherwise cross-builds the same Qt from Debian's qt6-base source (about an
 # hour on a 2-core machine). Idempotent: a finished Qt in the folder is used as it is.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 qt=${1:-${VELUNORH_QT_WINDOWS:-$HOME/.cache/velunorh/qt-6.4.2-mingw64}}
 version=6.4.2
 tarball_name=qt6.4.2-mingw64-posix-widgets-printsupport.tar.zst
@@ -48,14 +48,7 @@ build_from_source() {
   work=$(dirname "$qt")/qt-source
   mkdir -p "$work"
   # Debian's own host tools of the same version run the code generators (moc, uic, rcc).
-  local need=(qt6-base-dev qt6-base-dev-tools ninja-build dpkg-dev)
-  local missing=() p
-  for p in "${need[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  install_missing qt6-base-dev qt6-base-dev-tools ninja-build dpkg-dev >&2
   # apt-get source needs deb-src lines: the same archives and suites as the deb lines.
   if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then

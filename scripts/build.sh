@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds one build folder: scripts/build.sh DIR [cmake options...]
+# Configures and builds one build folder from a CMake preset (CMakePresets.json; "normal" when
+# none is named), in the folder given: scripts/build.sh [--preset NAME] DIR [cmake options...]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
+preset=normal
+if [ "${1:-}" = --preset ]; then
+  preset=$2
+  shift 2
+fi
 dir=$1
 shift
-launcher=()
-# A compiler cache makes the second build of the same sources (the sanitizer build, a rerun) fast.
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+configure_preset "$preset" -B "$dir" "$@"
 cmake --build "$dir" -j"$(nproc)"

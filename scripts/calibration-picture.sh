@@ -3,10 +3,10 @@
 # turns its top-left part, where the card's items lie, into a picture for the README.
 # scripts/calibration-picture.sh [OUTPUT.png]   (default: docs/calibration-sheet.png)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 out=$(realpath -m "${1:-$root/docs/calibration-sheet.png}")
 mkdir -p "$(dirname "$out")"
-command -v pdftoppm >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq poppler-utils >/dev/null
+install_missing poppler-utils >/dev/null
 [ -x "$root/build/tools/calibration_sheet" ] || cmake --build "$root/build" --target calibration_sheet
 
 work=$(mktemp -d)

@@ -13,8 +13,7 @@ seconds=${1:-60}
 dir=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 echo "== Building $dir"
-"$root/scripts/build.sh" "$dir" -DCMAKE_CXX_COMPILER=clang++ -DVELUNORH_GUI=OFF \
-  -DVELUNORH_FUZZ=ON -DBUILD_TESTING=OFF
+"$root/scripts/build.sh" --preset fuzz "$dir"
 rm -rf "$dir/seeds"
 "$dir/fuzz/make_seeds" "$root/tools/demo_congregation.txt" "$dir/seeds"
 

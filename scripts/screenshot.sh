@@ -11,14 +11,13 @@
 #   docs/monthly-routine.png).
 #   Needs a built build/.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 out=$(realpath -m "${1:-$root/docs/main-window.png}")
 large=$(realpath -m "${2:-$root/docs/main-window-large-font.png}")
 preview=$(realpath -m "${3:-$root/docs/print-preview.png}")
 routine=$(realpath -m "${4:-$root/docs/monthly-routine.png}")
 mkdir -p "$(dirname "$out")" "$(dirname "$large")"
-command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq imagemagick >/dev/null
-command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xdotool >/dev/null
+install_missing imagemagick xdotool >/dev/null
 
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT

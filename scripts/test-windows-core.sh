@@ -3,26 +3,10 @@
 # MinGW-w64 and runs the tests under Wine, without Qt: scripts/test-windows-core.sh [BUILD_DIR]
 # Installs what is missing (as root, on Debian 12). Fails when any test fails.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 dir=${1:-$root/build-windows-core}
 
-packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing g++-mingw-w64-x86-64-posix wine64 googletest
 
 # Debian's wine64 puts its loader outside PATH.
 wine=$(command -v wine64 || true)
@@ -34,15 +18,8 @@ unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$dir"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot --init >/dev/null 2>&1 || true; fi
 
-# -O2 as in the Linux build (g++ 12 warns falsely at -O3 inside std::string); no debug
-# information, which only slows the static links down.
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
-  -DVELUNORH_WERROR=ON -DVELUNORH_GUI=OFF -DVELUNORH_BENCH=OFF \
-  -DVELUNORH_GTEST_SOURCE=/usr/src/googletest -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
-  "${launcher[@]}" >/dev/null
+# The preset "windows-core" (CMakePresets.json) holds the options; the folder and Wine are this run's.
+configure_preset windows-core -B "$dir" -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
 # The build lists the tests by running them under Wine.
 cmake --build "$dir" -j"$(nproc)" --target core_tests companion_writer
 

@@ -6,7 +6,7 @@
 #   scripts/test-windows.sh [BUILD_DIR] [LINUX_BUILD_DIR]
 # Installs what is missing (as root, on Debian 12). Fails when any step fails.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 dir=$(realpath -m "${1:-$root/build-windows}")
 linux=$(realpath -m "${2:-$root/build}")
 
@@ -29,13 +29,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot --init >/dev/null 2>
   >/dev/null 2>&1
 "$wineserver" -w 2>/dev/null || true
 
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 # The preset "windows" (CMakePresets.json) holds the options; the folders and the Qt are this run's.
-# -O2 as in the Linux build (g++ 12 warns falsely at -O3 inside std::string).
-cmake --preset windows -S "$root" -B "$dir" \
-  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" "${launcher[@]}" >/dev/null
+configure_preset windows -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
 # The build lists the tests by running them under Wine.
 cmake --build "$dir" -j"$(nproc)"
 cmake --build "$dir" --target windows_installer
