@@ -214,6 +214,7 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
                                           const CalendarDate& today) {
   file_ = file;
   cards_.clear();
+  lastText_.clear();
   recorded_.clear();
   forgotten_.clear();
   writable_ = true;
@@ -231,6 +232,7 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
   if (read.status == WholeFile::Status::kRead) cards = Parse(read.bytes, &skipped);
   if (cards) {
     cards_ = std::move(*cards);
+    lastText_ = read.bytes;
     if (skipped == 0) return result;
     // The original stays beside the ledger as it was, since the next save leaves those lines out.
     result.outcome = LoadOutcome::kPartlyRead;
@@ -329,7 +331,8 @@ bool PrintLedger::Save(std::string* error) {
   if (!lock) return false;
   std::optional<LedgerCards> onDisk;
   const WholeFile read = ReadFileUpTo(file_, kMaxBytes);
-  if (read.status == WholeFile::Status::kRead) onDisk = Parse(read.bytes);
+  if (read.status == WholeFile::Status::kRead && read.bytes != lastText_)
+    onDisk = Parse(read.bytes);
   if (onDisk) {
     for (const auto& where : forgotten_) onDisk->erase(where);
     for (const auto& where : recorded_) {
@@ -342,7 +345,7 @@ bool PrintLedger::Save(std::string* error) {
       KeepNewer(merged.total, mine->second.total);
     }
   }
-  const std::string text = TextOf(onDisk ? *onDisk : cards_);
+  std::string text = TextOf(onDisk ? *onDisk : cards_);
   // A file the next start would set aside is never written.
   const bool fits = text.size() <= kMaxBytes;
   if (!fits && error)
@@ -350,6 +353,7 @@ bool PrintLedger::Save(std::string* error) {
   if (!fits || !WriteFileAtomically(file_, text, error)) return false;
   // What another copy printed shows here too from now on.
   if (onDisk) cards_ = std::move(*onDisk);
+  lastText_ = std::move(text);
   recorded_.clear();
   forgotten_.clear();
   return true;

@@ -115,6 +115,9 @@ class PrintLedger {
   std::filesystem::path file_;
   bool writable_ = true;
   LedgerCards cards_;
+  // The file as this copy last read or wrote it: found unchanged at a save, no other copy wrote
+  // it since, and the cards held here are the merge without reading them again.
+  std::string lastText_;
   // The cards this run recorded or forgot: only these are merged into what is on disk.
   std::set<std::pair<int, std::string>> recorded_;
   std::set<std::pair<int, std::string>> forgotten_;
