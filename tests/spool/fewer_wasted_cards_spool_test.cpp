@@ -94,7 +94,8 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
     test::Run(c.change + " 2>&1");
     QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
     ASSERT_EQ(main_.warnings.size(), 1) << c.what;
-    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8(c.says))) << main_.warnings[0].toStdString();
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8(c.says)))
+        << main_.warnings[0].toStdString();
     EXPECT_TRUE(main_.warnings[0].contains(QString::fromStdString(other))) << c.what;
     EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName)) << c.what;
     window->reject();

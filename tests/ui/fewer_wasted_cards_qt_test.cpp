@@ -221,7 +221,8 @@ TEST_F(FewerWastedCardsTest, APrintThatCouldNotBeWrittenSaysSoAndRecordsNothing)
   PrintTo(dir_ / "missing" / "card.pdf");
   Press("printButton");
   ASSERT_EQ(main_.warnings.size(), 1);
-  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem írható"))) << main_.warnings[0].toStdString();
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem írható")))
+      << main_.warnings[0].toStdString();
   EXPECT_TRUE(main_.warnings[0].contains("missing")) << main_.warnings[0].toStdString();
   EXPECT_FALSE(LedgerWritten());
 }
