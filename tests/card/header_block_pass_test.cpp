@@ -6,6 +6,7 @@
 #include "card/header_preview_pass.h"
 #include "card/recording_surface.h"
 #include "loaded_congregation.h"
+#include "no_questions.h"
 #include "session/session.h"
 
 namespace velunorh {

@@ -5,7 +5,6 @@
 #include "card/card_content.h"
 #include "card/recording_surface.h"
 #include "loaded_congregation.h"
-#include "session/session.h"
 #include "test_support.h"
 
 namespace velunorh {
@@ -140,47 +139,6 @@ TEST_F(HeaderPreviewTest, NothingAtAllBeforeACongregationIsLoaded) {
   EXPECT_TRUE(s.texts.empty());
   EXPECT_TRUE(s.lines.empty());
   EXPECT_TRUE(s.rectangles.empty());
-}
-
-// The boxes beside the header preview: the full-name box only for a usable full name, the
-// family-name-first box unless the full name is shown, F/N only for a publisher with a sex.
-TEST(SessionHeaderBoxes, FollowTheFullNameTheChoiceAndTheSex) {
-  tools::Congregation c;
-  for (int i = 0; i < 3; ++i) {
-    tools::Publisher p;
-    p.id = static_cast<std::uint16_t>(20 + i);
-    p.givenName = "Bela";
-    p.familyName = "Szabo";
-    p.sex = i == 2 ? tools::Sex::kUnknown : tools::Sex::kMale;
-    c.current.publishers.push_back(p);
-  }
-  c.current.publishers[0].extensionIndex = 1;
-  c.extensions = {{1, 20, "Szabo Bela Ferenc", "", ""}};
-  test::TempDir dir;
-  tools::WriteCongregation(c, dir.path());
-  test::NoQuestions prompts;
-  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
-  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
-  struct Case {
-    const char* what;
-    int slot;
-    bool useFullName;
-    bool fullName, lastNameFirst, genderMarks;
-  } cases[] = {
-      {"full name shown", 1, true, true, false, true},
-      {"full name not wanted", 1, false, true, true, true},
-      {"no full name", 2, true, false, true, true},
-      {"no sex", 3, true, false, true, false},
-      {"no publisher", 0, true, false, true, false},
-  };
-  for (const auto& k : cases) {
-    session.ChoosePublisher(k.slot);
-    session.SetUseFullName(k.useFullName);
-    const HeaderBoxes boxes = session.VisibleHeaderBoxes();
-    EXPECT_EQ(boxes.fullName, k.fullName) << k.what;
-    EXPECT_EQ(boxes.lastNameFirst, k.lastNameFirst) << k.what;
-    EXPECT_EQ(boxes.genderMarks, k.genderMarks) << k.what;
-  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "companion/congregation_data.h"
-#include "session/user_prompts.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 
@@ -20,16 +19,6 @@ struct LoadedCongregation {
     bool stop = false;
     data.LoadAllData(stop);
   }
-};
-
-// Answers a session's questions for tests that are not about them: the location as it stands,
-// every password and new data accepted; a message is a failure.
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int preset, bool) override { return preset; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return true; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
 };
 
 }  // namespace velunorh::test

@@ -8,6 +8,7 @@
 #include "card/card_content.h"
 #include "card/recording_surface.h"
 #include "loaded_congregation.h"
+#include "no_questions.h"
 #include "session/session.h"
 
 namespace velunorh {

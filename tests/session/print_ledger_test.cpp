@@ -18,6 +18,7 @@
 #include "card/header_preview_pass.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
+#include "no_questions.h"
 #include "session/session.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -338,15 +339,6 @@ TEST(PrintLedger, ThePublisherKeyIsTheIdUnlessItIsMissingOrShared) {
 
 // --- Through the session ------------------------------------------------------------------
 
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int, bool) override { return std::nullopt; }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return false; }
-  void ShowMessage(const std::string& message) override { messages.push_back(message); }
-  std::vector<std::string> messages;
-};
-
 tools::Publisher Reporting(const std::string& given, const std::string& family, std::uint16_t id) {
   tools::Publisher p;
   p.givenName = given;
@@ -385,7 +377,7 @@ class LedgerSessionTest : public ::testing::Test {
 
   ScopedToday today_{kPrintDay};
   test::TempDir dir_;
-  NoQuestions prompts_;
+  test::NoQuestions prompts_{test::NoQuestions::Messages::kKeep};
   tools::Congregation congregation_ = [] {
     tools::Congregation c;
     c.current.publishers = {Reporting("Anna", "Kovács", 11), Reporting("Béla", "Szabó", 0)};

@@ -1,5 +1,5 @@
-// The session without widgets: the card content follows the data and the choice, the group
-// print's plan, and the printer remembered across runs.
+// The session without widgets: the card content follows the data and the choice, the boxes
+// beside the header preview, the group print's plan, and the printer remembered across runs.
 #include "session/session.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +8,13 @@
 
 #include "base/atomic_file.h"
 #include "base/string_table.h"
+#include "no_questions.h"
 #include "session/remembered_printer.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 
 namespace velunorh {
 namespace {
-
-// Answers nothing is asked in these tests; a question would be a fault.
-class NoQuestions : public UserPrompts {
- public:
-  std::optional<int> ChooseDataLocation(int, bool) override {
-    ADD_FAILURE() << "asked for a data location";
-    return std::nullopt;
-  }
-  bool CheckPassword(const PublisherRecord&) override { return true; }
-  bool ConfirmNewData() override { return false; }
-  void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
-};
 
 tools::Publisher Named(const std::string& given, const std::string& family, std::uint16_t id) {
   tools::Publisher p;
@@ -53,7 +42,7 @@ class SessionTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  NoQuestions prompts_;
+  test::NoQuestions prompts_;
 };
 
 TEST_F(SessionTest, ARemarkTheCompanionProgramChangesShowsAtTheNextRepaint) {
@@ -180,6 +169,47 @@ TEST(RememberedPrinter, AKeyOfAnyLengthOrGarbageReadsAsAName) {
   EXPECT_FALSE(WriteRememberedPrinter(file, "two\nlines", &error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(ReadRememberedPrinter(file), "\x01\xff\xfe garbage");
+}
+
+// The boxes beside the header preview: the full-name box only for a usable full name, the
+// family-name-first box unless the full name is shown, F/N only for a publisher with a sex.
+TEST(SessionHeaderBoxes, FollowTheFullNameTheChoiceAndTheSex) {
+  tools::Congregation c;
+  for (int i = 0; i < 3; ++i) {
+    tools::Publisher p;
+    p.id = static_cast<std::uint16_t>(20 + i);
+    p.givenName = "Bela";
+    p.familyName = "Szabo";
+    p.sex = i == 2 ? tools::Sex::kUnknown : tools::Sex::kMale;
+    c.current.publishers.push_back(p);
+  }
+  c.current.publishers[0].extensionIndex = 1;
+  c.extensions = {{1, 20, "Szabo Bela Ferenc", "", ""}};
+  test::TempDir dir;
+  tools::WriteCongregation(c, dir.path());
+  test::NoQuestions prompts;
+  Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+  ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 11)), SessionStatus::kRunning);
+  struct Case {
+    const char* what;
+    int slot;
+    bool useFullName;
+    bool fullName, lastNameFirst, genderMarks;
+  } cases[] = {
+      {"full name shown", 1, true, true, false, true},
+      {"full name not wanted", 1, false, true, true, true},
+      {"no full name", 2, true, false, true, true},
+      {"no sex", 3, true, false, true, false},
+      {"no publisher", 0, true, false, true, false},
+  };
+  for (const auto& k : cases) {
+    session.ChoosePublisher(k.slot);
+    session.SetUseFullName(k.useFullName);
+    const HeaderBoxes boxes = session.VisibleHeaderBoxes();
+    EXPECT_EQ(boxes.fullName, k.fullName) << k.what;
+    EXPECT_EQ(boxes.lastNameFirst, k.lastNameFirst) << k.what;
+    EXPECT_EQ(boxes.genderMarks, k.genderMarks) << k.what;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "main_window_fixture.h"
 #include "session/print_ledger.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
@@ -37,36 +38,24 @@ class SpoolTest : public ::testing::Test {
   void SetUp() override {
     tools::WriteCongregation(TwoPublishers(), dir_.path());
     ApplicationPrinter::Instance().Reset();
+    main_.ShowProgressAtOnce();
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
-  std::unique_ptr<MainWindow> Open() {
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);
-    options.warn = [this](const QString& m) { warnings_ << m; };
-    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
-    auto window = std::make_unique<MainWindow>(options);
-    window->show();
-    QApplication::processEvents();
-    return window;
-  }
   static int CompletedJobs(const std::string& queue) {
     const std::string list = test::Run("lpstat -W completed -o " + queue + " 2>/dev/null");
     return static_cast<int>(std::count(list.begin(), list.end(), '\n'));
   }
 
   test::TempDir dir_;
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
 };
 
 TEST_F(SpoolTest, ACancelledGroupPrintLeavesNoJobInTheQueue) {
   const std::string queue = SPOOL_QUEUE;
   ASSERT_TRUE(test::WaitForQueue(queue));
   const int before = CompletedJobs(queue);
-  auto window = Open();
+  auto window = main_.Open();
   for (int cancelAt : {0, 1}) {
     test::CancelProgressAt cancel(cancelAt);
     test::ModalScript script({[](QWidget* dialog) {
@@ -77,7 +66,7 @@ TEST_F(SpoolTest, ACancelledGroupPrintLeavesNoJobInTheQueue) {
   }
   EXPECT_TRUE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());
   EXPECT_EQ(CompletedJobs(queue), before);
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 // A queue that is gone or takes no jobs when "Nyomtatás" is pressed: the user is told, and
@@ -96,17 +85,18 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   for (const Case& c : cases) {
     test::Run("lpadmin -p " + other +
               " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
-    warnings_.clear();
-    auto window = Open();
+    main_.warnings.clear();
+    auto window = main_.Open();
     ApplicationPrinter& printer = ApplicationPrinter::Instance();
     printer.ForSetup().setPrinterName(QString::fromStdString(other));
     printer.SetupConfirmed();
     window->session().SetMonthRow(1, true);  // October
     test::Run(c.change + " 2>&1");
     QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
-    ASSERT_EQ(warnings_.size(), 1) << c.what;
-    EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8(c.says))) << warnings_[0].toStdString();
-    EXPECT_TRUE(warnings_[0].contains(QString::fromStdString(other))) << c.what;
+    ASSERT_EQ(main_.warnings.size(), 1) << c.what;
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8(c.says)))
+        << main_.warnings[0].toStdString();
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromStdString(other))) << c.what;
     EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName)) << c.what;
     window->reject();
     test::Run("lpadmin -x " + other + " 2>/dev/null");
@@ -118,21 +108,21 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   test::Run("lpadmin -p " + other +
             " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E"
             " -o job-quota-period=86400 -o job-k-limit=1 2>&1");
-  warnings_.clear();
-  auto window = Open();
+  main_.warnings.clear();
+  auto window = main_.Open();
   ApplicationPrinter::Instance().ForSetup().setPrinterName(QString::fromStdString(other));
   ApplicationPrinter::Instance().SetupConfirmed();
   window->session().SetMonthRow(1, true);
   auto* print = window->findChild<QPushButton*>("printButton");
   QTest::mouseClick(print, Qt::LeftButton);
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
   const std::string recorded = test::ReadText(dir_ / kPrintLedgerFileName);
   window->findChild<QListWidget*>("publisherList")->setCurrentRow(1);
   window->session().SetMonthRow(1, true);
   QTest::mouseClick(print, Qt::LeftButton);
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem vette át")))
-      << warnings_[0].toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem vette át")))
+      << main_.warnings[0].toStdString();
   EXPECT_EQ(test::ReadText(dir_ / kPrintLedgerFileName), recorded);
   window->reject();
   test::Run("lpadmin -x " + other + " 2>/dev/null");
@@ -143,7 +133,7 @@ TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
   test::Run("lpadmin -p " + other +
             " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
   {
-    auto window = Open();
+    auto window = main_.Open();
     ApplicationPrinter& printer = ApplicationPrinter::Instance();
     printer.ForSetup().setPrinterName(QString::fromStdString(other));
     printer.SetupConfirmed();
@@ -154,7 +144,7 @@ TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
 
   ApplicationPrinter::Instance().Reset();
   {
-    auto window = Open();
+    auto window = main_.Open();
     QPrinter* printer = ApplicationPrinter::Instance().Current();
     ASSERT_NE(printer, nullptr);
     EXPECT_EQ(printer->printerName().toStdString(), other);
@@ -164,11 +154,11 @@ TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
   // Gone between two runs: the default printer, without a word.
   test::Run("lpadmin -x " + other + " 2>&1");
   ApplicationPrinter::Instance().Reset();
-  auto window = Open();
+  auto window = main_.Open();
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   ASSERT_NE(printer, nullptr);
   EXPECT_EQ(printer->printerName().toStdString(), SPOOL_QUEUE);
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <map>
 
+#include "main_window_fixture.h"
 #include "pdf_words.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
@@ -59,19 +60,6 @@ class MarginCalibrationSpool : public ::testing::Test {
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
-  std::unique_ptr<MainWindow> Start() {
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);  // October reported
-    options.warn = [this](const QString& message) { warnings_ << message; };
-    auto window = std::make_unique<MainWindow>(options);
-    window->show();
-    QApplication::processEvents();
-    return window;
-  }
-
   // Prints the header and the October row through the queue; where each word landed.
   std::map<std::string, PdfWord> Print(MainWindow& window) {
     for (const char* name : {"monthBox1", "printHeaderBox"}) {
@@ -82,7 +70,7 @@ class MarginCalibrationSpool : public ::testing::Test {
     }
     std::filesystem::remove(pdf_);
     QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
-    EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+    EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
     EXPECT_TRUE(test::WaitForQueue(queue_));
     auto pages = test::ReadPdfWords(pdf_);
     std::map<std::string, PdfWord> words;
@@ -106,7 +94,7 @@ class MarginCalibrationSpool : public ::testing::Test {
   const std::string queue_ = SPOOL_QUEUE;
   const std::filesystem::path pdf_ = SPOOL_PDF;
   test::TempDir dir_;
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
 };
 
 // `word` moved by (dx, dy) inches, to `tolerance` points.
@@ -119,7 +107,7 @@ void ExpectMoved(const std::map<std::string, PdfWord>& before,
 }
 
 TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARestart) {
-  auto window = Start();
+  auto window = main_.Open();  // October reported
   const auto first = Print(*window);
 
   // Left margin 0.20 -> 0.45 in the options; the name 0.22 -> 0.32 down in the detailed ones.
@@ -146,7 +134,7 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
 
   test::Click(window->findChild<QPushButton*>("doneButton"));
   window.reset();
-  auto restarted = Start();
+  auto restarted = main_.Open();
   EXPECT_EQ(restarted->session().settings().leftMargin, "0.45");
   const auto third = Print(*restarted);
   constexpr double kSamePlace = 0.01;

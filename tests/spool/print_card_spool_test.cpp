@@ -9,8 +9,9 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "pdf_words.h"
 #include "card/card_layout.h"
+#include "main_window_fixture.h"
+#include "pdf_words.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -46,20 +47,12 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
 
   test::TempDir dir;
   tools::WriteCongregation(OnePublisher(), dir.path());
-  MainWindow::Options options;
-  options.settingsFile = dir / "velunorh.INI";
-  options.workFolder = dir.path();
-  options.floppyFolder = dir / "floppy";
-  options.today = ServiceYear::FromDate(2026, 11);  // October reported: rows Sep and Oct
-  QStringList warnings;
-  options.warn = [&](const QString& m) { warnings << m; };
-  MainWindow window(options);
-  window.show();
-  QApplication::processEvents();
+  test::MainWindowFixture main(dir.path());
+  auto window = main.Open();  // October reported: rows Sep and Oct
 
-  auto* october = window.findChild<QCheckBox*>("monthBox1");
+  auto* october = window->findChild<QCheckBox*>("monthBox1");
   QTest::mouseClick(october, Qt::LeftButton, {}, QPoint(8, october->height() / 2));
-  auto* header = window.findChild<QCheckBox*>("printHeaderBox");
+  auto* header = window->findChild<QCheckBox*>("printHeaderBox");
   QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(8, header->height() / 2));
   ASSERT_TRUE(header->isChecked());
   ApplicationPrinter::Instance().Reset();
@@ -67,9 +60,9 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
   ASSERT_NE(printer, nullptr);
   EXPECT_EQ(printer->printerName().toStdString(), queue);
 
-  QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
-  EXPECT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
-  EXPECT_TRUE(window.findChild<QListWidget*>("publisherList")->hasFocus());
+  QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+  EXPECT_TRUE(main.warnings.isEmpty()) << main.warnings.join("; ").toStdString();
+  EXPECT_TRUE(window->findChild<QListWidget*>("publisherList")->hasFocus());
   ASSERT_TRUE(WaitForQueue(queue));
   // The spooler shows the job completed under the document's name, which also reached the file.
   EXPECT_EQ(test::LastCompletedJobName(queue, dir.path()), "Card Header");
@@ -83,7 +76,7 @@ TEST(PrintCardSpool, PressingPrintPutsTheCardThroughTheQueue) {
   };
   auto pages = test::ReadPdfWords(pdf);
   ASSERT_EQ(pages.size(), 1u);
-  const CardLayout& layout = window.session().layout();
+  const CardLayout& layout = window->session().layout();
   const auto* given = test::FindWord(pages[0], "Anna");
   ASSERT_NE(given, nullptr);
   EXPECT_NEAR(given->xMin,
@@ -108,16 +101,10 @@ TEST(PrintCardSpool, WithoutAnyPrinterPrintSaysNoPrinter) {
   ApplicationPrinter::Instance().Reset();
   test::TempDir dir;
   tools::WriteCongregation(OnePublisher(), dir.path());
-  MainWindow::Options options;
-  options.settingsFile = dir / "velunorh.INI";
-  options.workFolder = dir.path();
-  options.today = ServiceYear::FromDate(2026, 11);
-  QStringList warnings;
-  options.warn = [&](const QString& m) { warnings << m; };
-  MainWindow window(options);
-  window.show();
-  QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
-  EXPECT_EQ(warnings, QStringList{"No Printer"});
+  test::MainWindowFixture main(dir.path());
+  auto window = main.Open();
+  QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+  EXPECT_EQ(main.warnings, QStringList{"No Printer"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QMap>
 
 #include "card/card_layout.h"
+#include "main_window_fixture.h"
 #include "session/password_prompt.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -63,14 +64,10 @@ TEST(AccessibleNames, EveryWindowNamesEveryControl) {
     p.id = 1;
     c.current.publishers = {p};
     tools::WriteCongregation(c, dir.path());
-    MainWindow::Options options;
-    options.settingsFile = dir / "velunorh.INI";
-    options.workFolder = dir.path();
-    options.floppyFolder = dir / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);
-    MainWindow window(options);
+    test::MainWindowFixture main(dir.path());
+    auto window = main.Make();
     SCOPED_TRACE("main window");
-    ExpectNamedControls(window);
+    ExpectNamedControls(*window);
   }
   {
     OptionsValues values;

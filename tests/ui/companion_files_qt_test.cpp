@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
@@ -162,12 +163,7 @@ class CompanionFilesTest : public ::testing::Test {
     ASSERT_TRUE(companionFiles_[work_].count("xten7.dat"));
     ASSERT_TRUE(companionFiles_[floppy_].count("tdat7.bin"));
 
-    ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.Reset();
-    QPrinter& pdf = printer.ForSetup();
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(QString::fromStdString((out_ / "card.pdf").string()));
-    printer.SetupConfirmed();
+    test::PrintToPdfFile(out_ / "card.pdf");
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
@@ -199,18 +195,14 @@ class CompanionFilesTest : public ::testing::Test {
 };
 
 TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
-  MainWindow::Options options;
-  options.settingsFile = work_ / "velunorh.INI";
-  options.workFolder = work_;
-  options.floppyFolder = floppy_;
-  options.today = ServiceYear::FromDate(2026, 9);  // August reported: the whole service year
-  QStringList warnings;
-  options.warn = [&warnings](const QString& message) { warnings << message; };
+  test::MainWindowFixture main(work_);
+  main.options.floppyFolder = floppy_;
+  main.options.today = ServiceYear::FromDate(2026, 9);  // August reported: the whole service year
 
   std::unique_ptr<MainWindow> window;
   {
     test::ModalScript startUp({[](QWidget* prompt) { TypePassword(prompt, "titok"); }});
-    window = std::make_unique<MainWindow>(options);
+    window = main.Make();
     ASSERT_EQ(startUp.answered(), 1);
   }
   ASSERT_FALSE(window->stopRequested());
@@ -255,7 +247,7 @@ TEST_F(CompanionFilesTest, AWholeSessionWritesNoneOfThem) {
   Click(*window, "printButton");
   Click(*window, "doneButton");
   EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
+  EXPECT_TRUE(main.warnings.isEmpty()) << main.warnings.join("\n").toStdString();
 
   // The program's own files were written, so the watch did see writes.
   EXPECT_TRUE(fs::exists(work_ / "cplot.dat"));

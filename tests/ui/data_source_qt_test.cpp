@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "base/string_table.h"
+#include "main_window_fixture.h"
 #include "publisher_fixtures.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -98,16 +99,9 @@ class DataLocationTest : public ::testing::Test {
     tools::Congregation c;
     c.current = Publishers({"Anna", "Béla"});
     tools::WriteCongregation(c, work_);
-  }
-
-  std::unique_ptr<MainWindow> Open() {
-    MainWindow::Options options;
-    options.settingsFile = settingsFile_;
-    options.workFolder = work_;
-    options.floppyFolder = floppy_;
-    options.today = ServiceYear::FromDate(2026, 11);
-    options.warn = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
-    return std::make_unique<MainWindow>(options);
+    main_.options.settingsFile = settingsFile_;
+    main_.options.floppyFolder = floppy_;
+    main_.failOnWarning = true;
   }
 
   QStringList ListTexts(MainWindow& window) {
@@ -121,6 +115,7 @@ class DataLocationTest : public ::testing::Test {
   std::filesystem::path work_ = dir_ / "work";
   std::filesystem::path floppy_ = dir_ / "floppy";
   std::filesystem::path settingsFile_ = dir_ / "velunorh.INI";
+  test::MainWindowFixture main_{work_};
 };
 
 TEST_F(DataLocationTest, DriveAUnusableAtStartUpAndCancelled) {
@@ -130,7 +125,7 @@ TEST_F(DataLocationTest, DriveAUnusableAtStartUpAndCancelled) {
     EXPECT_TRUE(Child<QRadioButton>(dialog, "floppyRadio")->isChecked());
     Press(dialog, "cancelButton");
   }});
-  auto window = Open();
+  auto window = main_.Make();
   EXPECT_EQ(script.answered(), 1);
   EXPECT_TRUE(window->stopRequested());
   EXPECT_FALSE(window->isVisible());
@@ -141,7 +136,7 @@ TEST_F(DataLocationTest, DriveAUnusableAtStartUpAndCancelled) {
 TEST_F(DataLocationTest, DriveAUnusableAtStartUpAndTheWorkingFolderChosen) {
   test::WriteText(settingsFile_, "[Data Location]\nDrive=1\n");
   test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "currentRadio"); }});
-  auto window = Open();
+  auto window = main_.Make();
   ASSERT_FALSE(window->stopRequested());
   EXPECT_EQ(ListTexts(*window), (QStringList{"Kiss, Anna", QString::fromUtf8("Kiss, Béla")}));
   EXPECT_TRUE(window->session().settingsChanged());
@@ -156,7 +151,7 @@ TEST_F(DataLocationTest, ANewLocationIsSavedEvenWhenThePasswordIsThenRefused) {
   tools::WriteCongregation(c, work_);
   test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "currentRadio"); },
                             [](QWidget* prompt) { QTest::keyClick(prompt, Qt::Key_Escape); }});
-  auto window = Open();
+  auto window = main_.Make();
   EXPECT_EQ(script.answered(), 2);
   EXPECT_TRUE(window->stopRequested());
   EXPECT_NE(test::ReadText(settingsFile_).find("Drive=0"), std::string::npos);
@@ -164,7 +159,7 @@ TEST_F(DataLocationTest, ANewLocationIsSavedEvenWhenThePasswordIsThenRefused) {
 }
 
 TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword) {
-  auto window = Open();
+  auto window = main_.Make();
   WritePublisherFile(floppy_, Publishers({"Csaba", "Dóra", "Ede"}, "titok"));
   {
     test::ModalScript script(
@@ -207,7 +202,7 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
 // A folder without the publisher file leaves the list as it was: the empty-folder hint would
 // then be drawn over a full list.
 TEST_F(DataLocationTest, SwitchingToAFolderWithoutDataShowsTheHintOnlyOverAnEmptyList) {
-  auto window = Open();
+  auto window = main_.Make();
   std::filesystem::create_directories(floppy_);
   test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "floppyRadio"); }});
   window->ChangeDataSource();

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "dialog_test_support.h"
+#include "main_window_fixture.h"
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -62,49 +64,36 @@ std::string PrintEveryCard(const test::TempDir& dir, const Choice& choice, int c
   test::WriteText(dir / "velunorh.INI", std::string(choice.settings) +
                                             "Card Version=" + std::to_string(cardVersion) +
                                             "\n[Margins]\nTop=0.15\nLeft=0.30\n");
-  MainWindow::Options options;
-  options.settingsFile = dir / "velunorh.INI";
-  options.workFolder = dir.path();
-  options.floppyFolder = dir / "floppy";
-  options.today = ServiceYear::FromDate(2026, 9);  // August reported: every month of the year
-  QStringList warnings;
-  options.warn = [&](const QString& m) { warnings << m; };
-  MainWindow window(options);
-  window.show();
-  QApplication::processEvents();
-  if (choice.previousYear) ClickBox(window, "previousYearBox");
+  test::MainWindowFixture main(dir.path());
+  main.options.today = ServiceYear::FromDate(2026, 9);  // August reported: every month of the year
+  auto window = main.Open();
+  if (choice.previousYear) ClickBox(*window, "previousYearBox");
 
-  auto* list = window.findChild<QListWidget*>("publisherList");
+  auto* list = window->findChild<QListWidget*>("publisherList");
   for (int row = 0; row < list->count(); ++row) {
     list->setCurrentRow(row);
     for (int month = 0; month < 12; ++month) {
-      auto* box = window.findChild<QCheckBox*>(QString("monthBox%1").arg(month));
-      if (box->isEnabled() && !box->isChecked()) ClickBox(window, qPrintable(box->objectName()));
+      auto* box = window->findChild<QCheckBox*>(QString("monthBox%1").arg(month));
+      if (box->isEnabled() && !box->isChecked()) ClickBox(*window, qPrintable(box->objectName()));
     }
-    auto* total = window.findChild<QCheckBox*>("totalBox");
-    if (total->isEnabled() && !total->isChecked()) ClickBox(window, "totalBox");
-    if (!window.findChild<QCheckBox*>("printHeaderBox")->isChecked())
-      ClickBox(window, "printHeaderBox");
-    if (!window.findChild<QCheckBox*>("genderMarksBox")->isChecked())
-      ClickBox(window, "genderMarksBox");
+    auto* total = window->findChild<QCheckBox*>("totalBox");
+    if (total->isEnabled() && !total->isChecked()) ClickBox(*window, "totalBox");
+    if (!window->findChild<QCheckBox*>("printHeaderBox")->isChecked())
+      ClickBox(*window, "printHeaderBox");
+    if (!window->findChild<QCheckBox*>("genderMarksBox")->isChecked())
+      ClickBox(*window, "genderMarksBox");
     QApplication::processEvents();
 
     const auto pdf = dir / "card.pdf";
     std::filesystem::remove(pdf);
-    ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.Reset();
-    QPrinter& setup = printer.ForSetup();
-    setup.setOutputFormat(QPrinter::PdfFormat);
-    setup.setOutputFileName(QString::fromStdString(pdf.string()));
-    setup.setResolution(600);
-    printer.SetupConfirmed();
-    QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    test::PrintToPdfFile(pdf);
+    QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
 
     out << "== " << choice.name << " version " << cardVersion << " row " << row << ": "
         << list->item(row)->text().toStdString() << "\n";
     if (std::filesystem::exists(pdf)) out << Words(test::ReadPdfWords(pdf));
   }
-  EXPECT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
+  EXPECT_TRUE(main.warnings.isEmpty()) << main.warnings.join("; ").toStdString();
   return out.str();
 }
 

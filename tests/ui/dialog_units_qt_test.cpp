@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "card/card_layout.h"
+#include "main_window_fixture.h"
 #include "session/password_prompt.h"
 #include "test_support.h"
 #include "ui/about_box.h"
@@ -62,7 +63,8 @@ void ExpectNothingClipped(QWidget& dialog) {
 
 // Each dialog made at the application's font, by name.
 std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
-    const std::filesystem::path& folder, PasswordPrompt& prompt) {
+    const test::MainWindowFixture& main, PasswordPrompt& prompt) {
+  const std::filesystem::path& folder = main.options.workFolder;
   std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> dialogs;
   OptionsValues values;
   MakeDefaultLayout(values.layout, 0);
@@ -92,13 +94,7 @@ std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
   congregation.current.publishers = {publisher};
   congregation.extensions = {{1, 11, "Kovácsné Szabó Anna Mária", "", ""}};
   tools::WriteCongregation(congregation, folder);
-  MainWindow::Options options;
-  options.settingsFile = folder / "velunorh.INI";
-  options.workFolder = folder;
-  options.floppyFolder = folder / "floppy";
-  options.today = ServiceYear::FromDate(2026, 11);
-  options.warn = [](const QString&) {};
-  dialogs.emplace_back("main window", std::make_unique<MainWindow>(options));
+  dialogs.emplace_back("main window", main.Make());
   return dialogs;
 }
 
@@ -107,6 +103,7 @@ class DialogUnitsTest : public ::testing::Test {
   void TearDown() override { QApplication::setFont(normal_); }
   const QFont normal_ = QApplication::font();
   test::TempDir dir_;
+  test::MainWindowFixture main_{dir_.path()};
   PasswordPrompt prompt_{"titok"};
 };
 
@@ -124,12 +121,12 @@ TEST_F(DialogUnitsTest, TheTemplateFontKeepsTheTemplateGeometry) {
 // A half again larger font: the dialogs grow by as much, in both directions, and no text is cut.
 TEST_F(DialogUnitsTest, ALargerFontGrowsEveryDialogWithoutCuttingText) {
   std::map<std::string, QSize> normalSizes;
-  for (auto& [name, dialog] : AllDialogs(dir_.path(), prompt_)) normalSizes[name] = dialog->size();
+  for (auto& [name, dialog] : AllDialogs(main_, prompt_)) normalSizes[name] = dialog->size();
 
   QFont large = normal_;
   large.setPointSizeF(normal_.pointSizeF() * 1.5);
   QApplication::setFont(large);
-  for (auto& [name, dialog] : AllDialogs(dir_.path(), prompt_)) {
+  for (auto& [name, dialog] : AllDialogs(main_, prompt_)) {
     SCOPED_TRACE(name);
     const QSize before = normalSizes[name];
     // A dialog too large for the screen grows inside its scroll area.

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "card/card_layout.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/data_source_dialog.h"
@@ -85,30 +86,24 @@ TEST(EnterKeyTest, MainWindowButtonsDoNotPrint) {
   publisher.dateOfBirth = "03021970";
   congregation.current.publishers = {publisher};
   tools::WriteCongregation(congregation, dir.path());
-  QStringList warnings;
-  MainWindow::Options options;
-  options.settingsFile = dir / "velunorh.INI";
-  options.workFolder = dir.path();
-  options.floppyFolder = dir / "floppy";
-  options.today = ServiceYear::FromDate(2026, 11);
-  options.warn = [&](const QString& message) { warnings << message; };
-  MainWindow window(options);
-  test::ShowActive(window);
+  test::MainWindowFixture main(dir.path());
+  auto window = main.Make();
+  test::ShowActive(*window);
   bool printed = false;
-  QObject::connect(test::ControlByName<QPushButton>(&window, "printButton"), &QPushButton::clicked,
-                   [&] { printed = true; });
+  QObject::connect(test::ControlByName<QPushButton>(window.get(), "printButton"),
+                   &QPushButton::clicked, [&] { printed = true; });
 
-  auto* group = test::ControlByName<QPushButton>(&window, "groupButton");
+  auto* group = test::ControlByName<QPushButton>(window.get(), "groupButton");
   const QString caption = group->text();
   group->setFocus(Qt::TabFocusReason);
   QTest::keyClick(group, Qt::Key_Return);
   EXPECT_NE(group->text(), caption);
 
-  auto* due = test::ControlByName<QPushButton>(&window, "dueButton");
+  auto* due = test::ControlByName<QPushButton>(window.get(), "dueButton");
   due->setFocus(Qt::TabFocusReason);
   QTest::keyClick(due, Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_FALSE(printed);
-  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

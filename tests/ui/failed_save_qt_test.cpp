@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "main_window_fixture.h"
 #include "posix_test_support.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -99,29 +100,17 @@ class FailedSaveTest : public ::testing::TestWithParam<Interruption> {
     before_ = test::SnapshotFolder(work_);
   }
 
-  std::unique_ptr<MainWindow> Open(QStringList& warnings) {
-    MainWindow::Options options;
-    options.settingsFile = settingsFile_;
-    options.workFolder = work_;
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);
-    options.warn = [&warnings](const QString& message) { warnings << message; };
-    auto window = std::make_unique<MainWindow>(options);
-    window->show();
-    return window;
-  }
-
   test::TempDir dir_;
   fs::path work_ = dir_ / "work";
-  fs::path settingsFile_ = work_ / "velunorh.INI";
+  test::MainWindowFixture main_{work_};
+  const fs::path settingsFile_ = main_.options.settingsFile;
   test::FolderSnapshot before_;
 };
 
 TEST_P(FailedSaveTest, AtExitTheUserIsToldOfBothFilesAndTheOldOnesStay) {
-  QStringList warnings;
   {
     auto conditions = GetParam().impose();
-    auto window = Open(warnings);
+    auto window = main_.Open();
     ASSERT_FALSE(window->stopRequested());
     // Both files would change: a margin and the grid's place.
     OptionsResult changed{window->session().settings(), window->session().layout()};
@@ -131,19 +120,18 @@ TEST_P(FailedSaveTest, AtExitTheUserIsToldOfBothFilesAndTheOldOnesStay) {
     test::Click(window->findChild<QPushButton*>("doneButton"));
     EXPECT_FALSE(window->isVisible());
   }
-  ASSERT_EQ(warnings.size(), 1)
-      << warnings.join("\n").toStdString();  // one message names both files
-  EXPECT_TRUE(Mentions(warnings[0], settingsFile_.string()));
-  EXPECT_TRUE(Mentions(warnings[0], (work_ / "cplot.dat").string()));
-  EXPECT_TRUE(Mentions(warnings[0], GetParam().reason));
+  ASSERT_EQ(main_.warnings.size(), 1)
+      << main_.warnings.join("\n").toStdString();  // one message names both files
+  EXPECT_TRUE(Mentions(main_.warnings[0], settingsFile_.string()));
+  EXPECT_TRUE(Mentions(main_.warnings[0], (work_ / "cplot.dat").string()));
+  EXPECT_TRUE(Mentions(main_.warnings[0], GetParam().reason));
   EXPECT_EQ(test::SnapshotDifference(before_, test::SnapshotFolder(work_)), "");
 }
 
 TEST_P(FailedSaveTest, ACardVersionSwitchTellsAndKeepsTheOldLayout) {
-  QStringList warnings;
   {
     auto conditions = GetParam().impose();
-    auto window = Open(warnings);
+    auto window = main_.Open();
     ASSERT_FALSE(window->stopRequested());
     test::WhenModal<OptionsDialog>([](OptionsDialog& dialog) {
       test::Click(
@@ -154,9 +142,9 @@ TEST_P(FailedSaveTest, ACardVersionSwitchTellsAndKeepsTheOldLayout) {
     });
     test::Click(window->findChild<QPushButton*>("optionsButton"));
   }
-  ASSERT_EQ(warnings.size(), 1) << warnings.join("\n").toStdString();
-  EXPECT_TRUE(Mentions(warnings[0], (work_ / "cplot.dat").string()));
-  EXPECT_TRUE(Mentions(warnings[0], GetParam().reason));
+  ASSERT_EQ(main_.warnings.size(), 1) << main_.warnings.join("\n").toStdString();
+  EXPECT_TRUE(Mentions(main_.warnings[0], (work_ / "cplot.dat").string()));
+  EXPECT_TRUE(Mentions(main_.warnings[0], GetParam().reason));
   EXPECT_EQ(test::SnapshotDifference(before_, test::SnapshotFolder(work_)), "");
 }
 

@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "dialog_test_support.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "pdf_words.h"
 #include "session/print_ledger.h"
@@ -58,17 +59,8 @@ class FewerWastedCardsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tools::WriteCongregation(ThreePublishers(), dir_.path());
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);  // October reported
-    options.warn = [this](const QString& m) { warnings_ << m; };
-    options.inform = [this](const QString& m) { told_ << m; };
-    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
-    window_ = std::make_unique<MainWindow>(options);
-    window_->show();
-    QApplication::processEvents();
+    main_.ShowProgressAtOnce();
+    window_ = main_.Open();  // October reported
     list_ = window_->findChild<QListWidget*>("publisherList");
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
@@ -115,8 +107,7 @@ class FewerWastedCardsTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  QStringList warnings_;
-  QStringList told_;
+  test::MainWindowFixture main_{dir_.path()};
   std::unique_ptr<MainWindow> window_;
   QListWidget* list_ = nullptr;
 };
@@ -143,7 +134,7 @@ TEST_F(FewerWastedCardsTest, PrintingFromThePreviewGivesThePageThatPrintGives) {
   ASSERT_EQ(read.size(), 1u);
   ExpectSameWords(read[0].words, printed, "preview");
   EXPECT_EQ(test::PdfTitle(fromPreview), "Card Header");
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 TEST_F(FewerWastedCardsTest, ThePreviewSaysSoWhenNothingWouldPrint) {
@@ -151,8 +142,8 @@ TEST_F(FewerWastedCardsTest, ThePreviewSaysSoWhenNothingWouldPrint) {
   test::ModalScript script({});
   Press("previewButton");
   EXPECT_EQ(script.unexpected(), 0);  // no preview opened
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nincs mit nyomtatni")));
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nincs mit nyomtatni")));
 }
 
 TEST_F(FewerWastedCardsTest, AGroupPrintIsOneJobWhosePageKIsTheSinglePrintOfPublisherK) {
@@ -194,7 +185,7 @@ TEST_F(FewerWastedCardsTest, ACancelledGroupPrintPrintsNothing) {
     EXPECT_TRUE(cancel.cancelled()) << "cancelled at " << cancelAt;
     EXPECT_FALSE(std::filesystem::exists(group)) << "cancelled at " << cancelAt;
   }
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 TEST_F(FewerWastedCardsTest, AnEmptyGroupPrintsNothingAndSaysSo) {
@@ -207,8 +198,8 @@ TEST_F(FewerWastedCardsTest, AnEmptyGroupPrintsNothingAndSaysSo) {
   Press("groupPrintButton");
   EXPECT_EQ(script.unexpected(), 0);
   EXPECT_FALSE(std::filesystem::exists(group));
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nincs nyomtatható kártya")));
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nincs nyomtatható kártya")));
 }
 
 TEST_F(FewerWastedCardsTest, WithoutAPrinterThePreviewAndTheGroupSayNoPrinter) {
@@ -218,9 +209,9 @@ TEST_F(FewerWastedCardsTest, WithoutAPrinterThePreviewAndTheGroupSayNoPrinter) {
     qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
   }});
   Press("groupPrintButton");
-  ASSERT_EQ(warnings_.size(), 2);
-  EXPECT_EQ(warnings_[0], "No Printer");
-  EXPECT_EQ(warnings_[1], "No Printer");
+  ASSERT_EQ(main_.warnings.size(), 2);
+  EXPECT_EQ(main_.warnings[0], "No Printer");
+  EXPECT_EQ(main_.warnings[1], "No Printer");
 }
 
 TEST_F(FewerWastedCardsTest, APrintThatCouldNotBeWrittenSaysSoAndRecordsNothing) {
@@ -229,9 +220,10 @@ TEST_F(FewerWastedCardsTest, APrintThatCouldNotBeWrittenSaysSoAndRecordsNothing)
   // The file's folder does not exist: the printer cannot be opened for drawing.
   PrintTo(dir_ / "missing" / "card.pdf");
   Press("printButton");
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains(QString::fromUtf8("nem írható"))) << warnings_[0].toStdString();
-  EXPECT_TRUE(warnings_[0].contains("missing")) << warnings_[0].toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem írható")))
+      << main_.warnings[0].toStdString();
+  EXPECT_TRUE(main_.warnings[0].contains("missing")) << main_.warnings[0].toStdString();
   EXPECT_FALSE(LedgerWritten());
 }
 
@@ -253,12 +245,12 @@ TEST_F(FewerWastedCardsTest, ASecondPressWhileAPrintRunsDoesNothing) {
   }
   Button("printButton")->click();
   QApplication::processEvents();
-  EXPECT_EQ(warnings_, QStringList{"No Printer"});
+  EXPECT_EQ(main_.warnings, QStringList{"No Printer"});
   for (const char* name : {"printButton", "previewButton", "groupPrintButton"})
     EXPECT_TRUE(Button(name)->isEnabled()) << name;
 
   // From inside a group print, while its question is open.
-  warnings_.clear();
+  main_.warnings.clear();
   PrintTo(dir_ / "group.pdf");
   test::ModalScript script({[this](QWidget* dialog) {
                               Button("printButton")->click();
@@ -269,7 +261,7 @@ TEST_F(FewerWastedCardsTest, ASecondPressWhileAPrintRunsDoesNothing) {
   Press("groupPrintButton");
   EXPECT_EQ(script.unexpected(), 0);
   EXPECT_EQ(test::ReadPdfWords(dir_ / "group.pdf").size(), 2u);
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 // Whatever a dialog left in the printer, the card prints upright at its positions.
@@ -329,7 +321,7 @@ TEST_F(FewerWastedCardsTest, ThePreviewCannotTurnTheCardAndItsPrintStaysInSight)
   EXPECT_TRUE(printInSight);
   EXPECT_FALSE(OnlyPage(dir_ / "preview.pdf").empty());
   EXPECT_TRUE(LedgerWritten());
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
 // Two named cards and one nameless publisher: the nameless one is told once, and the due-only
@@ -409,8 +401,8 @@ TEST_F(FewerWastedCardsTest, TheGroupProgressIsHonestAndTheEndSaysWhereTheCardsW
   }
   EXPECT_TRUE(sending);
   EXPECT_EQ(test::ReadPdfWords(pdf).size(), 2u);
-  ASSERT_EQ(told_.size(), 1);
-  EXPECT_EQ(told_[0],
+  ASSERT_EQ(main_.told.size(), 1);
+  EXPECT_EQ(main_.told[0],
             QString::fromUtf8("2 kártya elmentve ide: ") + QString::fromStdString(pdf.string()));
   EXPECT_TRUE(LedgerWritten());
 }
@@ -447,8 +439,9 @@ TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
   EXPECT_EQ(proposed[0], QString::fromStdString(card.string()));
   ASSERT_TRUE(std::filesystem::exists(card));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "setup.pdf"));
-  ASSERT_EQ(told_.size(), 1);
-  EXPECT_TRUE(told_[0].contains(QString::fromStdString(card.string()))) << told_[0].toStdString();
+  ASSERT_EQ(main_.told.size(), 1);
+  EXPECT_TRUE(main_.told[0].contains(QString::fromStdString(card.string())))
+      << main_.told[0].toStdString();
 
   // The same file again: the answer "Mégse" leaves it as it was and records nothing more.
   test::WriteText(card, "kept");
@@ -458,14 +451,14 @@ TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
     EXPECT_EQ(script.answered(), 2);
   }
   EXPECT_EQ(test::ReadText(card), "kept");
-  EXPECT_EQ(told_.size(), 1);
+  EXPECT_EQ(main_.told.size(), 1);
   {
     test::ModalScript script({keepProposed, answer(QMessageBox::Ok)});
     Press("printButton");
     EXPECT_EQ(script.answered(), 2);
   }
   EXPECT_EQ(OnlyPage(card).empty(), false);
-  EXPECT_EQ(told_.size(), 2);
+  EXPECT_EQ(main_.told.size(), 2);
 
   // A file dialog closed without a file prints nothing and says nothing.
   std::filesystem::remove(card);
@@ -474,7 +467,7 @@ TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
     Press("printButton");
   }
   EXPECT_FALSE(std::filesystem::exists(card));
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 
   // The group's file is named after the group.
   proposed.clear();

@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include "dialog_test_support.h"
+#include "main_window_fixture.h"
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -52,21 +53,12 @@ class MainWindowAccessTest : public ::testing::Test {
  protected:
   std::unique_ptr<MainWindow> Open(bool withData) {
     if (withData) tools::WriteCongregation(OnePublisher(), dir_.path());
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);  // October reported
-    options.warn = [this](const QString& m) { warnings_ << m; };
-    auto window = std::make_unique<MainWindow>(options);
-    window->show();
-    QApplication::processEvents();
-    return window;
+    return main_.Open();  // October reported
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
   test::TempDir dir_;
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
 };
 
 TEST_F(MainWindowAccessTest, AMonthBoxToggledByAnAssistiveToolIsPrinted) {
@@ -77,12 +69,7 @@ TEST_F(MainWindowAccessTest, AMonthBoxToggledByAnAssistiveToolIsPrinted) {
   EXPECT_TRUE(window->session().selection().monthRow[1]);
   EXPECT_FALSE(window->session().selection().printHeader);  // as a click does
 
-  ApplicationPrinter& printer = ApplicationPrinter::Instance();
-  QPrinter& pdf = printer.ForSetup();
-  pdf.setOutputFormat(QPrinter::PdfFormat);
-  pdf.setOutputFileName(QString::fromStdString((dir_ / "card.pdf").string()));
-  pdf.setResolution(600);
-  printer.SetupConfirmed();
+  test::PrintToPdfFile(dir_ / "card.pdf");
   QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
   const auto pages = test::ReadPdfWords(dir_ / "card.pdf");
   ASSERT_EQ(pages.size(), 1u);
@@ -159,13 +146,9 @@ TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
   tools::Congregation c = OnePublisher();
   c.current.publishers[0].givenName = "<b>Éva</b> <";
   tools::WriteCongregation(c, dir_.path());
-  MainWindow::Options options;
-  options.settingsFile = dir_ / "velunorh.INI";
-  options.workFolder = dir_.path();
-  options.floppyFolder = dir_ / "floppy";
-  options.today = ServiceYear::FromDate(2026, 11);
-  MainWindow window(options);  // the window's own message boxes
-  window.show();
+  main_.options.warn = nullptr;  // the window's own message boxes
+  auto window = main_.Make();
+  window->show();
   QString shown;
   Qt::TextFormat format = Qt::AutoText;
   test::WhenModal<QMessageBox>([&](QMessageBox& box) {
@@ -173,25 +156,23 @@ TEST_F(MainWindowAccessTest, MarkupInNamesIsShownAsTyped) {
     format = box.textFormat();
     box.accept();
   });
-  window.ForgetCard();  // nothing printed yet: the message names the card
+  window->ForgetCard();  // nothing printed yet: the message names the card
   EXPECT_EQ(format, Qt::PlainText);
   EXPECT_TRUE(shown.contains(QString::fromUtf8("<b>Éva</b> <"))) << shown.toStdString();
-  window.reject();
+  window->reject();
 
-  MainWindow::Options empty = options;
 #ifdef _WIN32
   const char* folderName = "a&amp;b";  // Windows names hold no "<"; an entity is markup too
 #else
   const char* folderName = "a<b>c";
 #endif
-  empty.workFolder = dir_ / folderName;
-  std::filesystem::create_directories(empty.workFolder);
-  empty.settingsFile = empty.workFolder / "velunorh.INI";
-  MainWindow emptyWindow(empty);
-  auto* hint = emptyWindow.findChild<QLabel*>("missingDataHint");
+  std::filesystem::create_directories(dir_ / folderName);
+  test::MainWindowFixture empty(dir_ / folderName);
+  auto emptyWindow = empty.Make();
+  auto* hint = emptyWindow->findChild<QLabel*>("missingDataHint");
   EXPECT_TRUE(hint->text().contains(folderName)) << hint->text().toStdString();
   EXPECT_EQ(hint->textFormat(), Qt::PlainText);
-  emptyWindow.reject();
+  emptyWindow->reject();
 }
 
 // The right-click menu opens from the keyboard, and while it is open a screen reader finds it

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/dialog_test_support.h"
@@ -28,14 +29,7 @@ class MainWindowOptionsTest : public ::testing::Test {
       congregation.current.publishers.push_back(p);
     }
     tools::WriteCongregation(congregation, dir_.path());
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);
-    options.warn = [this](const QString& message) { warnings_ << message; };
-    window_ = std::make_unique<MainWindow>(options);
-    window_->show();
+    window_ = main_.Open();
     window_->findChild<QListWidget*>("publisherList")->setCurrentRow(2);
   }
 
@@ -51,7 +45,7 @@ class MainWindowOptionsTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
   std::unique_ptr<MainWindow> window_;
 };
 
@@ -68,7 +62,7 @@ TEST_F(MainWindowOptionsTest, OkTakesTheValuesOver) {
   EXPECT_EQ(window_->windowTitle(),
             QString::fromUtf8("Velunorh - S-21-H  Hu  4/05  Printed in Germany"));
   EXPECT_EQ(session.selection().selectedPublisher, 1);  // the list was filled again
-  EXPECT_TRUE(warnings_.isEmpty());
+  EXPECT_TRUE(main_.warnings.isEmpty());
 }
 
 TEST_F(MainWindowOptionsTest, CancelKeepsTheWindowsValues) {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "base/text_number.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/type_ahead_list.h"
@@ -53,16 +54,8 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override { tools::WriteCongregation(FourPublishers(), dir_.path()); }
 
   std::unique_ptr<MainWindow> Open(int year = 2026, int month = 11) {
-    MainWindow::Options options;
-    options.settingsFile = settingsFile_;
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(year, month);
-    options.warn = [this](const QString& message) { warnings_ << message; };
-    auto window = std::make_unique<MainWindow>(options);
-    window->show();
-    QApplication::processEvents();
-    return window;
+    main_.options.today = ServiceYear::FromDate(year, month);
+    return main_.Open();
   }
 
   template <typename T>
@@ -88,8 +81,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  std::filesystem::path settingsFile_ = dir_ / "velunorh.INI";
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
 };
 
 TEST_F(MainWindowTest, StartsWithDefaultsAndLeavesWritingOnlyTheLayout) {
@@ -114,13 +106,13 @@ TEST_F(MainWindowTest, StartsWithDefaultsAndLeavesWritingOnlyTheLayout) {
 
   Click(*window, "doneButton");
   EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(std::filesystem::exists(settingsFile_));
+  EXPECT_FALSE(std::filesystem::exists(main_.options.settingsFile));
   EXPECT_EQ(std::filesystem::file_size(dir_ / "cplot.dat"), 400u);
-  EXPECT_TRUE(warnings_.isEmpty());
+  EXPECT_TRUE(main_.warnings.isEmpty());
 }
 
 TEST_F(MainWindowTest, StoredValuesAreReadAndAnUnknownCardVersionFallsBack) {
-  test::WriteText(settingsFile_, "[Format]\nCard Version=7\nLast Name First=257\n");
+  test::WriteText(main_.options.settingsFile, "[Format]\nCard Version=7\nLast Name First=257\n");
   auto window = Open();
   EXPECT_EQ(window->session().settings().cardVersion, 0);
   EXPECT_TRUE(Checked(*window, "lastNameFirstBox"));
@@ -131,30 +123,30 @@ TEST_F(MainWindowTest, SettingsAreWrittenAtExitOnlyWhenChanged) {
   Click(*window, "lastNameFirstBox");
   EXPECT_TRUE(window->session().settingsChanged());
   window->reject();
-  std::string written = test::ReadText(settingsFile_);
+  std::string written = test::ReadText(main_.options.settingsFile);
   EXPECT_NE(written.find("Last Name First=1"), std::string::npos) << written;
   EXPECT_NE(written.find("Card Version=0"), std::string::npos) << written;
 }
 
 TEST_F(MainWindowTest, FailedSavesAtExitNameTheFile) {
   std::filesystem::create_directory(dir_ / "cplot.dat");  // no file can replace a folder
-  settingsFile_ = dir_ / "missing-folder" / "velunorh.INI";
+  main_.options.settingsFile = dir_ / "missing-folder" / "velunorh.INI";
   auto window = Open();
   Click(*window, "lastNameFirstBox");
   window->reject();
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains("velunorh.INI")) << warnings_[0].toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains("velunorh.INI")) << main_.warnings[0].toStdString();
   // The layout file is written at every exit, but only positions edited in this run are a loss.
-  EXPECT_FALSE(warnings_[0].contains("cplot.dat")) << warnings_[0].toStdString();
+  EXPECT_FALSE(main_.warnings[0].contains("cplot.dat")) << main_.warnings[0].toStdString();
 
-  warnings_.clear();
+  main_.warnings.clear();
   auto edited = Open();
   OptionsResult changed{edited->session().settings(), edited->session().layout()};
   changed.layout.SetBody(BodyValue::BodyTop, "1.31");
   edited->ApplyOptions(changed);
   edited->reject();
-  ASSERT_EQ(warnings_.size(), 1);
-  EXPECT_TRUE(warnings_[0].contains("cplot.dat")) << warnings_[0].toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains("cplot.dat")) << main_.warnings[0].toStdString();
 }
 
 TEST_F(MainWindowTest, GroupButtonCyclesThroughTheFourGroups) {

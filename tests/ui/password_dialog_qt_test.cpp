@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "base/codepage.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/main_window.h"
@@ -113,6 +114,7 @@ TEST_F(PasswordDialogTest, APastedPasswordIsAcceptedWhateverItsLength) {
 // The whole program: data written with a password opens only when it is typed.
 class PasswordAtStartUpTest : public ::testing::Test {
  protected:
+  void SetUp() override { main_.failOnWarning = true; }
   void Write(const std::string& password) {
     tools::Congregation c;
     c.current.password = password;
@@ -122,16 +124,6 @@ class PasswordAtStartUpTest : public ::testing::Test {
     p.id = 1;
     c.current.publishers = {p};
     tools::WriteCongregation(c, dir_.path());
-  }
-
-  std::unique_ptr<MainWindow> Open() {
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);
-    options.warn = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
-    return std::make_unique<MainWindow>(options);
   }
 
   // Nothing but the prompt is on screen, and the window's list is still empty.
@@ -147,6 +139,7 @@ class PasswordAtStartUpTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
+  test::MainWindowFixture main_{dir_.path()};
 };
 
 TEST_F(PasswordAtStartUpTest, TheRightPasswordOpensTheWindow) {
@@ -160,7 +153,7 @@ TEST_F(PasswordAtStartUpTest, TheRightPasswordOpensTheWindow) {
     EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
     TypeKeys(Entry(prompt), QString::fromUtf8("Jelszó"));
   }});
-  auto window = Open();
+  auto window = main_.Make();
   EXPECT_EQ(script.answered(), 1);
   ASSERT_FALSE(window->stopRequested());
   auto* list = window->findChild<QListWidget*>("publisherList");
@@ -174,7 +167,7 @@ TEST_F(PasswordAtStartUpTest, ARefusedPasswordEndsTheProgramWithoutWritingTheLay
     QTest::keyClick(Entry(prompt), Qt::Key_Return);
     TypeKeys(Entry(prompt), "J");
   }});
-  auto window = Open();
+  auto window = main_.Make();
   EXPECT_EQ(script.answered(), 1);
   EXPECT_TRUE(window->stopRequested());
   EXPECT_FALSE(window->isVisible());
@@ -185,7 +178,7 @@ TEST_F(PasswordAtStartUpTest, ARefusedPasswordEndsTheProgramWithoutWritingTheLay
 TEST_F(PasswordAtStartUpTest, DataWithoutAPasswordOpensWithoutAPrompt) {
   Write(" ");
   test::ModalScript script({});
-  auto window = Open();
+  auto window = main_.Make();
   EXPECT_EQ(script.unexpected(), 0);
   EXPECT_FALSE(window->stopRequested());
   EXPECT_EQ(window->findChild<QListWidget*>("publisherList")->count(), 1);

@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "pdf_words.h"
 #include "card/card_layout.h"
+#include "main_window_fixture.h"
+#include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
+#include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
 
 namespace velunorh {
@@ -55,13 +57,7 @@ class PrintCardPdfTest : public ::testing::Test {
   void SetUp() override {
     tools::WriteCongregation(RichPublisher(), dir_.path());
     test::WriteText(dir_ / "velunorh.INI", "[Margins]\nTop=0.15\nLeft=0.30\n");
-    ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.Reset();
-    QPrinter& pdf = printer.ForSetup();
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(QString::fromStdString((dir_ / "card.pdf").string()));
-    pdf.setResolution(600);
-    printer.SetupConfirmed();
+    test::PrintToPdfFile(dir_ / "card.pdf");
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
@@ -74,26 +70,19 @@ class PrintCardPdfTest : public ::testing::Test {
 };
 
 TEST_F(PrintCardPdfTest, EveryWordLandsWhereTheLayoutAndTheMarginsPutIt) {
-  MainWindow::Options options;
-  options.settingsFile = dir_ / "velunorh.INI";
-  options.workFolder = dir_.path();
-  options.floppyFolder = dir_ / "floppy";
-  options.today = ServiceYear::FromDate(2026, 9);  // August reported: the whole year
-  QStringList warnings;
-  options.warn = [&](const QString& m) { warnings << m; };
-  MainWindow window(options);
-  window.show();
-  QApplication::processEvents();
+  test::MainWindowFixture main(dir_.path());
+  main.options.today = ServiceYear::FromDate(2026, 9);  // August reported: the whole year
+  auto window = main.Open();
   for (const char* box : {"monthBox0", "monthBox1", "totalBox", "printHeaderBox", "genderMarksBox"})
-    Click(window, box);
-  QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
-  ASSERT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
+    Click(*window, box);
+  QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+  ASSERT_TRUE(main.warnings.isEmpty()) << main.warnings.join("; ").toStdString();
 
   auto pages = test::ReadPdfWords(dir_ / "card.pdf");
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(test::PdfTitle(dir_ / "card.pdf"), "Card Header");
   const auto& page = pages[0];
-  const CardLayout& layout = window.session().layout();
+  const CardLayout& layout = window->session().layout();
   // Device dots at 600 dpi, then points; the margins are 0.30 in across and 0.15 in down.
   auto pt = [](const std::string& inches) { return LayoutValueToDevice(inches, 600) * 72.0 / 600; };
   const double left = pt("0.30"), top = pt("0.15");

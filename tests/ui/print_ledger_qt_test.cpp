@@ -14,6 +14,7 @@
 
 #include "base/today.h"
 #include "dialog_test_support.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "pdf_words.h"
 #include "session/print_ledger.h"
@@ -45,6 +46,7 @@ class PrintLedgerWindowTest : public ::testing::Test {
     tools::Congregation c;
     c.current.publishers = {Publisher("Anna", "Kovács", 11), Publisher("Béla", "Szabó", 13)};
     tools::WriteCongregation(c, dir_.path());
+    main_.ShowProgressAtOnce();
     Open();
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
@@ -52,16 +54,7 @@ class PrintLedgerWindowTest : public ::testing::Test {
   // Starts the program (again).
   void Open() {
     window_.reset();
-    MainWindow::Options options;
-    options.settingsFile = dir_ / "velunorh.INI";
-    options.workFolder = dir_.path();
-    options.floppyFolder = dir_ / "floppy";
-    options.today = ServiceYear::FromDate(2026, 11);  // October reported
-    options.warn = [this](const QString& m) { warnings_ << m; };
-    options.groupProgressDelay = std::chrono::milliseconds(0);  // shown at once, to be cancelled
-    window_ = std::make_unique<MainWindow>(options);
-    window_->show();
-    QApplication::processEvents();
+    window_ = main_.Open();  // October reported
     list_ = window_->findChild<QListWidget*>("publisherList");
   }
   void PrintTo(const std::filesystem::path& pdf) { test::PrintToPdfFile(pdf); }
@@ -101,7 +94,7 @@ class PrintLedgerWindowTest : public ::testing::Test {
 
   ScopedToday today_{{2026, 11, 10}};
   test::TempDir dir_;
-  QStringList warnings_;
+  test::MainWindowFixture main_{dir_.path()};
   std::unique_ptr<MainWindow> window_;
   QListWidget* list_ = nullptr;
 };
@@ -133,7 +126,7 @@ TEST_F(PrintLedgerWindowTest, APrintRecordsTheRowsItPrintedAndARestartTicksOnlyT
     EXPECT_FALSE(Box(("monthBox" + std::to_string(row)).c_str())->isChecked()) << row;
   EXPECT_TRUE(Box("printHeaderBox")->isChecked());
   EXPECT_FALSE(Box("totalBox")->isChecked());
-  EXPECT_TRUE(warnings_.isEmpty()) << warnings_.join("; ").toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 
   // The boxes still behave as before when clicked.
   Click("monthBox0");
@@ -145,7 +138,7 @@ TEST_F(PrintLedgerWindowTest, ACancelledOrFailedPrintRecordsNothing) {
   Click("monthBox0");
   ApplicationPrinter::Instance().Reset();  // no printer at all
   Press("printButton");
-  ASSERT_EQ(warnings_.size(), 1);
+  ASSERT_EQ(main_.warnings.size(), 1);
 
   PrintTo(dir_ / "cancelled.pdf");
   {
@@ -260,7 +253,7 @@ TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
   std::filesystem::create_directory(dir_ / kPrintLedgerFileName);
   Open();
   // Told at start, before any print, and "Esedékes" cannot be pressed.
-  ASSERT_EQ(warnings_.size(), 1) << warnings_.join("; ").toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1) << main_.warnings.join("; ").toStdString();
   list_->setCurrentRow(0);
   EXPECT_FALSE(window_->findChild<QPushButton*>("dueButton")->isEnabled());
   Click("monthBox0");
@@ -269,9 +262,9 @@ TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
     Press("printButton");
     EXPECT_EQ(test::ReadPdfWords(dir_ / name).size(), 1u) << name;
   }
-  ASSERT_EQ(warnings_.size(), 1) << warnings_.join("; ").toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1) << main_.warnings.join("; ").toStdString();
   EXPECT_TRUE(
-      warnings_[0].contains(QString::fromStdString((dir_ / kPrintLedgerFileName).string())));
+      main_.warnings[0].contains(QString::fromStdString((dir_ / kPrintLedgerFileName).string())));
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / kPrintLedgerFileName));
 }
 

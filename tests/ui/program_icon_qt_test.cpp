@@ -4,6 +4,7 @@
 
 #include <QLabel>
 
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "ui/about_box.h"
 #include "ui/main_window.h"
@@ -15,19 +16,14 @@ namespace {
 TEST(ProgramIconTest, TheWindowAndTheAboutBoxShowTheProgramIcon) {
   ASSERT_FALSE(ProgramIcon().isNull());
   test::TempDir dir;
-  MainWindow::Options options;
-  options.settingsFile = dir / "velunorh.INI";
-  options.workFolder = dir.path();
-  options.floppyFolder = dir / "floppy";
-  options.today = ServiceYear::FromDate(2026, 11);
-  options.warn = [](const QString&) {};
-  MainWindow window(options);
-  EXPECT_FALSE(window.windowIcon().isNull());
-  AboutBox about(&window);
+  test::MainWindowFixture main(dir.path());
+  auto window = main.Make();
+  EXPECT_FALSE(window->windowIcon().isNull());
+  AboutBox about(window.get());
   EXPECT_FALSE(about.windowIcon().isNull());
   const QPixmap shown = about.findChild<QLabel*>("iconLabel")->pixmap();
   EXPECT_FALSE(shown.isNull());
-  window.reject();
+  window->reject();
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session/user_prompts.h"
+
+namespace velunorh::test {
+
+// Answers a session's questions for tests that are not about them: every password is accepted,
+// and being asked for a data location or to take new data is a fault. A message is a fault too,
+// unless the test keeps the messages to read them.
+class NoQuestions : public UserPrompts {
+ public:
+  enum class Messages { kFail, kKeep };
+  explicit NoQuestions(Messages messages = Messages::kFail) : keep_(messages == Messages::kKeep) {}
+
+  std::optional<int> ChooseDataLocation(int, bool) override {
+    ADD_FAILURE() << "asked for a data location";
+    return std::nullopt;
+  }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override {
+    ADD_FAILURE() << "asked to take new data";
+    return false;
+  }
+  void ShowMessage(const std::string& message) override {
+    if (!keep_) ADD_FAILURE() << message;
+    messages.push_back(message);
+  }
+
+  std::vector<std::string> messages;
+
+ private:
+  bool keep_;
+};
+
+}  // namespace velunorh::test
