@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, FailedSavesAtExitNameTheFile) {
 
   warnings_.clear();
   auto edited = Open();
-  OptionsResult changed{edited->session().settings(), edited->session().layout()};
+  OptionsValues changed = edited->session().Options();
   changed.layout.SetBody(BodyValue::BodyTop, "1.31");
   edited->ApplyOptions(changed);
   edited->reject();

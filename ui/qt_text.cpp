@@ -1,0 +1,13 @@
+#include "ui/qt_text.h"
+
+namespace velunorh {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QString SlotText(const std::string& value) {
+  return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+}  // namespace velunorh
