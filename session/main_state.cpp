@@ -4,6 +4,7 @@
 #include "session/publisher_list.h"
 #include "base/string_table.h"
 #include "companion/drive_test.h"
+#include "session/options_values.h"
 #include "session/print_ledger.h"
 
 namespace velunorh {
@@ -70,7 +71,7 @@ std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state
   std::vector<std::filesystem::path> files{state.settingsFile,
                                            state.workFolder / kPrintLedgerFileName};
   for (int version = 0; version < CardVersionCount(); ++version)
-    files.push_back(state.workFolder / LayoutFileName(version));
+    files.push_back(LayoutFile(state.workFolder, version));
   return files;
 }
 

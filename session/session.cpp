@@ -35,6 +35,11 @@ void Session::ChoosePublisher(int slot) {
   Changed();
 }
 
+void Session::ChooseFromList(int slot) {
+  state_.selection.useFullName = true;
+  ChoosePublisher(slot);
+}
+
 void Session::SetUseFullName(bool on) {
   state_.selection.useFullName = on;
   Changed();
@@ -77,27 +82,24 @@ void Session::SetPrintGenderMarks(bool on) {
   TickGenderMarksWhereTheEditionDoes();
 }
 
-bool Session::ApplyOptions(const std::optional<OptionsResult>& result) {
-  if (result) {
-    const AppSettings& in = result->settings;
-    AppSettings& mine = state_.settings;
-    if (!(result->layout == state_.layout)) state_.layoutChanged = true;
-    if (in.dateFormat != mine.dateFormat || in.topMargin != mine.topMargin ||
-        in.leftMargin != mine.leftMargin || in.cardVersion != mine.cardVersion ||
-        !(result->layout == state_.layout))
-      state_.settingsChanged = true;
-    mine.topMargin = in.topMargin;
-    mine.leftMargin = in.leftMargin;
-    mine.dateFormat = in.dateFormat;
-    mine.cardVersion = in.cardVersion;
-    if (IsPortuguese(state_.languageCode)) {
-      if (in.firstNameSort != mine.firstNameSort) state_.settingsChanged = true;
-      mine.firstNameSort = in.firstNameSort;
-      if (state_.settingsChanged) SortPublishers(state_.data.current, mine.firstNameSort);
-    } else {
-      mine.firstNameSort = false;
-    }
-    state_.layout = result->layout;
+OptionsValues Session::Options() const {
+  const AppSettings& settings = state_.settings;
+  return {settings.dateFormat, settings.cardVersion, settings.topMargin, settings.leftMargin,
+          state_.layout};
+}
+
+bool Session::ApplyOptions(const std::optional<OptionsValues>& chosen) {
+  if (chosen) {
+    if (!(chosen->layout == state_.layout)) state_.layoutChanged = true;
+    if (!(*chosen == Options())) state_.settingsChanged = true;
+    AppSettings& settings = state_.settings;
+    settings.dateFormat = chosen->dateFormat;
+    settings.cardVersion = chosen->cardVersion;
+    settings.topMargin = chosen->topMargin;
+    settings.leftMargin = chosen->leftMargin;
+    state_.layout = chosen->layout;
+    if (IsPortuguese(state_.languageCode) && state_.settingsChanged)
+      SortPublishers(state_.data.current, settings.firstNameSort);
   }
   if (state_.settingsChanged) state_.newFormFlag = IsNewForm(state_.settings.cardVersion);
   Changed();

@@ -13,6 +13,7 @@
 #include "card/monthly_preview_pass.h"
 #include "session/main_state.h"
 #include "session/ledger_rules.h"
+#include "session/options_values.h"
 #include "session/print_ledger.h"
 #include "session/publisher_list.h"
 #include "session/session_ledger.h"
@@ -27,12 +28,6 @@ struct HeaderBoxes {
   bool fullName = false;
   bool lastNameFirst = true;
   bool genderMarks = false;
-};
-
-// The options dialog's answer.
-struct OptionsResult {
-  AppSettings settings;
-  CardLayout layout;
 };
 
 // One run of the program without its widgets: the settings, the loaded data, the layout and the
@@ -54,6 +49,9 @@ class Session {
 
   // The user's choices.
   void ChoosePublisher(int slot);
+  // Another row chosen in the list: the full name is offered again, even after the user
+  // unticked it. (A publisher found by typing keeps the box as it is: ChoosePublisher.)
+  void ChooseFromList(int slot);
   void SetUseFullName(bool on);
   void SetLastNameFirst(bool on);
   void NextGroup();
@@ -62,9 +60,10 @@ class Session {
   void SetPreviousServiceYear(bool on);
   void SetPrintHeader(bool on);
   void SetPrintGenderMarks(bool on);
-  // The options dialog's OK (nothing = cancel). True when a setting changed since start-up,
-  // which means the list, the title and the previews are shown again.
-  bool ApplyOptions(const std::optional<OptionsResult>& result);
+  // What the options dialog opens with, and its OK (nothing = cancel). True when a setting
+  // changed since start-up, which means the list, the title and the previews are shown again.
+  OptionsValues Options() const;
+  bool ApplyOptions(const std::optional<OptionsValues>& chosen);
   // Lets the user choose another data location and reloads. True when the list must be refilled.
   bool ChangeDataSource();
   // The printer chosen in the print setup this run: written at exit, read at the next start.
@@ -81,6 +80,9 @@ class Session {
   const std::string& languageCode() const { return state_.languageCode; }
   const std::filesystem::path& settingsFile() const { return state_.settingsFile; }
   const std::filesystem::path& workFolder() const { return state_.workFolder; }
+  std::filesystem::path LayoutFile(int version) const {
+    return velunorh::LayoutFile(state_.workFolder, version);
+  }
   const std::filesystem::path& floppyFolder() const { return state_.data.paths().floppyFolder; }
   bool settingsChanged() const { return state_.settingsChanged; }
   // The publisher file of the chosen data location, and whether it is missing there (the list

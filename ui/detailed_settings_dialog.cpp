@@ -10,20 +10,13 @@
 #include "ui/enter_key.h"
 #include "ui/fit_to_screen.h"
 #include "ui/field_leave_watcher.h"
+#include "ui/qt_text.h"
 #include "ui_detailed_settings_dialog.h"
 
 namespace velunorh {
 namespace {
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-// A slot's bytes one for one as characters, so a slot that is not touched goes back unchanged
-// and "7 characters" are 7 bytes.
-QString SlotText(const std::string& value) {
-  return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
-}
+// SlotText's way back: each character its byte again.
 std::string SlotBytes(const QLineEdit* field) {
   return field->text().toLatin1().toStdString();
 }

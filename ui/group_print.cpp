@@ -8,15 +8,9 @@
 #include "ui/application_printer.h"
 #include "ui/print_file_question.h"
 #include "ui/print_job.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
-namespace {
-
-QString Text(StringId id) {
-  return QString::fromStdString(LoadString(id));
-}
-
-}  // namespace
 
 GroupPrint::GroupPrint(QWidget* parent, Session& session, Hooks hooks)
     : parent_(parent), session_(session), hooks_(std::move(hooks)) {}

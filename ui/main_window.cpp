@@ -26,18 +26,12 @@
 #include "ui/print_job.h"
 #include "ui/print_preview.h"
 #include "ui/program_icon.h"
+#include "ui/qt_text.h"
 #include "ui/show_message.h"
 #include "ui/type_ahead_list.h"
 #include "ui_main_window.h"
 
 namespace velunorh {
-namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QDialog(parent),
@@ -104,8 +98,8 @@ MainWindow::~MainWindow() = default;
 // they listen to toggled, and the window's own changes to them are made with signals blocked.
 void MainWindow::ConnectCommands() {
   connect(list_, &QListWidget::currentRowChanged, this, [this] {
-    session_.SetUseFullName(true);
-    ChooseListedPublisher();
+    session_.ChooseFromList(ListedSlot());
+    ShowChoice();
   });
   connect(list_, &TypeAheadList::characterTyped, this, &MainWindow::ChooseListedPublisher);
   connect(ui_->fullNameBox, &QCheckBox::toggled, this, [this](bool checked) {
@@ -154,9 +148,13 @@ void MainWindow::ConnectCommands() {
   ConnectLedger();
 }
 
-void MainWindow::ChooseListedPublisher() {
+int MainWindow::ListedSlot() const {
   QListWidgetItem* item = list_->currentItem();
-  session_.ChoosePublisher(item ? item->data(Qt::UserRole).toInt() : 0);
+  return item ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void MainWindow::ChooseListedPublisher() {
+  session_.ChoosePublisher(ListedSlot());
   ShowChoice();
 }
 
@@ -295,31 +293,18 @@ void MainWindow::PrintGroup() {
 }
 
 void MainWindow::OpenOptions() {
-  OptionsValues values;
-  values.dateFormat = session_.settings().dateFormat;
-  values.cardVersion = session_.settings().cardVersion;
-  values.topMargin = session_.settings().topMargin;
-  values.leftMargin = session_.settings().leftMargin;
-  values.layout = session_.layout();
   OptionsDialog::Services services;
   services.workFolder = session_.workFolder();
   services.showMessage = warn_;
   services.changeDataSource = [this] { ChangeDataSource(); };
-  OptionsDialog dialog(values, services, this);
-  std::optional<OptionsResult> result;
-  if (dialog.exec() == QDialog::Accepted) {
-    const OptionsValues& chosen = dialog.values();
-    result = OptionsResult{session_.settings(), chosen.layout};
-    result->settings.dateFormat = chosen.dateFormat;
-    result->settings.cardVersion = chosen.cardVersion;
-    result->settings.topMargin = chosen.topMargin;
-    result->settings.leftMargin = chosen.leftMargin;
-  }
-  ApplyOptions(result);
+  OptionsDialog dialog(session_.Options(), services, this);
+  std::optional<OptionsValues> chosen;
+  if (dialog.exec() == QDialog::Accepted) chosen = dialog.values();
+  ApplyOptions(chosen);
 }
 
-void MainWindow::ApplyOptions(const std::optional<OptionsResult>& result) {
-  if (session_.ApplyOptions(result)) {
+void MainWindow::ApplyOptions(const std::optional<OptionsValues>& chosen) {
+  if (session_.ApplyOptions(chosen)) {
     FillPublisherList();
     UpdateTitle();
   }
@@ -397,11 +382,8 @@ void MainWindow::Exit() {
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten && report.layoutChanged)
-    problems << FromUtf8(LoadString(StringId::LayoutNotSaved))
-                    .arg(QString::fromStdString((session_.workFolder() /
-                                                 LayoutFileName(session_.settings().cardVersion))
-                                                    .string()),
-                         FromUtf8(report.layoutError));
+    problems << FromUtf8(LayoutNotSavedMessage(session_.LayoutFile(session_.settings().cardVersion),
+                                               report.layoutError));
   if (!report.printerWritten)
     problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
                     .arg(QString::fromStdString(session_.settingsFile().string()),

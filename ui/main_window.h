@@ -71,7 +71,7 @@ class MainWindow : public QDialog {
   // Lets the user choose another data location and reloads the data from there.
   void ChangeDataSource();
   // The options command's hand-over (nothing = cancel).
-  void ApplyOptions(const std::optional<OptionsResult>& result);
+  void ApplyOptions(const std::optional<OptionsValues>& chosen);
 
  protected:
   void done(int result) override;
@@ -82,6 +82,7 @@ class MainWindow : public QDialog {
 
  private:
   void ConnectCommands();
+  int ListedSlot() const;  // the publisher of the list's current row (0: none)
   void ChooseListedPublisher();
   void ShowChoice();
   void SyncBoxes();

@@ -10,6 +10,7 @@
 #include "base/today.h"
 #include "card/calibration_sheet.h"
 #include "card/layout_step.h"
+#include "session/options_values.h"
 #include "session/print_file_name.h"
 #include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
@@ -19,21 +20,10 @@
 #include "ui/field_leave_watcher.h"
 #include "ui/print_file_question.h"
 #include "ui/print_job.h"
+#include "ui/qt_text.h"
 #include "ui_options_dialog.h"
 
 namespace velunorh {
-namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-// A slot's bytes one for one, whatever a hand-made layout file put there.
-QString SlotText(const std::string& value) {
-  return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
-}
-
-}  // namespace
 
 OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* parent)
     : QDialog(parent),
@@ -178,16 +168,8 @@ void OptionsDialog::ResetGrid() {
 
 void OptionsDialog::ChangeCardVersion(int row) {
   if (row < 0 || row == values_.cardVersion) return;
-  std::string error;
-  if (!SaveLayout(values_.layout, services_.workFolder, values_.cardVersion, &error)) {
-    // Telling is better than losing the changes silently: the old version's file stays as it was.
-    const auto file = services_.workFolder / LayoutFileName(values_.cardVersion);
-    services_.showMessage(FromUtf8(LoadString(StringId::LayoutNotSaved))
-                              .arg(QString::fromStdString(file.string()), FromUtf8(error)));
-  }
-  values_.cardVersion = row;
-  if (!LoadLayout(values_.layout, services_.workFolder, row))
-    MakeDefaultLayout(values_.layout, row);
+  const std::string problem = SwitchCardVersion(services_.workFolder, values_, row);
+  if (!problem.empty()) services_.showMessage(FromUtf8(problem));
   RefreshGridDisplays();
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "card/card_layout.h"
+#include "session/options_values.h"
 #include "ui/show_message.h"
 
 class QLineEdit;
@@ -20,15 +20,6 @@ namespace velunorh {
 
 class FieldLeaveWatcher;
 
-// What the options dialog edits: copies of the main window's values, handed back on OK.
-struct OptionsValues {
-  int dateFormat = 0;  // 0..3; another stored value checks no radio and stays unless one is clicked
-  int cardVersion = 0;
-  std::string topMargin = "0.00";
-  std::string leftMargin = "0.20";
-  CardLayout layout;  // the working layout of the card version
-};
-
 // The options dialog (dialog 130): margins, date format, card version, the grid's place and
 // height, and the ways to the detailed settings, the data source and the printer setup.
 class OptionsDialog : public QDialog {
@@ -36,7 +27,7 @@ class OptionsDialog : public QDialog {
 
  public:
   struct Services {
-    std::filesystem::path workFolder = ".";  // where the layout files lie
+    std::filesystem::path workFolder = ".";  // where a switch of card version saves and reads
     std::function<void()> changeDataSource;  // runs while the dialog stays open
     ShowMessage showMessage;                 // empty: a message box
   };

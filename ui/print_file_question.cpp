@@ -9,15 +9,9 @@
 
 #include "base/string_table.h"
 #include "ui/print_job.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
-namespace {
-
-QString Text(StringId id) {
-  return QString::fromStdString(LoadString(id));
-}
-
-}  // namespace
 
 bool AskPrintFile(QWidget* parent, QPrinter& printer, const std::string& fileName) {
   if (!PrintsToFile(printer)) return true;

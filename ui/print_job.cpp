@@ -7,15 +7,9 @@
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
 #include "ui/print_spooler.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
-namespace {
-
-QString Text(StringId id) {
-  return QString::fromStdString(LoadString(id));
-}
-
-}  // namespace
 
 bool PrintsToFile(const QPrinter& printer) {
   return printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty();

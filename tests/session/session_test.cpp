@@ -157,6 +157,67 @@ TEST_F(SessionTest, AReadOnlySettingsFileIsNotReplacedAndToldOnce) {
   }
 }
 
+// A row chosen in the list offers the full name again; a publisher found by typing keeps the box.
+TEST_F(SessionTest, ChoosingFromTheListTicksTheFullNameAgain) {
+  tools::Congregation c;
+  c.current.publishers = {Named("Anna", "Kovács", 11), Named("Béla", "Szabó", 13)};
+  c.current.publishers[1].extensionIndex = 1;
+  c.extensions = {{1, 13, "Szabó Béla Ferenc", "", ""}};
+  tools::WriteCongregation(c, dir_.path());
+  struct Case {
+    bool fromList;
+    bool useFullName;
+    const char* displayName;
+  } cases[] = {{true, true, "Szabó Béla Ferenc"}, {false, false, "Béla Szabó"}};
+  for (const Case& k : cases) {
+    auto session = Start();
+    session->ChooseFromList(1);
+    session->SetUseFullName(false);
+    if (k.fromList)
+      session->ChooseFromList(2);
+    else
+      session->ChoosePublisher(2);
+    EXPECT_EQ(session->selection().useFullName, k.useFullName) << k.fromList;
+    EXPECT_EQ(session->Content().displayName, k.displayName) << k.fromList;
+  }
+}
+
+// The options dialog opens with the session's values; only its OK takes values over, and only a
+// changed value counts as a change to write at exit.
+TEST_F(SessionTest, TheOptionsAreTakenOverOnOk) {
+  struct Case {
+    const char* what;
+    bool ok;
+    void (*edit)(OptionsValues&);
+    bool settingsChanged;
+    bool layoutChanged;
+  } cases[] = {
+      {"cancel", false, [](OptionsValues& v) { v.leftMargin = "0.45"; }, false, false},
+      {"OK, nothing changed", true, [](OptionsValues&) {}, false, false},
+      {"a margin", true, [](OptionsValues& v) { v.leftMargin = "0.45"; }, true, false},
+      {"a date format", true, [](OptionsValues& v) { v.dateFormat = 3; }, true, false},
+      {"the grid", true, [](OptionsValues& v) { v.layout.SetBody(BodyValue::BodyTop, "1.31"); },
+       true, true},
+  };
+  Write("x");
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir_ / "velunorh.INI");
+    auto session = Start();
+    OptionsValues chosen = session->Options();
+    EXPECT_EQ(chosen.layout, session->layout()) << c.what;
+    EXPECT_EQ(chosen.leftMargin, session->settings().leftMargin) << c.what;
+    c.edit(chosen);
+    EXPECT_EQ(session->ApplyOptions(c.ok ? std::optional(chosen) : std::nullopt), c.settingsChanged)
+        << c.what;
+    if (c.ok) {
+      EXPECT_EQ(session->Options(), chosen) << c.what;
+    }
+    const ExitReport report = session->Exit();
+    EXPECT_EQ(report.layoutChanged, c.layoutChanged) << c.what;
+    EXPECT_EQ(std::filesystem::exists(dir_ / "velunorh.INI"), c.settingsChanged) << c.what;
+  }
+}
+
 TEST(RememberedPrinter, AKeyOfAnyLengthOrGarbageReadsAsAName) {
   test::TempDir dir;
   const auto file = dir / "velunorh.INI";

@@ -113,8 +113,8 @@ TEST_P(FailedSaveTest, AtExitTheUserIsToldOfBothFilesAndTheOldOnesStay) {
     auto window = main_.Open();
     ASSERT_FALSE(window->stopRequested());
     // Both files would change: a margin and the grid's place.
-    OptionsResult changed{window->session().settings(), window->session().layout()};
-    changed.settings.leftMargin = "0.45";
+    OptionsValues changed = window->session().Options();
+    changed.leftMargin = "0.45";
     changed.layout.SetBody(BodyValue::BodyTop, "1.31");
     window->ApplyOptions(changed);
     test::Click(window->findChild<QPushButton*>("doneButton"));

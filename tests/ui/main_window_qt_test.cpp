@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, FailedSavesAtExitNameTheFile) {
 
   main_.warnings.clear();
   auto edited = Open();
-  OptionsResult changed{edited->session().settings(), edited->session().layout()};
+  OptionsValues changed = edited->session().Options();
   changed.layout.SetBody(BodyValue::BodyTop, "1.31");
   edited->ApplyOptions(changed);
   edited->reject();
