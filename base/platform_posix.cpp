@@ -101,7 +101,9 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
   // the lock on after this one died; a FIFO in its place must not block the open.
   int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
   if (fd < 0) {
-    if (error) *error = LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemReasonOfCode(errno)});
+    if (error)
+      *error = LoadStringWith(StringId::ErrorCannotOpen,
+                              {PathText(lockFile), SystemReasonOfCode(errno)});
     return std::nullopt;
   }
   struct stat info {};
@@ -246,7 +248,8 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
-  if (fd < 0) return Fail(error, LoadStringWith(StringId::ErrorNoTemporaryFile, {PathText(file)}), errno);
+  if (fd < 0)
+    return Fail(error, LoadStringWith(StringId::ErrorNoTemporaryFile, {PathText(file)}), errno);
   std::string temp(name.data());
 
   // Keep the permissions of the file being replaced; a new file gets the usual 0644.

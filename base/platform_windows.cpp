@@ -94,8 +94,8 @@ FileIdentity IdentityOfHandle(HANDLE handle) {
   identity.exists = true;
   identity.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
   // 100-nanosecond steps since 1601.
-  const std::uint64_t written =
-      (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+  const std::uint64_t written = (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                info.ftLastWriteTime.dwLowDateTime;
   identity.modifiedSeconds = static_cast<std::int64_t>(written / 10000000);
   identity.modifiedNanoseconds = static_cast<std::int64_t>(written % 10000000) * 100;
   identity.fileNumber = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
@@ -107,9 +107,9 @@ FileIdentity IdentityOfHandle(HANDLE handle) {
 
 FileIdentity FileIdentityOf(const std::filesystem::path& file) {
   // No access asked: only the file's attributes are read, and no reader or writer is locked out.
-  HANDLE handle = ::CreateFileW(file.c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      ::CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
   const FileIdentity identity = IdentityOfHandle(handle);
   ::CloseHandle(handle);
@@ -130,7 +130,8 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     if (error) {
-      *error = LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemText(::GetLastError())});
+      *error = LoadStringWith(StringId::ErrorCannotOpen,
+                              {PathText(lockFile), SystemText(::GetLastError())});
     }
     return std::nullopt;
   }
@@ -149,10 +150,10 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     if (code != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
       ::CloseHandle(handle);
       if (error) {
-        *error = code == ERROR_LOCK_VIOLATION
-                     ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})
-                     : LoadStringWith(StringId::ErrorCannotOpen,
-                                      {PathText(lockFile), SystemText(code)});
+        *error =
+            code == ERROR_LOCK_VIOLATION
+                ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})
+                : LoadStringWith(StringId::ErrorCannotOpen, {PathText(lockFile), SystemText(code)});
       }
       return std::nullopt;
     }
@@ -265,9 +266,9 @@ std::filesystem::path FileBehindLinks(const std::filesystem::path& file) {
     return file;
   }
   // Opened through its links: the system names the file they lead to.
-  HANDLE handle = ::CreateFileW(file.c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      ::CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return file;
   std::wstring name(MAX_PATH, L'\0');
   DWORD length = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),

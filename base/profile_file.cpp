@@ -288,7 +288,8 @@ namespace {
 struct CaseBlindHash {
   std::size_t operator()(std::string_view name) const {
     std::size_t hash = 0xcbf29ce484222325ULL;
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 0x100000001b3ULL;
+    for (char c : name)
+      hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 0x100000001b3ULL;
     return hash;
   }
 };
@@ -331,7 +332,10 @@ int VisitProfileSections(
 std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* linesIgnored) {
   std::vector<ProfileSection> sections;
   const int ignored = VisitProfileSections(
-      text, [&](std::string_view name) { sections.push_back({std::string(name), {}}); },
+      text,
+      [&](std::string_view name) {
+        sections.push_back({std::string(name), {}});
+      },
       [&](std::string_view key, std::string_view value) {
         sections.back().keys.emplace_back(std::string(key), std::string(value));
       });

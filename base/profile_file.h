@@ -91,14 +91,13 @@ struct ProfileSection {
 // the first key of each name in it, values unquoted and cut as ReadText gives them. One pass.
 // `linesIgnored` counts the lines that are read as nothing: neither blank, comment, section nor
 // key; a key before any section; a section or key repeated, with the keys of a repeated section.
-std::vector<ProfileSection> ReadProfileSections(std::string_view text,
-                                                int* linesIgnored = nullptr);
+std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* linesIgnored = nullptr);
 
 // The same reading without building the sections: `section` is called for each section read,
 // then `key` for each of its keys, with views into `text`. Returns the lines ignored.
-int VisitProfileSections(std::string_view text,
-                         const std::function<void(std::string_view name)>& section,
-                         const std::function<void(std::string_view key, std::string_view value)>& key);
+int VisitProfileSections(
+    std::string_view text, const std::function<void(std::string_view name)>& section,
+    const std::function<void(std::string_view key, std::string_view value)>& key);
 
 // Writes a new profile file section by section onto the end of `text`, as WriteProfileSections
 // does, without holding the sections first.

@@ -5,8 +5,8 @@ namespace velunorh {
 // The months of the service year as seen from today. Calendar months are 0 = January ...
 // 11 = December; service-year rows are 0 = September ... 11 = August.
 struct ServiceYear {
-  int reportMonth = 0;     // the calendar month before today's date
-  int currentYear = 2000;  // today's four-digit year
+  int reportMonth = 0;               // the calendar month before today's date
+  int currentYear = 2000;            // today's four-digit year
   bool previousServiceYear = false;  // the "previous service year" box
 
   bool operator==(const ServiceYear&) const = default;
@@ -15,7 +15,8 @@ struct ServiceYear {
   int ElapsedMonths() const { return reportMonth > 7 ? reportMonth - 7 : reportMonth + 5; }
 
   // Whether calendar month m is one that previous-service-year mode takes from the previous-year
-  // file: with r = reportMonth, the months m <= r when r > 7; the months m > 7 and m <= r otherwise.
+  // file: with r = reportMonth, the months m <= r when r > 7; the months m > 7 and m <= r
+  // otherwise.
   bool IsPreviousYearMonth(int m) const {
     int r = reportMonth;
     return r > 7 ? m <= r : (m > 7 || m <= r);

@@ -79,7 +79,9 @@ std::string LoadString(int id) {
   return it == Table().end() ? std::string{} : it->second;
 }
 
-int LoadStringInt(int id) { return LeadingInteger(LoadString(id)); }
+int LoadStringInt(int id) {
+  return LeadingInteger(LoadString(id));
+}
 
 std::string LoadString(StringId id) {
   return LoadString(static_cast<int>(id));

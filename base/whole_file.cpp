@@ -16,8 +16,9 @@ WholeFile Refused(WholeFile::Status status, std::string error) {
 }
 
 WholeFile TooLarge(const std::filesystem::path& file, std::size_t maxBytes) {
-  return Refused(WholeFile::Status::kTooLarge,
-                 LoadStringWith(StringId::ErrorFileTooLarge, {PathText(file), std::to_string(maxBytes)}));
+  return Refused(
+      WholeFile::Status::kTooLarge,
+      LoadStringWith(StringId::ErrorFileTooLarge, {PathText(file), std::to_string(maxBytes)}));
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ int HeadingYear(const ServiceYear& year) {
 void DecideHeader(CongregationData& data, const CardChoice& choice, CardContent& card) {
   const PublisherTable& table = data.current;
   const PublisherRecord& record = table[choice.slot];
-  card.hasFullName = data.LoadExtension(choice.slot) != 0 && !data.extensionBuffer().fullName().empty();
+  card.hasFullName =
+      data.LoadExtension(choice.slot) != 0 && !data.extensionBuffer().fullName().empty();
   card.displayName = card.hasFullName && choice.useFullName
                          ? data.extensionBuffer().fullName()
                          : FormatName(table, choice.slot, choice.lastNameFirst);
@@ -39,10 +40,12 @@ void DecideHeader(CongregationData& data, const CardChoice& choice, CardContent&
   card.elder = record.Appointment() == Appointment::kElder;
   card.ministerialServant = record.Appointment() == Appointment::kMinisterialServant;
   const int reportMonth = choice.year.reportMonth;
-  card.regularPioneer = reportMonth >= 0 && reportMonth < 12 && record.PioneerStatus(reportMonth) == Pioneer::kRegular;
+  card.regularPioneer = reportMonth >= 0 && reportMonth < 12 &&
+                        record.PioneerStatus(reportMonth) == Pioneer::kRegular;
 }
 
-std::vector<std::string> Totals(const CongregationData& data, const CardChoice& choice, int months) {
+std::vector<std::string> Totals(const CongregationData& data, const CardChoice& choice,
+                                int months) {
   std::vector<std::string> totals;
   for (ValueKind kind : GridKinds(choice.newForm))
     totals.push_back(SumMonths(data, choice.year, choice.slot, kind, months, choice.newForm).text);
@@ -59,7 +62,8 @@ void DecideGrid(CongregationData& data, const CardChoice& choice, CardContent& c
     line.shownInPreview = year.previousServiceYear || runningYearRow;
     line.printable = year.previousServiceYear != runningYearRow;
     for (ValueKind kind : GridKinds(choice.newForm))
-      line.cells.push_back(MonthCellText(data, year, choice.slot, line.month, kind, choice.newForm));
+      line.cells.push_back(
+          MonthCellText(data, year, choice.slot, line.month, kind, choice.newForm));
     line.remark = MonthRemark(data, year, choice.slot, line.month);
   }
   card.printedTotals = Totals(data, choice, 12);

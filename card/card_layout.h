@@ -91,10 +91,10 @@ bool IsNewForm(int version);               // the version's new-form flag reads 
 std::string LayoutFileName(int version);
 
 // Reads the version's layout file from `folder`. True when a whole 400-byte block was read; a
-// longer file (up to kMaxLayoutFileBytes) gives its first 400 bytes. A missing, unreadable or shorter file gives false and an
-// all-zero layout, which the caller replaces with MakeDefaultLayout.
-// A layout file larger than this is no layout: it loads as missing (and is replaced at the next
-// save), without being read.
+// longer file (up to kMaxLayoutFileBytes) gives its first 400 bytes. A missing, unreadable or
+// shorter file gives false and an all-zero layout, which the caller replaces with
+// MakeDefaultLayout. A layout file larger than this is no layout: it loads as missing (and is
+// replaced at the next save), without being read.
 inline constexpr std::uint64_t kMaxLayoutFileBytes = 4096;
 bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int version);
 

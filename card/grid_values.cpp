@@ -3,8 +3,8 @@
 #include <array>
 
 #include "base/string_table.h"
-#include "companion/month_values.h"
 #include "card/grid_texts.h"
+#include "companion/month_values.h"
 
 namespace velunorh {
 namespace {
@@ -55,7 +55,8 @@ std::string MonthCellText(const CongregationData& data, const ServiceYear& year,
 std::string MonthRemark(CongregationData& data, const ServiceYear& year, int slot, int month) {
   if (slot < 1 || !data.current.IsLoaded(slot) || month < 0 || month > 11) return "";
   std::string text;
-  if (data.current[slot].PioneerStatus(month) == Pioneer::kAuxiliary) text = LoadString(StringId::AuxiliaryPioneerRemark) + " ";
+  if (data.current[slot].PioneerStatus(month) == Pioneer::kAuxiliary)
+    text = LoadString(StringId::AuxiliaryPioneerRemark) + " ";
   std::string remark;
   if (data.GetRemark(slot, month, year.ServedByPreviousYear(month), remark)) text += remark;
   return text;

@@ -52,7 +52,8 @@ void PrintHeaderBlock(Surface& surface, const CardContent& card, const HeaderBlo
 
   print.At(P::Name, card.displayName);
   if (input.printGenderMarks) {
-    if (auto box = GenderMarkPosition(card.sex, input.layout, print.units().hres)) print.At(*box, x);
+    if (auto box = GenderMarkPosition(card.sex, input.layout, print.units().hres))
+      print.At(*box, x);
   }
   print.At(P::HomeAddress, card.homeAddress);
   print.At(P::HomeTelephone, card.homeTelephone);

@@ -106,11 +106,15 @@ void DrawForm(Surface& surface, const Geometry& g, const Language& lang,
   }
 
   const int p = pen.x();
-  pen.Label(" " + LoadString(lang.cz ? StringId::MinisterialServantBox : StringId::RegularPioneerBox), g.y4);
+  pen.Label(
+      " " + LoadString(lang.cz ? StringId::MinisterialServantBox : StringId::RegularPioneerBox),
+      g.y4);
   pen.MoveTo(p);
   pen.Label(" " + LoadString(StringId::ElderBox), upper);
-  surface.DrawText(p + (lang.cz ? xR / 6 : xR / 9), upper + g.s,
-                   " " + LoadString(lang.cz ? StringId::RegularPioneerBox : StringId::MinisterialServantBox), HAlign::kLeft, VAlign::kBottom);
+  surface.DrawText(
+      p + (lang.cz ? xR / 6 : xR / 9), upper + g.s,
+      " " + LoadString(lang.cz ? StringId::RegularPioneerBox : StringId::MinisterialServantBox),
+      HAlign::kLeft, VAlign::kBottom);
 }
 
 std::string WithoutBoxMark(std::string text) {
@@ -133,7 +137,8 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
   text(xL + (in.nameShift != 0 ? xR / 6 : xR / 10), g.y1, card.displayName);
 
   if (card.sex != SexMark::kNone) {
-    const std::string sex = "[X] " + LoadString(card.sex == SexMark::kMale ? StringId::Male : StringId::Female);
+    const std::string sex =
+        "[X] " + LoadString(card.sex == SexMark::kMale ? StringId::Male : StringId::Female);
     if (!(in.printGenderMarks || EditionTicksGenderMarks(in.languageCode, card)))
       surface.SetTextColor(kGrey);
     text(xL + xR - xR / 6, g.y1, sex);
@@ -164,7 +169,8 @@ void DrawData(Surface& surface, const Geometry& g, const Language& lang, const C
     if (card.regularPioneer) text(xL + xR - xR / 5 + xR / 48, upper, "X");
     if (card.ministerialServant) text(xL + xR - xR / 3 - xR / 80, lower, "X");
   } else {
-    if (card.ministerialServant) text(xL + xR + xR / 55 - xR / 6 - (lang.sk ? xR / 12 : 0), upper, "X");
+    if (card.ministerialServant)
+      text(xL + xR + xR / 55 - xR / 6 - (lang.sk ? xR / 12 : 0), upper, "X");
     if (card.regularPioneer) text(xL + xR - xR / 80 - xR / (lang.sk ? 3 : 4), lower, "X");
   }
 }

@@ -9,8 +9,7 @@ namespace velunorh {
 std::string HundredthsText(int hundredths) {
   hundredths = std::max(hundredths, 0);
   const int fraction = hundredths % 100;
-  return std::to_string(hundredths / 100) + (fraction < 10 ? ".0" : ".") +
-         std::to_string(fraction);
+  return std::to_string(hundredths / 100) + (fraction < 10 ? ".0" : ".") + std::to_string(fraction);
 }
 
 std::string StepLayoutValue(std::string_view shown, int direction, int lower, int upper) {

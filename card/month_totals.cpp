@@ -1,8 +1,8 @@
 #include "card/month_totals.h"
 
-#include "companion/month_values.h"
 #include "card/grid_texts.h"
 #include "card/grid_values.h"
+#include "companion/month_values.h"
 
 namespace velunorh {
 

@@ -36,7 +36,8 @@ void PrintMonthlyGrid(Surface& surface, const CardContent& card, const MonthlyGr
     if (!line.printable || !input.monthRow[row]) continue;
     const int y = top + row * rowHeight;
     PrintRow(surface, units, layout, y, line.cells);
-    if (!line.remark.empty()) surface.DrawText(remarkX, y, line.remark, HAlign::kLeft, VAlign::kTop);
+    if (!line.remark.empty())
+      surface.DrawText(remarkX, y, line.remark, HAlign::kLeft, VAlign::kTop);
   }
   // A total prints even when it is 0.
   if (input.printTotal) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
 #include "companion/data_paths.h"
 #include "companion/extension_record.h"
-#include "base/platform.h"
 #include "companion/publisher_table.h"
 #include "companion/remark_table.h"
 

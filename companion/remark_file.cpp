@@ -44,7 +44,6 @@ class PublisherIndex {
   std::vector<std::uint16_t> slots_;
 };
 
-
 const RemarkTable& NoRemarks() {
   static const RemarkTable none;
   return none;
@@ -159,8 +158,7 @@ bool CongregationData::RefreshRemarksIfChanged() {
   const auto anyRead = [](const RemarkYear& year) {
     return std::find(year.read.begin(), year.read.end(), true) != year.read.end();
   };
-  if (anyRead(currentRemarks_) &&
-      FileIdentityOf(paths_.RemarkFile()) != currentRemarks_.identity) {
+  if (anyRead(currentRemarks_) && FileIdentityOf(paths_.RemarkFile()) != currentRemarks_.identity) {
     UndoRemarkSlots(currentRemarks_, current);
     LoadRemarks(paths_.RemarkFile(), 0, 11, currentRemarks_, current);
     changed = true;

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
 #include "card/card_layout.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_input.h"
 #include "card/card_layout.h"
+#include "fuzz_input.h"
 #include "tools/companion_writer.h"
 #include "tools/congregation_description.h"
 
@@ -256,7 +256,8 @@ void LedgerSeeds(SeedFolder& seeds) {
       "Total=2027-09-05 0123456789abcdef\n\n[0999 nm:00112233445566ff]\nName=\n"
       "Month08=2026-11-10 0123456789abcdef\n",
       "\xEF\xBB\xBF[2026 id:11]\r\nName=\" Béla \"\r\nMonth13=2026-11-10 0123456789abcdef\r\n"
-      "[2026 ID:11]\r\nHeader=2026-11-10 0123456789abcdef\r\nHeader=2026-11-11 0123456789abcdef\r\n",
+      "[2026 ID:11]\r\nHeader=2026-11-10 0123456789abcdef\r\nHeader=2026-11-11 "
+      "0123456789abcdef\r\n",
       "not a ledger\n[26 id:11]\nMonth09=yesterday\n",
       "",
   };

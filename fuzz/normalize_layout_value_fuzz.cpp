@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz_support.h"
 #include "card/card_layout.h"
+#include "fuzz_support.h"
 
 namespace velunorh::fuzz {
 namespace {

@@ -70,8 +70,7 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
   return SaveSettingsFile(profile, file, error);
 }
 
-bool LoadSettingsFile(ProfileFile& profile, const std::filesystem::path& file,
-                      std::string* error) {
+bool LoadSettingsFile(ProfileFile& profile, const std::filesystem::path& file, std::string* error) {
   return profile.Load(file, error, kMaxSettingsFileBytes);
 }
 

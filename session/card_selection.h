@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "companion/congregation_data.h"
 #include "base/service_year.h"
+#include "companion/congregation_data.h"
 
 namespace velunorh {
 

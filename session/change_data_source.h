@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "session/main_state.h"
 #include "companion/congregation_data.h"
+#include "session/main_state.h"
 
 namespace velunorh {
 

@@ -1,11 +1,11 @@
 #include "session/main_state.h"
 
 #include "base/edition.h"
-#include "session/publisher_list.h"
 #include "base/string_table.h"
 #include "companion/drive_test.h"
 #include "session/options_values.h"
 #include "session/print_ledger.h"
+#include "session/publisher_list.h"
 
 namespace velunorh {
 namespace {
@@ -83,8 +83,8 @@ ExitReport WriteStateAtExit(MainState& state) {
                                            &report.settingsError);
   }
   if (state.layoutLoaded) {
-    report.layoutWritten = SaveLayout(state.layout, state.workFolder, state.settings.cardVersion,
-                                      &report.layoutError);
+    report.layoutWritten =
+        SaveLayout(state.layout, state.workFolder, state.settings.cardVersion, &report.layoutError);
     report.layoutChanged = state.layoutChanged;
   }
   return report;

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "card/card_layout.h"
+#include "companion/congregation_data.h"
 #include "session/app_settings.h"
 #include "session/card_selection.h"
 #include "session/user_prompts.h"
-#include "companion/congregation_data.h"
-#include "card/card_layout.h"
 
 namespace velunorh {
 
@@ -45,7 +45,8 @@ struct ExitReport {
   bool layoutWritten = true;
   bool layoutChanged = false;  // positions edited in this run
   std::string layoutError;
-  bool printerWritten = true;  // not tried (and true) when the settings failed: one file, one message
+  bool printerWritten =
+      true;  // not tried (and true) when the settings failed: one file, one message
   std::string printerError;
 };
 

@@ -1,7 +1,7 @@
 #include "session/password_prompt.h"
 
-#include "base/string_table.h"
 #include "base/codepage.h"
+#include "base/string_table.h"
 
 namespace velunorh {
 

@@ -137,7 +137,8 @@ std::string NameToKeep(std::string_view name) {
 }
 
 // "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that exists.
-std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const CalendarDate& today) {
+std::filesystem::path FreeDamagedName(const std::filesystem::path& file,
+                                      const CalendarDate& today) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
   std::filesystem::path aside = file;
@@ -179,10 +180,9 @@ std::optional<LedgerCards> PrintLedger::Parse(std::string_view text, int* skippe
     if (where) {
       // The file is written in order: each card then goes at the end without a search.
       const bool last = cards.empty() || std::prev(cards.end())->first < *where;
-      const auto [at, added] = last ? std::pair{cards.emplace_hint(cards.end(), std::move(*where),
-                                                                   CardRecord{}),
-                                                true}
-                                    : cards.try_emplace(std::move(*where));
+      const auto [at, added] =
+          last ? std::pair{cards.emplace_hint(cards.end(), std::move(*where), CardRecord{}), true}
+               : cards.try_emplace(std::move(*where));
       if (added) record = &at->second;
     }
     if (!record) ++outOfForm;

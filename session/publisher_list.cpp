@@ -4,8 +4,8 @@
 #include <locale>
 #include <utility>
 
-#include "session/card_selection.h"
 #include "companion/name_date_format.h"
+#include "session/card_selection.h"
 
 namespace velunorh {
 namespace {

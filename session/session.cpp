@@ -13,8 +13,7 @@
 
 namespace velunorh {
 
-Session::Session(const Places& places, UserPrompts& prompts)
-    : prompts_(prompts), ledger_(prompts) {
+Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts), ledger_(prompts) {
   state_.settingsFile = places.settingsFile;
   state_.workFolder = places.workFolder;
   state_.data.paths().floppyFolder = places.floppyFolder;
@@ -295,8 +294,9 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
     due.page.grid.monthRow = lines.rows;
     due.page.grid.printTotal = lines.total;
     due.page.header.printHeader = lines.header;
-    due.page.header.printGenderMarks = DueGenderMarks(lines, current.header.printGenderMarks,
-                                                      EditionTicksGenderMarks(state_.languageCode, due.card));
+    due.page.header.printGenderMarks =
+        DueGenderMarks(lines, current.header.printGenderMarks,
+                       EditionTicksGenderMarks(state_.languageCode, due.card));
     plan.cards.push_back(std::move(due));
   }
   return plan;

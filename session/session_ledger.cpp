@@ -33,9 +33,9 @@ void SessionLedger::TellLoad(const PrintLedger::LoadResult& loaded) {
                           : LoadStringWith(StringId::LedgerSetAside, {PathText(loaded.setAside)}));
       return;
     case PrintLedger::LoadOutcome::kPartlyRead:
-      prompts_.ShowMessage(LoadStringWith(
-          StringId::LedgerLinesSkipped,
-          {std::to_string(loaded.skippedLines), PathText(loaded.setAside)}));
+      prompts_.ShowMessage(
+          LoadStringWith(StringId::LedgerLinesSkipped,
+                         {std::to_string(loaded.skippedLines), PathText(loaded.setAside)}));
       return;
     case PrintLedger::LoadOutcome::kUnreadable:
       // Said at start, before a print: without the history every line would look due.
@@ -61,8 +61,7 @@ std::string SessionLedger::Record(const PublisherTable& table,
   return Save(before);
 }
 
-std::string SessionLedger::Forget(const PublisherTable& table, int slot,
-                                  const CardContent& card) {
+std::string SessionLedger::Forget(const PublisherTable& table, int slot, const CardContent& card) {
   if (!card.hasPublisher) return {};
   const PrintLedger before = ledger_;
   if (!ledger_.Forget(LedgerServiceYear(card), LedgerPublisherKey(table, slot))) return {};

@@ -5,11 +5,11 @@
 #include <QPushButton>
 
 #include "base/string_table.h"
-#include "ui/dialog_units.h"
 #include "ui/accessible_window.h"
+#include "ui/dialog_units.h"
 #include "ui/enter_key.h"
-#include "ui/fit_to_screen.h"
 #include "ui/field_leave_watcher.h"
+#include "ui/fit_to_screen.h"
 #include "ui/qt_text.h"
 #include "ui_detailed_settings_dialog.h"
 

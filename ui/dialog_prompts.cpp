@@ -19,9 +19,10 @@ bool DialogPrompts::CheckPassword(const PublisherRecord& header) {
 
 bool DialogPrompts::ConfirmNewData() {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(LoadString(StringId::ProgramName)),
-                  QString::fromStdString(LoadString(StringId::DataSourceHasPublishers)), QMessageBox::Ok | QMessageBox::Cancel,
-                  parent_);
-  box.button(QMessageBox::Cancel)->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
+                  QString::fromStdString(LoadString(StringId::DataSourceHasPublishers)),
+                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  box.button(QMessageBox::Cancel)
+      ->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok;
 }

@@ -39,7 +39,8 @@ void ScrollWhenLargerThanScreen(QWidget* dialog) {
     widget->setParent(content);
     widget->setVisible(!hidden);
   }
-  for (qsizetype i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  for (qsizetype i = 1; i < tabOrder.size(); ++i)
+    QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   auto* scroll = new QScrollArea(dialog);
   scroll->setObjectName("dialogScroll");

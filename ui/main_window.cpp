@@ -48,8 +48,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   if (!inform_ && !options.warn)
     inform_ = [this](const QString& message) {
       // Printer and file names come from outside: shown as typed, never as markup.
-      QMessageBox box(QMessageBox::Information, FromUtf8(LoadString(StringId::ProgramName)), message,
-                      QMessageBox::Ok, this);
+      QMessageBox box(QMessageBox::Information, FromUtf8(LoadString(StringId::ProgramName)),
+                      message, QMessageBox::Ok, this);
       box.setTextFormat(Qt::PlainText);
       box.exec();
     };

@@ -25,7 +25,8 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
 // Read as a spin box with the owner's value, not as a nameless filler.
 class AccessibleArrows : public QAccessibleWidget {
  public:
-  explicit AccessibleArrows(UpDownArrows* arrows) : QAccessibleWidget(arrows, QAccessible::SpinBox) {}
+  explicit AccessibleArrows(UpDownArrows* arrows)
+      : QAccessibleWidget(arrows, QAccessible::SpinBox) {}
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Value) return static_cast<UpDownArrows*>(widget())->valueText();
     return QAccessibleWidget::text(t);

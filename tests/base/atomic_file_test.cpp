@@ -76,8 +76,8 @@ TEST(RemoveStaleTemporaries, RemovesOnlyOldTemporariesOfTheGivenFiles) {
   std::error_code ec;
   fs::last_write_time(dir / folder, longAgo, ec);  // Windows sets no time on a folder this way
 
-  EXPECT_EQ(RemoveStaleTemporaries({dir / "velunorh-ledger.ini", dir / "cplot.dat",
-                                    dir / "missing" / "velunorh.INI"}),
+  EXPECT_EQ(RemoveStaleTemporaries(
+                {dir / "velunorh-ledger.ini", dir / "cplot.dat", dir / "missing" / "velunorh.INI"}),
             2);
   for (const Case& c : cases) EXPECT_EQ(fs::exists(dir / c.name), !c.removed) << c.name;
   EXPECT_TRUE(fs::is_directory(dir / folder));

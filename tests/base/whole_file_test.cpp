@@ -37,7 +37,8 @@ TEST(ReadFileUpTo, ReadsUpToTheLimitAndRefusesWhatIsLarger) {
     const WholeFile file = ReadFileUpTo(dir / c.name, c.limit);
     EXPECT_EQ(file.status, c.status) << c.name << " " << c.limit;
     EXPECT_EQ(file.bytes, c.bytes) << c.name;
-    const bool told = c.status != WholeFile::Status::kRead && c.status != WholeFile::Status::kMissing;
+    const bool told =
+        c.status != WholeFile::Status::kRead && c.status != WholeFile::Status::kMissing;
     EXPECT_EQ(file.error.find(c.name) != std::string::npos, told) << file.error;
   }
 }

@@ -176,8 +176,14 @@ TEST(LayoutFile, LoadTakesOnlyAWhole400ByteBlock) {
   struct Case {
     std::size_t size;  // 0 here means no file at all
     bool loaded;
-  } cases[] = {{0, false},    {1, false},    {399, false}, {400, true},
-               {401, true},   {4000, true},  {4096, true},  {4097, false},  // larger is no layout
+  } cases[] = {{0, false},
+               {1, false},
+               {399, false},
+               {400, true},
+               {401, true},
+               {4000, true},
+               {4096, true},
+               {4097, false},  // larger is no layout
                {std::size_t{4} << 30, false}};
   for (const auto& c : cases) {
     TempDir dir;
@@ -265,7 +271,8 @@ TEST(LayoutFile, SaveIntoUnwritableFolderKeepsTheOldFile) {
     return SaveLayout(layout, dir.path(), 0, &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos)
+      << result.text;
   EXPECT_EQ(ReadBytes(dir / "cplot.dat"), old_image);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

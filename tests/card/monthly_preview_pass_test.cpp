@@ -248,7 +248,8 @@ TEST(MonthlyPreview, LedgerMarksCoverNothingAndLeaveTheFiguresColourToTheBox) {
     preview.input.monthRow[2] = true;  // November changed and ticked; October changed, unticked
 
     ScreenWidthSurface s;
-    DrawMonthlyPreview(s, window, BuildCardContent(d.data, preview.choice), preview.input, kBx, kBy);
+    DrawMonthlyPreview(s, window, BuildCardContent(d.data, preview.choice), preview.input, kBx,
+                       kBy);
     std::vector<const RecordingSurface::Text*> marks, others;
     for (const auto& t : s.texts)
       (t.text == kOnCardMark || t.text == kChangedMark ? marks : others).push_back(&t);

@@ -66,9 +66,7 @@ TEST_F(RemarkFileTest, ReadsNoFurtherThanTheFormatCanMean) {
   const int anna = AddPublisher(20);
   const int bela = AddPublisher(21);
   const auto file = dir / "remark7.dat";
-  {
-    std::ofstream out(file, std::ios::binary);
-  }
+  { std::ofstream out(file, std::ios::binary); }
   // Sparse: the records between read as zeros, which name no month.
   std::filesystem::resize_file(file, (kMostRecords + 1) * RemarkRecord::kSize);
   std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
@@ -76,7 +74,8 @@ TEST_F(RemarkFileTest, ReadsNoFurtherThanTheFormatCanMean) {
                                       std::pair{kMostRecords, Remark{3, 21, "túl messze"}}}) {
     const Bytes bytes = tools::RemarkFileBytes({remark});
     out.seekp(static_cast<std::streamoff>(index * RemarkRecord::kSize));
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   out.close();
 

@@ -197,7 +197,8 @@ TEST(AppSettings, AnUnwritableFolderFailsWithAReasonAndKeepsTheOldFile) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos)
+      << result.text;
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"velunorh.INI"});
 }
@@ -218,7 +219,8 @@ TEST(AppSettings, AFileThatCannotBeReadIsNotReplaced) {
     return WriteSettings(folder / "velunorh.INI", kChanged, "hun", &error);
   });
   EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find(LoadString(StringId::ReasonNoPermission)), std::string::npos)
+      << result.text;
   EXPECT_EQ(result.text.find("defaults"), std::string::npos) << result.text;
   fs::permissions(folder / "velunorh.INI", fs::perms::owner_read);
   EXPECT_EQ(test::ReadText(folder / "velunorh.INI"), old);

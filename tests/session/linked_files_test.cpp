@@ -42,7 +42,8 @@ const SavedFile kSavedFiles[] = {
     {kPrintLedgerFileName, "[2025 id:1234]\nName=Kovács Anna\nHeader=2025-10-03 0f1e2d3c4b5a6978\n",
      [](const fs::path& file, std::string& error) {
        PrintLedger ledger;
-       if (ledger.Load(file, {2026, 1, 5}).outcome != PrintLedger::LoadOutcome::kLoaded) return false;
+       if (ledger.Load(file, {2026, 1, 5}).outcome != PrintLedger::LoadOutcome::kLoaded)
+         return false;
        if (!ledger.Forget(2025, "id:1234")) return false;
        return ledger.Save(&error);
      }},

@@ -201,7 +201,7 @@ TEST(PrintLedger, EachCardKeepsTheRecordOfItsOwnServiceYear) {
     int serviceYear;
   } cases[] = {
       {2026, 8, false, 2025}, {2026, 9, false, 2025}, {2026, 10, false, 2026},
-      {2027, 1, false, 2026}, {2026, 10, true, 2025},  {2026, 9, true, 2024},
+      {2027, 1, false, 2026}, {2026, 10, true, 2025}, {2026, 9, true, 2024},
   };
   for (const auto& c : cases) {
     CardContent card = TwoMonthCard();
@@ -232,11 +232,11 @@ TEST(PrintLedger, AnythingOutOfFormIsDamage) {
     const char* text;
     bool cardsKept;
   } cases[] = {
-      {"Month09=2026-11-10 0123456789abcdef\n", false},                // key before any section
-      {"[2026 id:11\n", false},                                        // unclosed section
-      {"[26 id:11]\n", false},                                         // year not four digits
-      {"[2026 slot:3]\n", false},                                      // unknown kind of key
-      {"[2026 nm:xyz]\n", false},                                      // names key not a digest
+      {"Month09=2026-11-10 0123456789abcdef\n", false},               // key before any section
+      {"[2026 id:11\n", false},                                       // unclosed section
+      {"[26 id:11]\n", false},                                        // year not four digits
+      {"[2026 slot:3]\n", false},                                     // unknown kind of key
+      {"[2026 nm:xyz]\n", false},                                     // names key not a digest
       {"[2026 id:11]\ngarbage line\n", true},                         // neither key nor section
       {"[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n", true},  // no such month
       {"[2026 id:11]\nFooter=2026-11-10 0123456789abcdef\n", true},   // unknown key
@@ -649,7 +649,8 @@ TEST_F(LedgerSessionTest, AHeaderChangedSinceItWasPrintedIsDue) {
   session->SetPrintHeader(false);
   EXPECT_TRUE(session->TickDue());
   EXPECT_TRUE(session->selection().printHeader);
-  EXPECT_EQ(session->HeaderPreview().ledger.note, "Fejléc nyomtatva: 2026.11.10., azóta változott: esedékes");
+  EXPECT_EQ(session->HeaderPreview().ledger.note,
+            "Fejléc nyomtatva: 2026.11.10., azóta változott: esedékes");
   EXPECT_EQ(session->PlanDueGroupPrint().cards.size(), 2u);  // Béla never printed, Anna's header
 }
 

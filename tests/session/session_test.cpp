@@ -30,7 +30,8 @@ class SessionTest : public ::testing::Test {
  protected:
   void Write(const std::string& remark) {
     tools::Congregation c;
-    c.current.publishers = {Named("Anna", "Kovács", 11), Named("", "", 12), Named("Béla", "Szabó", 13)};
+    c.current.publishers = {Named("Anna", "Kovács", 11), Named("", "", 12),
+                            Named("Béla", "Szabó", 13)};
     c.remarks = {{9, 11, remark}};
     tools::WriteCongregation(c, dir_.path());
   }
@@ -53,8 +54,8 @@ TEST_F(SessionTest, ARemarkTheCompanionProgramChangesShowsAtTheNextRepaint) {
   // Written again with another text of the same length, and a later time.
   Write("más szöveg!");
   const auto file = dir_ / "remark7.dat";
-  std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
-                                             std::chrono::seconds(1));
+  std::filesystem::last_write_time(
+      file, std::filesystem::last_write_time(file) + std::chrono::seconds(1));
   // Reading the card changes nothing; the window looks at the files again at each repaint.
   EXPECT_EQ(session->Content().rows[0].remark, "első szöveg");
   EXPECT_TRUE(session->RefreshFromFiles());
@@ -106,7 +107,8 @@ TEST_F(SessionTest, TheStartRemovesWhatASaveCutShortLeftOfItsFiles) {
   const std::vector<std::string> stale = {"velunorh.INI" + mark + "aB3dE5",
                                           "velunorh-ledger.ini" + mark + "Zz9Yy8",
                                           "cplot.dat" + mark + "q1w2e3"};
-  const std::vector<std::string> kept = {"velunorh-ledger.ini.Zz9Yy8", "tdat7.bin" + mark + "aB3dE5"};
+  const std::vector<std::string> kept = {"velunorh-ledger.ini.Zz9Yy8",
+                                         "tdat7.bin" + mark + "aB3dE5"};
   for (const auto& names : {stale, kept}) {
     for (const std::string& name : names) {
       test::WriteText(dir_ / name, "x");
@@ -143,8 +145,8 @@ TEST_F(SessionTest, AReadOnlySettingsFileIsNotReplacedAndToldOnce) {
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read)
         << what;
     const std::vector<std::string> told = {report.settingsError, report.printerError};
-    const auto messages = std::count_if(told.begin(), told.end(),
-                                        [](const std::string& e) { return !e.empty(); });
+    const auto messages =
+        std::count_if(told.begin(), told.end(), [](const std::string& e) { return !e.empty(); });
     EXPECT_EQ(messages, c.changeSetting || c.choosePrinter ? 1 : 0) << what;
     EXPECT_EQ(report.settingsWritten && report.printerWritten, !c.changeSetting && !c.choosePrinter)
         << what;

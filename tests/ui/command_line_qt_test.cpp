@@ -48,7 +48,10 @@ TEST(CommandLine, AnswersAsCommandLineProgramsDo) {
       {{"--bogus"}, 2, "", "velunorh: ismeretlen kapcsoló: '--bogus'"},
       {{"a", "b"}, 2, "", "csak egy adatmappa"},
       // The system's reason in the same language as the rest.
-      {{"/no/such/folder"}, 1, "", "az adatmappa nem használható: '/no/such/folder': nem található\n"},
+      {{"/no/such/folder"},
+       1,
+       "",
+       "az adatmappa nem használható: '/no/such/folder': nem található\n"},
   };
   for (const Case& c : cases) {
     std::ostringstream out, err;

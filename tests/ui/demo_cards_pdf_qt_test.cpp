@@ -99,16 +99,16 @@ std::string PrintEveryCard(const test::TempDir& dir, const Choice& choice, int c
 
 TEST(DemoCardsPdf, EveryCardPrintsTheWordsKeptForIt) {
   test::TempDir dir;
-  tools::WriteCongregation(
-      tools::ReadCongregationFile(std::filesystem::path(VELUNORH_SOURCE_DIR) /
-                                  "tools/demo_congregation.txt"),
-      dir.path());
+  tools::WriteCongregation(tools::ReadCongregationFile(std::filesystem::path(VELUNORH_SOURCE_DIR) /
+                                                       "tools/demo_congregation.txt"),
+                           dir.path());
   std::string all;
   for (const Choice& choice : kChoices)
     for (int version : {0, 1}) all += PrintEveryCard(dir, choice, version);
   ApplicationPrinter::Instance().Reset();
 
-  const auto golden = std::filesystem::path(VELUNORH_SOURCE_DIR) / "tests/golden/demo_cards_words.txt";
+  const auto golden =
+      std::filesystem::path(VELUNORH_SOURCE_DIR) / "tests/golden/demo_cards_words.txt";
   if (const char* write = std::getenv("VELUNORH_WRITE_GOLDEN"); write && *write == '1') {
     std::filesystem::create_directories(golden.parent_path());
     std::ofstream(golden, std::ios::binary) << all;

@@ -16,9 +16,9 @@
 #include "main_window_fixture.h"
 #include "session/password_prompt.h"
 #include "test_support.h"
+#include "tools/companion_writer.h"
 #include "ui/about_box.h"
 #include "ui/data_source_dialog.h"
-#include "tools/companion_writer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -172,7 +172,8 @@ TEST_F(DialogUnitsTest, TheTallDialogFitsTheScreenAtALargerFont) {
 
   auto* ok = dialog.findChild<QPushButton*>("okButton");
   dialog.findChild<QWidget*>("headerX0")->setFocus(Qt::TabFocusReason);
-  for (int presses = 0; presses < normalOrder.size() && QApplication::focusWidget() != ok; ++presses)
+  for (int presses = 0; presses < normalOrder.size() && QApplication::focusWidget() != ok;
+       ++presses)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   ASSERT_EQ(QApplication::focusWidget(), ok);
   EXPECT_TRUE(dialog.rect().contains(ok->mapTo(&dialog, ok->rect().bottomRight())));

@@ -3,30 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QTimer>
 #include <QMessageBox>
-#include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "card/card_layout.h"
 #include "dialog_test_support.h"
 #include "main_window_fixture.h"
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
-#include "ui/main_window.h"
 #include "ui/detailed_settings_dialog.h"
+#include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
 #include "ui/up_down_arrows.h"
-#include "card/card_layout.h"
 
 namespace velunorh {
 namespace {
@@ -134,9 +134,9 @@ TEST_F(MainWindowAccessTest, ALineSelectedByAnAssistiveToolIsTheChosenPublisher)
 
   EXPECT_EQ(list->currentRow(), 1);
   EXPECT_NE(window->session().selection().selectedPublisher, first);
-  const QString header = QAccessible::queryAccessibleInterface(
-                             window->findChild<PreviewPane*>("headerPreview"))
-                             ->text(QAccessible::Description);
+  const QString header =
+      QAccessible::queryAccessibleInterface(window->findChild<PreviewPane*>("headerPreview"))
+          ->text(QAccessible::Description);
   EXPECT_TRUE(header.contains(QString::fromUtf8("Zsoldos"))) << header.toStdString();
 }
 
@@ -216,7 +216,8 @@ TEST_F(MainWindowAccessTest, TheMenuOpensFromTheKeyboardAndIsReadable) {
     EXPECT_TRUE(opened);
     EXPECT_EQ(read.filter(QString::fromUtf8("Kártya újrakezdése")).size(), 1)
         << read.join('|').toStdString();
-    EXPECT_EQ(read.filter(QString::fromUtf8("Velunorhről")).size(), 1) << read.join('|').toStdString();
+    EXPECT_EQ(read.filter(QString::fromUtf8("Velunorhről")).size(), 1)
+        << read.join('|').toStdString();
   }
 }
 
