@@ -268,5 +268,31 @@ TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / kPrintLedgerFileName));
 }
 
+// The user mends the ledger elsewhere (a share mounted, a permission given) and comes back to
+// the window: "Esedékes" is offered again without a restart.
+TEST_F(PrintLedgerWindowTest, ALedgerMadeReadableAgainIsUsedWhenTheUserComesBack) {
+  std::filesystem::create_directory(dir_ / kPrintLedgerFileName);
+  Open();
+  list_->setCurrentRow(0);
+  auto* due = window_->findChild<QPushButton*>("dueButton");
+  ASSERT_FALSE(due->isEnabled());
+
+  std::filesystem::remove(dir_ / kPrintLedgerFileName);
+  QWidget elsewhere;
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(due->isEnabled());
+  EXPECT_EQ(main_.warnings.size(), 1) << main_.warnings.join("; ").toStdString();
+
+  Click("monthBox0");
+  PrintTo(dir_ / "card.pdf");
+  Press("printButton");
+  EXPECT_EQ(Ledger().size(), 1u);
+}
+
 }  // namespace
 }  // namespace velunorh
