@@ -225,14 +225,14 @@ void MainWindow::UpdateTitle() {
 }
 
 void MainWindow::PaintHeaderPreview(Surface& surface, const Rect& client) {
-  ShowWhatTheFilesChanged();
+  LookAtTheFilesSoon();
   DrawHeaderPreview(surface, client, session_.Content(), session_.HeaderPreview());
 }
 
 void MainWindow::PaintMonthlyPreview(Surface& surface, const Rect& client) {
   // The system's border sizes: one pixel on these screens.
   constexpr int kBorderX = 1, kBorderY = 1;
-  ShowWhatTheFilesChanged();
+  LookAtTheFilesSoon();
   DrawMonthlyPreview(surface, client, session_.Content(), session_.MonthlyPreview(), kBorderX,
                      kBorderY);
 }
@@ -356,14 +356,19 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ShowWhatTheFilesChanged();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) LookAtTheFilesSoon();
 }
 
 // The previews show the files as they are now: a remark the companion program wrote, a ledger
-// the user made readable. Called while painting, the rest of the window follows just after.
-void MainWindow::ShowWhatTheFilesChanged() {
-  if (exited_ || !session_.RefreshFromFiles()) return;
-  QTimer::singleShot(0, this, [this] { ShowChoice(); });
+// the user made readable. Looked at just after the paint or activation that asks, never inside
+// it: reading the ledger again may have to tell the user something.
+void MainWindow::LookAtTheFilesSoon() {
+  if (lookingSoon_) return;
+  lookingSoon_ = true;
+  QTimer::singleShot(0, this, [this] {
+    lookingSoon_ = false;
+    if (!exited_ && session_.RefreshFromFiles()) ShowChoice();
+  });
 }
 
 void MainWindow::done(int result) {

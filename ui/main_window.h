@@ -93,7 +93,7 @@ class MainWindow : public QDialog {
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();
-  void ShowWhatTheFilesChanged();
+  void LookAtTheFilesSoon();
   void Exit();
   void OpenOptions();
   // The print ledger's part of the window.
@@ -115,6 +115,7 @@ class MainWindow : public QDialog {
   TypeAheadList* list_ = nullptr;
   std::array<QCheckBox*, 12> monthBoxes_{};
   bool exited_ = false;
+  bool lookingSoon_ = false;
   QString headerPreviewName_;
   QString monthlyPreviewName_;
 };

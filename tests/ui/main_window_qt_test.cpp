@@ -84,6 +84,27 @@ class MainWindowTest : public ::testing::Test {
   test::MainWindowFixture main_{dir_.path()};
 };
 
+// The companion program writes a remark while the window is open: the previews show it once they
+// are painted again, and painting alone never changes what a print would put on the card.
+TEST_F(MainWindowTest, ARemarkTheCompanionProgramWritesShowsAfterTheNextRepaint) {
+  tools::Congregation c = FourPublishers();
+  c.remarks = {{9, 11, "első szöveg"}};  // Anna's September
+  tools::WriteCongregation(c, dir_.path());
+  auto window = Open();
+  ASSERT_NE(window->session().Content().displayName.find("Anna"), std::string::npos);
+  EXPECT_EQ(window->session().Content().rows[0].remark, "első szöveg");
+
+  c.remarks = {{9, 11, "más szöveg!"}};
+  tools::WriteCongregation(c, dir_.path());
+  const auto file = dir_ / "remark7.dat";
+  std::filesystem::last_write_time(
+      file, std::filesystem::last_write_time(file) + std::chrono::seconds(1));
+  EXPECT_EQ(window->session().Content().rows[0].remark, "első szöveg");
+  Find<QWidget>(*window, "monthlyPreview")->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(window->session().Content().rows[0].remark, "más szöveg!");
+}
+
 TEST_F(MainWindowTest, StartsWithDefaultsAndLeavesWritingOnlyTheLayout) {
   auto window = Open();
   EXPECT_EQ(window->windowTitle(),
