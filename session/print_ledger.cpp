@@ -215,6 +215,7 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
   file_ = file;
   cards_.clear();
   lastText_.clear();
+  unsaved_.clear();
   recorded_.clear();
   forgotten_.clear();
   writable_ = true;
@@ -272,6 +273,7 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   const CardContent& card = *printed.card;
   if (!card.hasPublisher || printed.key.empty()) return;
   const int year = LedgerServiceYear(card);
+  KeepBefore({year, printed.key});
   recorded_.insert({year, printed.key});
   forgotten_.erase({year, printed.key});
   CardRecord& record = cards_[{year, printed.key}];
@@ -291,10 +293,38 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
 }
 
 bool PrintLedger::Forget(int serviceYear, const std::string& key) {
-  if (cards_.erase({serviceYear, key}) == 0) return false;
+  if (!cards_.contains({serviceYear, key})) return false;
+  KeepBefore({serviceYear, key});
+  cards_.erase({serviceYear, key});
   recorded_.erase({serviceYear, key});
   forgotten_.insert({serviceYear, key});
   return true;
+}
+
+void PrintLedger::KeepBefore(const std::pair<int, std::string>& where) {
+  if (unsaved_.contains(where)) return;  // the first change since the save is what to go back to
+  Before& before = unsaved_[where];
+  if (const auto it = cards_.find(where); it != cards_.end()) before.record = it->second;
+  before.recorded = recorded_.contains(where);
+  before.forgotten = forgotten_.contains(where);
+}
+
+void PrintLedger::DropUnsaved() {
+  for (auto& [where, before] : unsaved_) {
+    if (before.record)
+      cards_[where] = std::move(*before.record);
+    else
+      cards_.erase(where);
+    if (before.recorded)
+      recorded_.insert(where);
+    else
+      recorded_.erase(where);
+    if (before.forgotten)
+      forgotten_.insert(where);
+    else
+      forgotten_.erase(where);
+  }
+  unsaved_.clear();
 }
 
 std::string PrintLedger::Text() const {
@@ -354,6 +384,7 @@ bool PrintLedger::Save(std::string* error) {
   // What another copy printed shows here too from now on.
   if (onDisk) cards_ = std::move(*onDisk);
   lastText_ = std::move(text);
+  unsaved_.clear();
   recorded_.clear();
   forgotten_.clear();
   return true;

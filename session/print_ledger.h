@@ -100,6 +100,9 @@ class PrintLedger {
   void Record(const PrintedCard& printed, const CalendarDate& date);
   // Forgets one card (a new card is started). False when there was nothing to forget.
   bool Forget(int serviceYear, const std::string& key);
+  // Takes back what Record and Forget changed since the last save that succeeded: what the file
+  // does not keep must not show as on the card. Costs only the cards they touched.
+  void DropUnsaved();
 
   // The whole file as it would be saved, written in one pass.
   std::string Text() const;
@@ -121,6 +124,14 @@ class PrintLedger {
   // The cards this run recorded or forgot: only these are merged into what is on disk.
   std::set<std::pair<int, std::string>> recorded_;
   std::set<std::pair<int, std::string>> forgotten_;
+  // Each card Record or Forget touched since the last save, as it was before.
+  struct Before {
+    std::optional<CardRecord> record;
+    bool recorded = false;
+    bool forgotten = false;
+  };
+  std::map<std::pair<int, std::string>, Before> unsaved_;
+  void KeepBefore(const std::pair<int, std::string>& where);
 };
 
 }  // namespace velunorh

@@ -55,25 +55,23 @@ const CardRecord* SessionLedger::Find(const PublisherTable& table, int slot,
 std::string SessionLedger::Record(const PublisherTable& table,
                                   const std::vector<PrintedPage>& pages,
                                   const CalendarDate& today) {
-  const PrintLedger before = ledger_;
   for (const PrintedPage& page : pages)
     ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
-  return Save(before);
+  return Save();
 }
 
 std::string SessionLedger::Forget(const PublisherTable& table, int slot, const CardContent& card) {
   if (!card.hasPublisher) return {};
-  const PrintLedger before = ledger_;
   if (!ledger_.Forget(LedgerServiceYear(card), LedgerPublisherKey(table, slot))) return {};
-  return Save(before);
+  return Save();
 }
 
-std::string SessionLedger::Save(const PrintLedger& before) {
+std::string SessionLedger::Save() {
   std::string error;
   if (ledger_.Save(&error)) return {};
   // The previews show only what the file keeps: a print that could not be saved is not marked
   // as on the card, or it would be due again after a restart while it looked done now.
-  ledger_ = before;
+  ledger_.DropUnsaved();
   if (problemTold_) return {};
   problemTold_ = true;
   return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});

@@ -46,8 +46,8 @@ class SessionLedger {
   std::string Forget(const PublisherTable& table, int slot, const CardContent& card);
 
  private:
-  // Saves; when that fails, puts back `before` and gives the message (once a run).
-  std::string Save(const PrintLedger& before);
+  // Saves; when that fails, takes back what was not saved and gives the message (once a run).
+  std::string Save();
   void TellLoad(const PrintLedger::LoadResult& loaded);
 
   UserPrompts& prompts_;

@@ -654,6 +654,41 @@ TEST_F(LedgerSessionTest, AHeaderChangedSinceItWasPrintedIsDue) {
   EXPECT_EQ(session->PlanDueGroupPrint().cards.size(), 2u);  // Béla never printed, Anna's header
 }
 
+#ifndef _WIN32
+// A save that fails takes back exactly what was recorded and forgotten since the last save: the
+// forgotten card is back (and not erased from the file by the next save), the new one is gone.
+TEST(PrintLedger, AFailedSaveTakesBackWhatItCouldNotKeep) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  PrintLedger ledger;
+  ledger.Load(file, kPrintDay);
+  const CardContent card = TwoMonthCard();
+  ledger.Record({"id:11", &card, Ticked({0}, true, false)}, kPrintDay);
+  ASSERT_TRUE(ledger.Save());
+  const CardRecord kept = *ledger.Find(2026, "id:11");
+
+  ledger.Record({"id:12", &card, Ticked({0, 1}, false, true)}, kPrintDay);
+  ledger.Record({"id:11", &card, Ticked({1}, false, false)}, kPrintDay);
+  ASSERT_TRUE(ledger.Forget(2026, "id:11"));
+  {
+    test::FileSizeLimit full(8);  // as by a full disk
+    EXPECT_FALSE(ledger.Save());
+  }
+  ledger.DropUnsaved();
+  ASSERT_NE(ledger.Find(2026, "id:11"), nullptr);
+  EXPECT_EQ(*ledger.Find(2026, "id:11"), kept);
+  EXPECT_EQ(ledger.Find(2026, "id:12"), nullptr);
+
+  ledger.Record({"id:13", &card, Ticked({0}, false, false)}, kPrintDay);
+  ASSERT_TRUE(ledger.Save());
+  const auto onDisk = PrintLedger::Parse(test::ReadText(file));
+  ASSERT_TRUE(onDisk);
+  EXPECT_EQ(onDisk->size(), 2u);
+  EXPECT_EQ(onDisk->at({2026, "id:11"}), kept);
+  EXPECT_TRUE(onDisk->contains({2026, "id:13"}));
+}
+#endif
+
 TEST(PrintLedger, ALedgerIsNeverWrittenLargerThanItsReaderTakes) {
   test::TempDir dir;
   const auto file = dir / kPrintLedgerFileName;
