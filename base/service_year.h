@@ -27,6 +27,8 @@ struct ServiceYear {
 
   // Calendar month of service-year row i.
   static int RowMonth(int row) { return (row + 8) % 12; }
+  // Service-year row of calendar month m (0 = January): RowMonth's inverse.
+  static int MonthRow(int m) { return (m + 4) % 12; }
 
   // ReportMonth and CurrentYear from a date (month 1-12).
   static ServiceYear FromDate(int year, int month) {

@@ -118,8 +118,7 @@ std::optional<int> LineOfKey(std::string_view key) {
   if (key == kTotalKey) return 12;
   if (key.size() == 7 && key.starts_with("Month") && Digits(key.substr(5), 2)) {
     const int month = Number(key.substr(5));
-    // The row of that calendar month: September is row 0.
-    if (month >= 1 && month <= 12) return (month - 1 + 4) % 12;
+    if (month >= 1 && month <= 12) return ServiceYear::MonthRow(month - 1);
   }
   return std::nullopt;
 }
@@ -216,8 +215,6 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
   cards_.clear();
   lastText_.clear();
   unsaved_.clear();
-  recorded_.clear();
-  forgotten_.clear();
   writable_ = true;
   LoadResult result;
   const WholeFile read = ReadFileUpTo(file, kMaxBytes);
@@ -273,9 +270,7 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   const CardContent& card = *printed.card;
   if (!card.hasPublisher || printed.key.empty()) return;
   const int year = LedgerServiceYear(card);
-  KeepBefore({year, printed.key});
-  recorded_.insert({year, printed.key});
-  forgotten_.erase({year, printed.key});
+  Touch({year, printed.key}).forgotten = false;
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
   if (printed.page.header.printHeader)
@@ -294,35 +289,26 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
 
 bool PrintLedger::Forget(int serviceYear, const std::string& key) {
   if (!cards_.contains({serviceYear, key})) return false;
-  KeepBefore({serviceYear, key});
+  Touch({serviceYear, key}).forgotten = true;
   cards_.erase({serviceYear, key});
-  recorded_.erase({serviceYear, key});
-  forgotten_.insert({serviceYear, key});
   return true;
 }
 
-void PrintLedger::KeepBefore(const std::pair<int, std::string>& where) {
-  if (unsaved_.contains(where)) return;  // the first change since the save is what to go back to
-  Before& before = unsaved_[where];
-  if (const auto it = cards_.find(where); it != cards_.end()) before.record = it->second;
-  before.recorded = recorded_.contains(where);
-  before.forgotten = forgotten_.contains(where);
+PrintLedger::Unsaved& PrintLedger::Touch(const std::pair<int, std::string>& where) {
+  const auto [it, first] = unsaved_.try_emplace(where);
+  // The first change since the save is what a failed save goes back to.
+  if (first)
+    if (const auto card = cards_.find(where); card != cards_.end())
+      it->second.before = card->second;
+  return it->second;
 }
 
 void PrintLedger::DropUnsaved() {
-  for (auto& [where, before] : unsaved_) {
-    if (before.record)
-      cards_[where] = std::move(*before.record);
+  for (auto& [where, unsaved] : unsaved_) {
+    if (unsaved.before)
+      cards_[where] = std::move(*unsaved.before);
     else
       cards_.erase(where);
-    if (before.recorded)
-      recorded_.insert(where);
-    else
-      recorded_.erase(where);
-    if (before.forgotten)
-      forgotten_.insert(where);
-    else
-      forgotten_.erase(where);
   }
   unsaved_.clear();
 }
@@ -364,8 +350,11 @@ bool PrintLedger::Save(std::string* error) {
   if (read.status == WholeFile::Status::kRead && read.bytes != lastText_)
     onDisk = Parse(read.bytes);
   if (onDisk) {
-    for (const auto& where : forgotten_) onDisk->erase(where);
-    for (const auto& where : recorded_) {
+    for (const auto& [where, unsaved] : unsaved_) {
+      if (unsaved.forgotten) {
+        onDisk->erase(where);
+        continue;
+      }
       const auto mine = cards_.find(where);
       if (mine == cards_.end()) continue;
       CardRecord& merged = (*onDisk)[where];
@@ -385,8 +374,6 @@ bool PrintLedger::Save(std::string* error) {
   if (onDisk) cards_ = std::move(*onDisk);
   lastText_ = std::move(text);
   unsaved_.clear();
-  recorded_.clear();
-  forgotten_.clear();
   return true;
 }
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -121,17 +120,14 @@ class PrintLedger {
   // The file as this copy last read or wrote it: found unchanged at a save, no other copy wrote
   // it since, and the cards held here are the merge without reading them again.
   std::string lastText_;
-  // The cards this run recorded or forgot: only these are merged into what is on disk.
-  std::set<std::pair<int, std::string>> recorded_;
-  std::set<std::pair<int, std::string>> forgotten_;
-  // Each card Record or Forget touched since the last save, as it was before.
-  struct Before {
-    std::optional<CardRecord> record;
-    bool recorded = false;
-    bool forgotten = false;
+  // Each card Record or Forget touched since the last save: only these are merged into what is
+  // on disk, and a failed save takes them back to how they were.
+  struct Unsaved {
+    std::optional<CardRecord> before;
+    bool forgotten = false;  // its last change was Forget
   };
-  std::map<std::pair<int, std::string>, Before> unsaved_;
-  void KeepBefore(const std::pair<int, std::string>& where);
+  std::map<std::pair<int, std::string>, Unsaved> unsaved_;
+  Unsaved& Touch(const std::pair<int, std::string>& where);
 };
 
 }  // namespace velunorh

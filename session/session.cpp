@@ -176,7 +176,7 @@ Session::GroupPlan Session::PlanGroupPrint() const {
 }
 
 CardContent Session::ContentFor(int slot) {
-  if (state_.data.RefreshRemarksIfChanged()) Changed();
+  if (state_.data.RefreshRemarksIfChanged()) BuildCard();
   CardChoice choice = Choice();
   choice.slot = slot;
   return BuildCardContent(state_.data, choice);
@@ -185,13 +185,17 @@ CardContent Session::ContentFor(int slot) {
 void Session::Changed() {
   // A remark file the companion program wrote meanwhile is read before the card is built.
   state_.data.RefreshRemarksIfChanged();
+  BuildCard();
+}
+
+void Session::BuildCard() {
   content_ = BuildCardContent(state_.data, Choice());
   TickGenderMarksWhereTheEditionDoes();
 }
 
 bool Session::RefreshFromFiles() {
   const bool remarks = state_.data.RefreshRemarksIfChanged();
-  if (remarks) Changed();
+  if (remarks) BuildCard();
   const bool ledger = ledger_.LoadAgainIfUnreadable(Today());
   return remarks || ledger;
 }

@@ -165,6 +165,7 @@ class Session {
  private:
   // The choice or the data changed: the card is built again, and the boxes follow the edition.
   void Changed();
+  void BuildCard();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
 

@@ -23,8 +23,8 @@ std::string SlotBytes(const QLineEdit* field) {
 
 // The newer card has no sixth column: its slot stays in the layout as it is, out of sight.
 void RelabelForNewForm(Ui::DetailedSettingsDialogForm& f) {
-  f.gridLabel1->setText(FromUtf8(LoadString(StringId::PlacementsLabel)));
-  f.gridLabel2->setText(FromUtf8(LoadString(StringId::VideoShowingsLabel)));
+  f.gridLabel1->setText(Text(StringId::PlacementsLabel));
+  f.gridLabel2->setText(Text(StringId::VideoShowingsLabel));
   f.gridLabel4->setText(f.gridLabel5->text());
   f.gridLabel5->setText(f.gridLabel6->text());
   f.gridLabel6->hide();
@@ -146,7 +146,7 @@ void DetailedSettingsDialog::FillFields() {
 bool DetailedSettingsDialog::CheckField(QLineEdit* field) {
   std::string text = SlotBytes(field);
   if (!NormalizeLayoutValue(text)) {
-    showMessage_(FromUtf8(LoadString(StringId::MarginHelp)));
+    showMessage_(Text(StringId::MarginHelp));
     return false;
   }
   field->setText(SlotText(text));

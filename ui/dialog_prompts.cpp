@@ -6,6 +6,7 @@
 #include "base/string_table.h"
 #include "ui/data_source_dialog.h"
 #include "ui/password_dialog.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
 
@@ -18,11 +19,10 @@ bool DialogPrompts::CheckPassword(const PublisherRecord& header) {
 }
 
 bool DialogPrompts::ConfirmNewData() {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(LoadString(StringId::ProgramName)),
-                  QString::fromStdString(LoadString(StringId::DataSourceHasPublishers)),
-                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
-  box.button(QMessageBox::Cancel)
-      ->setText(QString::fromStdString(LoadString(StringId::CancelButton)));
+  QMessageBox box(QMessageBox::NoIcon, Text(StringId::ProgramName),
+                  Text(StringId::DataSourceHasPublishers), QMessageBox::Ok | QMessageBox::Cancel,
+                  parent_);
+  box.button(QMessageBox::Cancel)->setText(Text(StringId::CancelButton));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok;
 }

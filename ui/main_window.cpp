@@ -48,8 +48,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   if (!inform_ && !options.warn)
     inform_ = [this](const QString& message) {
       // Printer and file names come from outside: shown as typed, never as markup.
-      QMessageBox box(QMessageBox::Information, FromUtf8(LoadString(StringId::ProgramName)),
-                      message, QMessageBox::Ok, this);
+      QMessageBox box(QMessageBox::Information, Text(StringId::ProgramName), message,
+                      QMessageBox::Ok, this);
       box.setTextFormat(Qt::PlainText);
       box.exec();
     };
@@ -181,8 +181,8 @@ void MainWindow::ShowMissingDataHint() {
   if (!missing) return;
   std::error_code error;
   std::filesystem::path folder = std::filesystem::absolute(session_.PublisherFile(), error);
-  ui_->missingDataHint->setText(FromUtf8(LoadString(StringId::MissingDataHint))
-                                    .arg(FromUtf8(PathText(folder.parent_path()))));
+  ui_->missingDataHint->setText(
+      Text(StringId::MissingDataHint).arg(FromUtf8(PathText(folder.parent_path()))));
   ui_->missingDataHint->setAccessibleName(ui_->missingDataHint->text());
 }
 
@@ -257,7 +257,7 @@ bool MainWindow::PrintChosenCard() {
   }
   RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
   if (PrintsToFile(*printer))
-    inform_(FromUtf8(LoadString(StringId::PrintFileSaved)).arg(PrintDestination(*printer)));
+    inform_(Text(StringId::PrintFileSaved).arg(PrintDestination(*printer)));
   FocusList();
   return true;
 }
@@ -265,7 +265,7 @@ bool MainWindow::PrintChosenCard() {
 void MainWindow::PreviewCard() {
   printGate_->Run([this] {
     if (!session_.HasPrintableCard()) {
-      warn_(FromUtf8(LoadString(StringId::NothingToPrint)));
+      warn_(Text(StringId::NothingToPrint));
       return;
     }
     QPrinter* printer = ApplicationPrinter::Instance().Current();
@@ -383,14 +383,14 @@ void MainWindow::Exit() {
   ExitReport report = session_.Exit();
   QStringList problems;
   if (!report.settingsWritten)
-    problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
+    problems << Text(StringId::SettingsNotSaved)
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
   if (!report.layoutWritten && report.layoutChanged)
     problems << FromUtf8(LayoutNotSavedMessage(session_.LayoutFile(session_.settings().cardVersion),
                                                report.layoutError));
   if (!report.printerWritten)
-    problems << FromUtf8(LoadString(StringId::SettingsNotSaved))
+    problems << Text(StringId::SettingsNotSaved)
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.printerError));
   if (!problems.isEmpty()) warn_(problems.join("\n\n"));
@@ -430,14 +430,14 @@ void MainWindow::ForgetCard() {
   }
   const int year = LedgerServiceYear(card);
   QMessageBox ask(
-      QMessageBox::Question, FromUtf8(LoadString(StringId::ProgramName)),
+      QMessageBox::Question, Text(StringId::ProgramName),
       FromUtf8(LoadStringWith(StringId::LedgerForgetQuestion,
                               {card.displayName, std::to_string(year), std::to_string(year + 1)})),
       QMessageBox::Ok | QMessageBox::Cancel, this);
   ask.setObjectName("forgetCardQuestion");
   ask.setTextFormat(Qt::PlainText);
   ask.setDefaultButton(QMessageBox::Cancel);
-  ask.button(QMessageBox::Cancel)->setText(FromUtf8(LoadString(StringId::CancelButton)));
+  ask.button(QMessageBox::Cancel)->setText(Text(StringId::CancelButton));
   if (ask.exec() != QMessageBox::Ok) return;
   const std::string problem = session_.ForgetCard();
   if (!problem.empty()) warn_(FromUtf8(problem));
@@ -445,8 +445,8 @@ void MainWindow::ForgetCard() {
 }
 
 void MainWindow::AddLedgerActions(QMenu& menu) {
-  QAction* forget = menu.addAction(FromUtf8(LoadString(StringId::LedgerForgetMenuItem)), this,
-                                   &MainWindow::ForgetCard);
+  QAction* forget =
+      menu.addAction(Text(StringId::LedgerForgetMenuItem), this, &MainWindow::ForgetCard);
   forget->setEnabled(session_.HasPrintableCard());
 }
 

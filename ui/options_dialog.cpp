@@ -53,10 +53,9 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
   marginWatcher_->Watch(ui_->topMarginEdit);
   marginWatcher_->Watch(ui_->leftMarginEdit);
 
-  ui_->calibrationButton->setText(FromUtf8(LoadString(StringId::CalibrationSheetButton)));
+  ui_->calibrationButton->setText(Text(StringId::CalibrationSheetButton));
   ui_->calibrationButton->setAccessibleName(ui_->calibrationButton->text());
-  ui_->calibrationButton->setAccessibleDescription(
-      FromUtf8(LoadString(StringId::CalibrationSheetHelp)));
+  ui_->calibrationButton->setAccessibleDescription(Text(StringId::CalibrationSheetHelp));
 
   RefreshGridDisplays();
   FillCardVersionList();
@@ -107,7 +106,7 @@ bool OptionsDialog::CommitMargin(QLineEdit* field) {
   if (accepted)
     MarginOf(field) = text;
   else
-    services_.showMessage(FromUtf8(LoadString(StringId::MarginHelp)));
+    services_.showMessage(Text(StringId::MarginHelp));
   field->setText(FromUtf8(MarginOf(field)));
   return accepted;
 }
@@ -188,7 +187,7 @@ void OptionsDialog::OpenPrinterSetup() {
                     QAbstractPrintDialog::PrintCollateCopies);
   if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
     if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
-      ok->setText(FromUtf8(LoadString(StringId::OkButton)));
+      ok->setText(Text(StringId::OkButton));
   }
   if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
 }
