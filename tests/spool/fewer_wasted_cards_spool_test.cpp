@@ -2,6 +2,7 @@
 // SPOOL_QUEUE is the default printer and writes its PDF to SPOOL_PDF (the CTest fixture "spool").
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "pdf_words.h"
 #include "session/print_ledger.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
@@ -159,6 +161,74 @@ TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
   ASSERT_NE(printer, nullptr);
   EXPECT_EQ(printer->printerName().toStdString(), SPOOL_QUEUE);
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+}
+
+// The two print paths besides "Nyomtatás" through the real queue, read back from its PDF: the
+// print from the preview, and the group print of due lines only. A due-only print the queue
+// refuses leaves the ledger file byte for byte as it was.
+TEST_F(SpoolTest, ThePreviewAndTheDueOnlyPrintGoThroughTheQueueAndAFailedOneRecordsNothing) {
+  const std::string queue = SPOOL_QUEUE;
+  const std::filesystem::path pdf = SPOOL_PDF;
+  const auto ledger = dir_ / kPrintLedgerFileName;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  auto window = main_.Open();              // Anna first; October reported
+  window->session().SetMonthRow(1, true);  // October, without the header
+
+  std::filesystem::remove(pdf);
+  {
+    test::ModalScript preview(
+        {[](QWidget* dialog) { dialog->findChild<QAction*>("previewPrintAction")->trigger(); }});
+    QTest::mouseClick(window->findChild<QPushButton*>("previewButton"), Qt::LeftButton);
+    ASSERT_EQ(preview.answered(), 1);
+  }
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  auto pages = test::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(test::FindWord(pages[0], "12"), nullptr);
+  EXPECT_EQ(test::FindWord(pages[0], "Anna"), nullptr);  // the header was not ticked
+  const std::string afterPreview = test::ReadText(ledger);
+  ASSERT_EQ(PrintLedger::Parse(afterPreview)->size(), 1u);
+
+  // Due now: Anna's header, Béla's header and October.
+  const auto dueOnly = [](QWidget* dialog) {
+    dialog->findChild<QPushButton*>("groupPrintDueOnly")->click();
+  };
+  {
+    struct Accept {
+      std::string queue;
+      ~Accept() { test::Run("cupsaccept " + queue + " 2>&1"); }
+    } accept{queue};
+    test::Run("cupsreject " + queue + " 2>&1");
+    test::ModalScript refused({dueOnly});
+    QTest::mouseClick(window->findChild<QPushButton*>("groupPrintButton"), Qt::LeftButton);
+    ASSERT_EQ(refused.answered(), 1) << main_.warnings.join("; ").toStdString();
+    ASSERT_EQ(main_.warnings.size(), 1);
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem fogad")))
+        << main_.warnings[0].toStdString();
+    EXPECT_EQ(test::ReadText(ledger), afterPreview);
+  }
+
+  std::filesystem::remove(pdf);
+  {
+    test::ModalScript due({dueOnly});
+    QTest::mouseClick(window->findChild<QPushButton*>("groupPrintButton"), Qt::LeftButton);
+    ASSERT_EQ(due.answered(), 1);
+  }
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  pages = test::ReadPdfWords(pdf);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_NE(test::FindWord(pages[0], "Anna"), nullptr);
+  EXPECT_EQ(test::FindWord(pages[0], "12"), nullptr);  // on Anna's card already
+  EXPECT_NE(test::FindWord(pages[1], QString::fromUtf8("Béla").toStdString()), nullptr);
+  EXPECT_NE(test::FindWord(pages[1], "12"), nullptr);
+  const auto cards = PrintLedger::Parse(test::ReadText(ledger));
+  ASSERT_TRUE(cards);
+  ASSERT_EQ(cards->size(), 2u);
+  for (const auto& [where, record] : *cards) {
+    EXPECT_TRUE(record.header.has_value()) << where.second;
+    EXPECT_TRUE(record.rows[1].has_value()) << where.second;
+  }
+  EXPECT_EQ(main_.warnings.size(), 1) << main_.warnings.join("; ").toStdString();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "main_window_fixture.h"
 #include "pdf_words.h"
+#include "session/print_ledger.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -140,6 +141,32 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
   constexpr double kSamePlace = 0.01;
   ExpectMoved(second, third, kNameWord, 0.0, 0.0, kSamePlace);
   for (const char* word : kOtherWords) ExpectMoved(second, third, word, 0.0, 0.0, kSamePlace);
+}
+
+// The calibration sheet from the options dialog through the real queue: a job of its own name,
+// its crosses' names on the page, and neither the layout file nor the ledger written.
+TEST_F(MarginCalibrationSpool, TheCalibrationSheetGoesThroughTheQueue) {
+  ASSERT_TRUE(test::WaitForQueue(queue_));
+  std::filesystem::remove(pdf_);
+  OptionsValues values;
+  values.topMargin = "0.15";
+  values.leftMargin = "0.30";
+  MakeDefaultLayout(values.layout, 0);
+  QStringList messages;
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  services.showMessage = [&](const QString& text) { messages << text; };
+  OptionsDialog dialog(values, services);
+  test::ShowActive(dialog);
+  test::Click(dialog.findChild<QPushButton*>("calibrationButton"));
+  EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+  ASSERT_TRUE(test::WaitForQueue(queue_));
+  EXPECT_EQ(test::LastCompletedJobName(queue_, dir_.path()), "Próbalap");
+  const auto pages = test::ReadPdfWords(pdf_);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(test::FindWord(pages[0], "Név"), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / LayoutFileName(0)));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
 }
 
 }  // namespace
