@@ -300,30 +300,57 @@ using NameSet = std::unordered_set<std::string_view, CaseBlindHash, CaseBlindEqu
 
 }  // namespace
 
-int VisitProfileSections(
-    std::string_view text, const std::function<void(std::string_view name)>& section,
-    const std::function<void(std::string_view key, std::string_view value)>& key) {
-  int ignored = 0;
+void VisitProfileLines(std::string_view text, const std::function<void(const ProfileLine&)>& each) {
   NameSet sectionNames;
   NameSet keyNames;      // of the section being read
   bool reading = false;  // false before the first section and in a repeated one
   bool firstLine = true;
   ForEachLine(text, [&](std::string_view content, std::string_view) {
     ParsedLine parsed = ParseLine(content, firstLine);
+    if (firstLine && content.starts_with(kUtf8Bom)) content.remove_prefix(kUtf8Bom.size());
     firstLine = false;
-    if (parsed.kind == ParsedLine::Kind::kSection) {
-      reading = sectionNames.insert(parsed.name).second;
-      if (reading) {
-        keyNames.clear();
-        section(parsed.name);
-      } else {
+    ProfileLine line;
+    line.text = content;
+    line.name = parsed.name;
+    switch (parsed.kind) {
+      case ParsedLine::Kind::kBlankOrComment:
+        line.kind = Trim(content).empty() ? ProfileLine::Kind::kBlank : ProfileLine::Kind::kComment;
+        break;
+      case ParsedLine::Kind::kOther:
+        line.kind = ProfileLine::Kind::kOther;
+        break;
+      case ParsedLine::Kind::kSection:
+        reading = sectionNames.insert(parsed.name).second;
+        if (reading) keyNames.clear();
+        line.kind = reading ? ProfileLine::Kind::kSection : ProfileLine::Kind::kIgnoredSection;
+        break;
+      case ParsedLine::Kind::kKey:
+        line.value = ValueText(parsed);
+        line.kind = reading && keyNames.insert(parsed.name).second ? ProfileLine::Kind::kKey
+                                                                   : ProfileLine::Kind::kIgnoredKey;
+        break;
+    }
+    each(line);
+  });
+}
+
+int VisitProfileSections(
+    std::string_view text, const std::function<void(std::string_view name)>& section,
+    const std::function<void(std::string_view key, std::string_view value)>& key) {
+  int ignored = 0;
+  VisitProfileLines(text, [&](const ProfileLine& line) {
+    switch (line.kind) {
+      case ProfileLine::Kind::kBlank:
+      case ProfileLine::Kind::kComment:
+        return;
+      case ProfileLine::Kind::kSection:
+        section(line.name);
+        return;
+      case ProfileLine::Kind::kKey:
+        key(line.name, line.value);
+        return;
+      default:
         ++ignored;
-      }
-    } else if (parsed.kind == ParsedLine::Kind::kKey && reading &&
-               keyNames.insert(parsed.name).second) {
-      key(parsed.name, ValueText(parsed));
-    } else if (parsed.kind != ParsedLine::Kind::kBlankOrComment) {
-      ++ignored;
     }
   });
   return ignored;

@@ -99,6 +99,27 @@ int VisitProfileSections(
     std::string_view text, const std::function<void(std::string_view name)>& section,
     const std::function<void(std::string_view key, std::string_view value)>& key);
 
+// One line of a profile as ProfileFile reads it, for a reader that must keep the lines it does
+// not use as they were.
+struct ProfileLine {
+  enum class Kind {
+    kBlank,
+    kComment,
+    kSection,         // the first section of its name
+    kKey,             // the first key of its name in such a section
+    kIgnoredSection,  // a section repeated
+    kIgnoredKey,      // a key repeated, before any section, or in a repeated section
+    kOther,           // neither blank, comment, section nor key
+  };
+  Kind kind = Kind::kOther;
+  std::string_view name;   // sections and keys
+  std::string_view value;  // keys: as ReadText gives it
+  std::string_view text;   // the line without its end (and without a byte-order mark)
+};
+
+// Calls `each` for every line of `text`, in order. One pass.
+void VisitProfileLines(std::string_view text, const std::function<void(const ProfileLine&)>& each);
+
 // Writes a new profile file section by section onto the end of `text`, as WriteProfileSections
 // does, without holding the sections first.
 class ProfileWriter {

@@ -1,11 +1,17 @@
-// The print ledger: the whole input is a ledger file. What parses must save to a text that
-// parses to the same cards with nothing left out; a load from the file (setting aside a damaged
-// one or copying a partly read one) must leave the ledger and the folder in a state the next
-// start reads, and what it keeps must survive a save.
+// The print ledger: the input is a ledger file, and after its first NUL byte (if any) the text
+// another copy or program writes over it while this one runs. What parses must save to a text
+// that parses to the same cards with nothing left out; a load from the file (setting aside a
+// damaged one or copying a partly read one) must leave the ledger and the folder in a state the
+// next start reads, and what it keeps must survive a save. A save after the other writer's must
+// keep everything the other wrote, but the lines this copy printed anew and the card it
+// restarted.
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "base/whole_file.h"
 #include "fuzz_support.h"
@@ -70,12 +76,88 @@ void CheckLoadAndSave(std::string_view text) {
   if (cards) Check(ledger.Text() == PrintLedger::TextOf(*cards));
 }
 
+// This copy restarts its first card and prints a card of its own, then saves over what the other
+// writer left.
+void CheckSaveAfterAnotherWriter(std::string_view mine, std::string_view theirs) {
+  const auto& folder = ScratchFolder();
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+    std::filesystem::remove_all(entry.path(), ignored);
+  const auto file = folder / kPrintLedgerFileName;
+  PutFile(file, mine);
+  PrintLedger ledger;
+  ledger.Load(file, kToday);
+  std::optional<std::pair<int, std::string>> restarted;
+  if (const auto first = PrintLedger::Read(ledger.Text(), false); first && !first->cards.empty()) {
+    restarted = first->cards.begin()->first;
+    Check(ledger.Forget(restarted->first, restarted->second));
+  }
+  CardContent card;
+  card.hasPublisher = true;
+  card.displayName = "Kovács Anna";
+  card.year = ServiceYear::FromDate(2026, 11);
+  for (int row = 0; row < 12; ++row) {
+    card.rows[row].month = ServiceYear::RowMonth(row);
+    card.rows[row].printable = row < 2;
+    card.rows[row].cells = {"1", "", "", "", ""};
+  }
+  CardPageInput page;
+  page.grid.monthRow[1] = true;
+  page.header.printHeader = true;
+  const std::pair<int, std::string> printed{2026, "id:11"};
+  ledger.Record({printed.second, &card, page}, kToday);
+
+  PutFile(file, theirs);
+  Check(ledger.Save());
+  // The very bytes this copy read: no other writer to tell apart, and the damage it left out at
+  // start is in the copy aside.
+  if (theirs == mine) return;
+  const std::string saved = ReadFileUpTo(file, PrintLedger::kMaxBytes).bytes;
+  const auto before = PrintLedger::Read(theirs, true);
+  const auto after = PrintLedger::Read(saved, true);
+  Check(before.has_value() && after.has_value());
+  // Every line of the other's this version does not read is in the file as it was.
+  std::map<std::string_view, int> lines;
+  for (std::string_view rest = saved; !rest.empty();) {
+    const std::string_view line = rest.substr(0, rest.find('\n'));
+    ++lines[line];
+    rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+  }
+  const auto kept = [&](const std::vector<std::string>& theirLines) {
+    for (const std::string& line : theirLines) Check(lines[line]-- > 0);
+  };
+  kept(before->lead);
+  kept(before->foreign);
+  for (const auto& [where, record] : before->cards) {
+    if (where == restarted) continue;
+    kept(record.kept);
+    const auto now = after->cards.find(where);
+    Check(now != after->cards.end());
+    // The lines printed here win only where they are as new as the other's.
+    const auto newer = [&](const std::optional<LedgerStamp>& mine,
+                           const std::optional<LedgerStamp>& was) {
+      if (where != printed) return mine == was;
+      const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
+      return !was || (mine && day(mine->date) >= day(was->date));
+    };
+    Check(newer(now->second.header, record.header) && newer(now->second.total, record.total));
+    for (int row = 0; row < 12; ++row) Check(newer(now->second.rows[row], record.rows[row]));
+  }
+  // The card restarted here is gone but for what was printed on the new one.
+  for (const auto& [where, record] : after->cards)
+    Check(where == printed || (where != restarted && before->cards.contains(where)));
+}
+
 }  // namespace
 }  // namespace velunorh::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(bytes), size);
+  const std::string_view input(reinterpret_cast<const char*>(bytes), size);
+  const std::size_t cut = input.find('\0');
+  const std::string_view text = input.substr(0, cut);
   velunorh::fuzz::CheckRoundTrip(text);
   velunorh::fuzz::CheckLoadAndSave(text);
+  if (cut != std::string_view::npos)
+    velunorh::fuzz::CheckSaveAfterAnotherWriter(text, input.substr(cut + 1));
   return 0;
 }

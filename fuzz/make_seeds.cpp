@@ -260,6 +260,10 @@ void LedgerSeeds(SeedFolder& seeds) {
       "0123456789abcdef\r\n",
       "not a ledger\n[26 id:11]\nMonth09=yesterday\n",
       "",
+      // Then another writer's text, after a NUL: a newer version's key and section, and damage.
+      std::string("[2026 id:11]\nMonth09=2026-11-10 89abcdef01234567\n[2026 id:12]\n") + '\0' +
+          "; newer\n[2026 id:11]\nRemark09=x\nHeader=2026-11-11 0f1e2d3c4b5a6978\n"
+          "[2026 restart id:12]\nOn=2026-11-10\n[2026 id:13]\nMonth09=soon\n[2026 id:13]\n",
   };
   for (const auto& file : files) seeds.Add(file);
 }

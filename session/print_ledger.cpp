@@ -1,5 +1,6 @@
 #include "session/print_ledger.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -111,12 +112,29 @@ std::string SectionName(int year, const std::string& key) {
   return name;
 }
 
+// Key names compare without regard to ASCII case, as the settings-file reader takes them.
+bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+// The first line of every ledger written.
+const std::string& Heading() {
+  static const std::string kHeading =
+      "; " + LoadString(StringId::ProgramName) +
+      ": what went onto each publisher's card, one section per service year and publisher.";
+  return kHeading;
+}
+
 // Which line of a card a key names: -1 the header, 12 the total, 0-11 a month row; nothing for
 // a key the ledger does not know.
 std::optional<int> LineOfKey(std::string_view key) {
-  if (key == kHeaderKey) return -1;
-  if (key == kTotalKey) return 12;
-  if (key.size() == 7 && key.starts_with("Month") && Digits(key.substr(5), 2)) {
+  if (SameName(key, kHeaderKey)) return -1;
+  if (SameName(key, kTotalKey)) return 12;
+  if (key.size() == 7 && SameName(key.substr(0, 5), "Month") && Digits(key.substr(5), 2)) {
     const int month = Number(key.substr(5));
     if (month >= 1 && month <= 12) return ServiceYear::MonthRow(month - 1);
   }
@@ -156,6 +174,32 @@ void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerSta
   if (mine && (!onDisk || day(onDisk->date) <= day(mine->date))) onDisk = mine;
 }
 
+// The whole file in one pass: the heading, the notes before the first section, the cards in
+// order each with the lines kept of it, then the sections that are not a card's.
+std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>& lead,
+                        const std::vector<std::string>& foreign) {
+  std::string text = Heading() + "\n";
+  // Some 40 bytes a line, 15 lines a card at most.
+  text.reserve(text.size() + cards.size() * 15 * 40);
+  const auto raw = [&text](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) (text += line) += '\n';
+  };
+  raw(lead);
+  ProfileWriter writer(text);
+  for (const auto& [where, record] : cards) {
+    writer.Section(SectionName(where.first, where.second));
+    writer.Key(kNameKey, NameToKeep(record.name));
+    if (record.header) writer.Key(kHeaderKey, StampText(*record.header));
+    for (int row = 0; row < 12; ++row)
+      if (record.rows[row]) writer.Key(MonthKey(row), StampText(*record.rows[row]));
+    if (record.total) writer.Key(kTotalKey, StampText(*record.total));
+    raw(record.kept);
+  }
+  if (!foreign.empty()) text += '\n';
+  raw(foreign);
+  return text;
+}
+
 }  // namespace
 
 int LedgerServiceYear(const CardContent& card) {
@@ -168,52 +212,139 @@ int LedgerServiceYear(const CardContent& card) {
 }
 
 std::optional<LedgerCards> PrintLedger::Parse(std::string_view text, int* skipped) {
-  // A line out of form (a newer version's key, a hand edit) costs that line only: the other
-  // cards' records stay. Only a text of which nothing at all can be read is damaged as a whole.
-  int outOfForm = 0;
-  LedgerCards cards;
-  CardRecord* record = nullptr;  // of the section being read; null when it is out of form
-  const auto section = [&](std::string_view name) {
-    record = nullptr;
-    auto where = ParseSection(name);
-    if (where) {
-      // The file is written in order: each card then goes at the end without a search.
-      const bool last = cards.empty() || std::prev(cards.end())->first < *where;
-      const auto [at, added] =
-          last ? std::pair{cards.emplace_hint(cards.end(), std::move(*where), CardRecord{}), true}
-               : cards.try_emplace(std::move(*where));
-      if (added) record = &at->second;
+  auto read = Read(text, false, skipped);
+  if (!read) return std::nullopt;
+  return std::move(read->cards);
+}
+
+std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDamaged, int* skipped,
+                                            std::vector<SkippedLines>* which) {
+  // A damaged line (a hand edit, a broken write) costs that line only: the other cards' records
+  // stay. Only a text of which nothing at all can be read is damaged as a whole.
+  int damaged = 0;
+  LedgerFile file;
+  // Where the lines being read go: before the first section, a card's, a section not of a
+  // card's (kept whole), or a card's section repeated (damaged, with all of its lines).
+  enum class In { kLead, kCard, kForeign, kRepeatedCard } in = In::kLead;
+  CardRecord* record = nullptr;
+  std::pair<int, std::string> where;
+  const auto damage = [&](std::string_view line, int item) {
+    ++damaged;
+    if (keepDamaged) {
+      // A card's section repeated stays with the card: a restart drops it with the card.
+      (record && (in == In::kCard || in == In::kRepeatedCard) ? record->kept
+       : in == In::kLead                                      ? file.lead
+                                                              : file.foreign)
+          .emplace_back(line);
     }
-    if (!record) ++outOfForm;
+    if (!which) return;
+    const bool ofCard = in == In::kCard || in == In::kRepeatedCard;
+    const int year = ofCard ? where.first : 0;
+    const std::string key = ofCard ? where.second : std::string();
+    if (which->empty() || which->back().serviceYear != year || which->back().key != key)
+      which->push_back({year, key, {}, {}});
+    auto& lines = which->back().lines;
+    if (std::find(lines.begin(), lines.end(), item) == lines.end()) lines.push_back(item);
   };
-  const auto key = [&](std::string_view key, std::string_view value) {
-    if (!record) {
-      ++outOfForm;  // the line belongs to no card
+  VisitProfileLines(text, [&](const ProfileLine& read) {
+    // A line kept is written back with a plain line end: the carriage returns it ends in would
+    // not read back, and mean nothing.
+    ProfileLine line = read;
+    while (line.text.ends_with('\r')) line.text.remove_suffix(1);
+    using Kind = ProfileLine::Kind;
+    switch (line.kind) {
+      case Kind::kBlank:
+        return;
+      case Kind::kSection:
+      case Kind::kIgnoredSection: {
+        auto card = ParseSection(line.name);
+        record = nullptr;
+        if (!card) {
+          in = In::kForeign;
+          file.foreign.emplace_back(line.text);
+          return;
+        }
+        where = std::move(*card);
+        // The file is written in order: each card then goes at the end without a search.
+        auto& cards = file.cards;
+        const bool last = cards.empty() || std::prev(cards.end())->first < where;
+        const auto [at, added] =
+            line.kind == Kind::kIgnoredSection ? std::pair{cards.end(), false}
+            : last ? std::pair{cards.emplace_hint(cards.end(), where, CardRecord{}), true}
+                   : cards.try_emplace(where);
+        if (added) {
+          in = In::kCard;
+          record = &at->second;
+          return;
+        }
+        in = In::kRepeatedCard;
+        if (const auto first = cards.find(where); first != cards.end()) record = &first->second;
+        damage(line.text, 13);
+        return;
+      }
+      case Kind::kComment:
+        if (in == In::kCard || (in == In::kRepeatedCard && record && keepDamaged))
+          record->kept.emplace_back(line.text);
+        else if (in == In::kLead && line.text != Heading())
+          file.lead.emplace_back(line.text);
+        else if (in == In::kForeign || keepDamaged)
+          file.foreign.emplace_back(line.text);
+        return;
+      case Kind::kOther:
+        if (in == In::kForeign)
+          file.foreign.emplace_back(line.text);
+        else
+          damage(line.text, 13);
+        return;
+      case Kind::kKey:
+      case Kind::kIgnoredKey:
+        break;
+    }
+    if (in == In::kForeign) {
+      file.foreign.emplace_back(line.text);
       return;
     }
-    if (key == kNameKey) {
-      record->name = NameToKeep(value);
+    const bool name = SameName(line.name, kNameKey);
+    const auto lineOf = LineOfKey(line.name);
+    if (in == In::kCard && !name && !lineOf) {
+      record->kept.emplace_back(line.text);  // a key of another name: another version's
       return;
     }
-    const auto which = LineOfKey(key);
-    const auto stamp = ParseStamp(value);
-    if (!which || !stamp || Line(*record, *which)) {
-      ++outOfForm;
+    const int item = lineOf ? *lineOf : 13;
+    if (in != In::kCard || line.kind == Kind::kIgnoredKey) {
+      damage(line.text, item);
       return;
     }
-    Line(*record, *which) = *stamp;
-  };
-  outOfForm += VisitProfileSections(text, section, key);
-  if (skipped) *skipped = outOfForm;
-  if (outOfForm > 0 && cards.empty()) return std::nullopt;
-  return cards;
+    if (name) {
+      record->name = NameToKeep(line.value);
+      return;
+    }
+    const auto stamp = ParseStamp(line.value);
+    if (!stamp || Line(*record, *lineOf)) {
+      damage(line.text, item);
+      return;
+    }
+    Line(*record, *lineOf) = *stamp;
+  });
+  // The names the file gives the cards whose lines were left out.
+  if (which)
+    for (SkippedLines& lines : *which)
+      if (const auto card = file.cards.find({lines.serviceYear, lines.key});
+          !lines.key.empty() && card != file.cards.end())
+        lines.name = card->second.name;
+  if (skipped) *skipped = damaged;
+  if (!keepDamaged && damaged > 0 && file.cards.empty()) return std::nullopt;
+  return file;
 }
 
 PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
                                           const CalendarDate& today) {
   file_ = file;
   cards_.clear();
+  lead_.clear();
+  foreign_.clear();
   lastText_.clear();
+  seen_.reset();
   unsaved_.clear();
   writable_ = true;
   LoadResult result;
@@ -226,11 +357,15 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
     return result;
   }
   int skipped = 0;
-  std::optional<LedgerCards> cards;
-  if (read.status == WholeFile::Status::kRead) cards = Parse(read.bytes, &skipped);
-  if (cards) {
-    cards_ = std::move(*cards);
+  std::optional<LedgerFile> ledger;
+  if (read.status == WholeFile::Status::kRead)
+    ledger = Read(read.bytes, false, &skipped, &result.skipped);
+  if (ledger) {
+    cards_ = std::move(ledger->cards);
+    lead_ = std::move(ledger->lead);
+    foreign_ = std::move(ledger->foreign);
     lastText_ = read.bytes;
+    seen_ = SeenNow();
     if (skipped == 0) return result;
     // The original stays beside the ledger as it was, since the next save leaves those lines out.
     result.outcome = LoadOutcome::kPartlyRead;
@@ -255,6 +390,7 @@ PrintLedger::LoadResult PrintLedger::Load(const std::filesystem::path& file,
     result.error = read.status == WholeFile::Status::kTooLarge ? read.error : SystemReason(ec);
     return result;
   }
+  result.skipped.clear();  // all of it is aside
   result.outcome = LoadOutcome::kSetAside;
   result.setAside = aside;
   result.tooLarge = read.status == WholeFile::Status::kTooLarge;
@@ -270,17 +406,24 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   const CardContent& card = *printed.card;
   if (!card.hasPublisher || printed.key.empty()) return;
   const int year = LedgerServiceYear(card);
-  Touch({year, printed.key}).forgotten = false;
+  Unsaved& unsaved = Touch({year, printed.key});
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
-  if (printed.page.header.printHeader)
+  if (printed.page.header.printHeader) {
     record.header = LedgerStamp{date, HeaderDigest(card, printed.page.header.printGenderMarks)};
+    unsaved.recorded[0] = true;
+  }
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
-    if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line))
+    if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line)) {
       record.rows[row] = LedgerStamp{date, RowDigest(line)};
+      unsaved.recorded[1 + row] = true;
+    }
   }
-  if (printed.page.grid.printTotal) record.total = LedgerStamp{date, TotalDigest(card)};
+  if (printed.page.grid.printTotal) {
+    record.total = LedgerStamp{date, TotalDigest(card)};
+    unsaved.recorded[13] = true;
+  }
   // A card that printed nothing the ledger keeps leaves no empty section behind.
   CardRecord nothing;
   nothing.name = record.name;
@@ -289,7 +432,9 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
 
 bool PrintLedger::Forget(int serviceYear, const std::string& key) {
   if (!cards_.contains({serviceYear, key})) return false;
-  Touch({serviceYear, key}).forgotten = true;
+  Unsaved& unsaved = Touch({serviceYear, key});
+  unsaved.restarted = true;
+  unsaved.recorded = {};
   cards_.erase({serviceYear, key});
   return true;
 }
@@ -314,28 +459,18 @@ void PrintLedger::DropUnsaved() {
 }
 
 std::string PrintLedger::Text() const {
-  return TextOf(cards_);
+  return WriteLedger(cards_, lead_, foreign_);
 }
 
 std::string PrintLedger::TextOf(const LedgerCards& cards) {
-  std::string text =
-      "; " + LoadString(StringId::ProgramName) +
-      ": what went onto each publisher's card, one section per service year and publisher.\n";
-  // Some 40 bytes a line, 15 lines a card at most.
-  text.reserve(text.size() + cards.size() * 15 * 40);
-  ProfileWriter writer(text);
-  for (const auto& [where, record] : cards) {
-    writer.Section(SectionName(where.first, where.second));
-    writer.Key(kNameKey, NameToKeep(record.name));
-    if (record.header) writer.Key(kHeaderKey, StampText(*record.header));
-    for (int row = 0; row < 12; ++row)
-      if (record.rows[row]) writer.Key(MonthKey(row), StampText(*record.rows[row]));
-    if (record.total) writer.Key(kTotalKey, StampText(*record.total));
-  }
-  return text;
+  return WriteLedger(cards, {}, {});
 }
 
-bool PrintLedger::Save(std::string* error) {
+std::string PrintLedger::TextOf(const LedgerFile& file) {
+  return WriteLedger(file.cards, file.lead, file.foreign);
+}
+
+bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside) {
   if (!writable_) {
     if (error) *error = LoadString(StringId::LedgerNotReadable);
     return false;
@@ -345,35 +480,86 @@ bool PrintLedger::Save(std::string* error) {
   lockFile += ".lock";
   const auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(5), error);
   if (!lock) return false;
-  std::optional<LedgerCards> onDisk;
+  std::optional<LedgerFile> onDisk;
   const WholeFile read = ReadFileUpTo(file_, kMaxBytes);
-  if (read.status == WholeFile::Status::kRead && read.bytes != lastText_)
-    onDisk = Parse(read.bytes);
+  if (read.status == WholeFile::Status::kRead && read.bytes != lastText_) {
+    // Every line the other writer wrote is kept, those this version cannot read too.
+    onDisk = Read(read.bytes, true);
+  } else if (read.status == WholeFile::Status::kTooLarge) {
+    // Too large to merge: kept aside whole, as at start, before this copy's ledger is written.
+    const std::filesystem::path aside = FreeDamagedName(file_, Today());
+    std::error_code ec;
+    std::filesystem::rename(file_, aside, ec);
+    if (ec) {
+      if (error) *error = read.error;
+      return false;
+    }
+    if (setAside) *setAside = aside;
+  } else if (read.status != WholeFile::Status::kRead &&
+             read.status != WholeFile::Status::kMissing) {
+    // Not to be written over unseen.
+    if (error) *error = read.error;
+    return false;
+  }
   if (onDisk) {
     for (const auto& [where, unsaved] : unsaved_) {
-      if (unsaved.forgotten) {
-        onDisk->erase(where);
-        continue;
-      }
+      if (unsaved.restarted) onDisk->cards.erase(where);
       const auto mine = cards_.find(where);
       if (mine == cards_.end()) continue;
-      CardRecord& merged = (*onDisk)[where];
+      // Only what this copy printed since its last save: a line it merely read at start may be
+      // of an old card another copy has restarted since.
+      const auto& recorded = unsaved.recorded;
+      if (recorded == decltype(unsaved.recorded){}) continue;
+      CardRecord& merged = onDisk->cards[where];
       merged.name = mine->second.name;
-      KeepNewer(merged.header, mine->second.header);
-      for (int row = 0; row < 12; ++row) KeepNewer(merged.rows[row], mine->second.rows[row]);
-      KeepNewer(merged.total, mine->second.total);
+      if (recorded[0]) KeepNewer(merged.header, mine->second.header);
+      for (int row = 0; row < 12; ++row)
+        if (recorded[1 + row]) KeepNewer(merged.rows[row], mine->second.rows[row]);
+      if (recorded[13]) KeepNewer(merged.total, mine->second.total);
     }
   }
-  std::string text = TextOf(onDisk ? *onDisk : cards_);
+  std::string text = onDisk ? TextOf(*onDisk) : Text();
   // A file the next start would set aside is never written.
   const bool fits = text.size() <= kMaxBytes;
   if (!fits && error)
     *error = LoadStringWith(StringId::LedgerWouldBeTooLarge, {std::to_string(kMaxBytes >> 20)});
   if (!fits || !WriteFileAtomically(file_, text, error)) return false;
   // What another copy printed shows here too from now on.
-  if (onDisk) cards_ = std::move(*onDisk);
+  if (onDisk) {
+    cards_ = std::move(onDisk->cards);
+    lead_ = std::move(onDisk->lead);
+    foreign_ = std::move(onDisk->foreign);
+  }
   lastText_ = std::move(text);
+  seen_ = SeenNow();
   unsaved_.clear();
+  return true;
+}
+
+std::optional<PrintLedger::Seen> PrintLedger::SeenNow() const {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file_, ec);
+  if (ec) return std::nullopt;
+  const auto time = std::filesystem::last_write_time(file_, ec);
+  if (ec) return std::nullopt;
+  return Seen{size, time};
+}
+
+bool PrintLedger::ReadAgainIfChanged() {
+  // Unsaved changes are only there while a save fails; the next save merges then.
+  if (!writable_ || !unsaved_.empty()) return false;
+  const auto now = SeenNow();
+  if (!now || now == seen_) return false;
+  seen_ = now;
+  const WholeFile read = ReadFileUpTo(file_, kMaxBytes);
+  if (read.status != WholeFile::Status::kRead || read.bytes == lastText_) return false;
+  int skipped = 0;
+  auto ledger = Read(read.bytes, false, &skipped);
+  if (!ledger || skipped > 0) return false;
+  cards_ = std::move(ledger->cards);
+  lead_ = std::move(ledger->lead);
+  foreign_ = std::move(ledger->foreign);
+  lastText_ = read.bytes;
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/today.h"
 #include "card/card_content.h"
@@ -32,11 +33,33 @@ struct CardRecord {
   std::optional<LedgerStamp> header;
   std::array<std::optional<LedgerStamp>, 12> rows{};  // row 0 = September
   std::optional<LedgerStamp> total;
+  // Lines of the card's section this version does not read (a newer version's keys, notes),
+  // written back after its own lines as they were.
+  std::vector<std::string> kept;
   bool operator==(const CardRecord&) const = default;
 };
 
 // The cards of a ledger by service year (the calendar year of its September) and publisher key.
 using LedgerCards = std::map<std::pair<int, std::string>, CardRecord>;
+
+// A ledger file as read: the cards, and what else the file holds that this version does not
+// read, kept to be written back as it was.
+struct LedgerFile {
+  LedgerCards cards;
+  std::vector<std::string> lead;     // lines before the first section (notes), but the heading
+  std::vector<std::string> foreign;  // sections not of a card, whole, in the file's order
+  bool operator==(const LedgerFile&) const = default;
+};
+
+// Lines of one card that could not be read: which card, and which of its lines (-1 the header,
+// 0-11 the month rows, 12 the total, 13 any other line). A line outside every card has an
+// empty key.
+struct SkippedLines {
+  int serviceYear = 0;
+  std::string key;
+  std::string name;  // as the file names the card; may be empty
+  std::vector<int> lines;
+};
 
 // The calendar year in which the card's service year begins (its September): the year of the
 // card's section in the file.
@@ -58,11 +81,13 @@ struct PrintedCard {
 //   Month09=2025-10-03 89ab...      (calendar month 1-12 of the row, September = 09)
 //   Total=2026-09-05 ...
 //
-// Every value is "YYYY-MM-DD" and 16 lowercase hex digits. A line out of form (no section, key,
-// comment or blank, an unknown key, a value out of form, a section or key twice) is left out
-// and the original file is copied aside first; a file of which no card can be read, or one far
-// larger than years of cards make, is damaged: it is renamed aside and the ledger starts empty.
-// Either way nothing of it is lost by writing over it.
+// Every value is "YYYY-MM-DD" and 16 lowercase hex digits. What this version does not know (a
+// key of another name, a section that is not a card's, a note) is kept and written back as it
+// was. A damaged line (neither section, key, note nor blank; a key outside every section; a
+// card's key with a value out of form; a card or its key twice) is left out at start and the
+// original file copied aside first; a file of which no card can be read but lines are damaged,
+// or one far larger than years of cards make, is damaged: it is renamed aside and the ledger
+// starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
  public:
   // About 500 bytes a card: some 30,000 cards, a large congregation's for a century and more.
@@ -78,7 +103,8 @@ class PrintLedger {
     LoadOutcome outcome = LoadOutcome::kLoaded;
     std::filesystem::path setAside;
     int skippedLines = 0;
-    bool tooLarge = false;  // kSetAside for its size alone
+    std::vector<SkippedLines> skipped;  // whose lines were left out, in the file's order
+    bool tooLarge = false;              // kSetAside for its size alone
     std::string error;
   };
 
@@ -89,6 +115,13 @@ class PrintLedger {
   // Parses the text of a ledger file, leaving out each line out of form (counted in `skipped`):
   // nothing when lines were out of form and not one card could be read.
   static std::optional<LedgerCards> Parse(std::string_view text, int* skipped = nullptr);
+  // The same, with what the file holds besides the cards. With `keepDamaged` a damaged line is
+  // kept as it was too (with its card, or before or after the cards), and a text is never
+  // damaged as a whole: what another program wrote while this one runs is not this one's to
+  // leave out.
+  static std::optional<LedgerFile> Read(std::string_view text, bool keepDamaged,
+                                        int* skipped = nullptr,
+                                        std::vector<SkippedLines>* which = nullptr);
 
   const std::filesystem::path& file() const { return file_; }
   bool writable() const { return writable_; }
@@ -106,25 +139,41 @@ class PrintLedger {
   // The whole file as it would be saved, written in one pass.
   std::string Text() const;
   static std::string TextOf(const LedgerCards& cards);
+  static std::string TextOf(const LedgerFile& file);
   // Replaces the file atomically. Another running copy of the program may have saved since this
   // one read the file: under a lock beside the file, what is on disk is read again and this
-  // run's records and forgettings are merged into it (per line, the newer stamp wins), so neither
-  // copy erases the other's. Fails without writing when the file could not be read at start, and
-  // when the text would be larger than the reader takes.
-  bool Save(std::string* error = nullptr);
+  // run's records and forgettings are merged into it (per line this copy printed, the newer
+  // stamp wins), so neither copy erases the other's and a card restarted by the other copy
+  // stays restarted. Fails without writing when the file could not be read at start, and
+  // when the text would be larger than the reader takes. What is on disk and cannot be read
+  // (far too large) is renamed aside as at start and named in `setAside`.
+  bool Save(std::string* error = nullptr, std::filesystem::path* setAside = nullptr);
+  // Takes in what another running copy saved since this one last read or wrote the file, when
+  // it reads without damage (damage is the next start's to tell). Looks at the file's size and
+  // time first, so it is cheap to call often. True when something was taken in.
+  bool ReadAgainIfChanged();
 
  private:
   std::filesystem::path file_;
   bool writable_ = true;
   LedgerCards cards_;
+  std::vector<std::string> lead_, foreign_;  // see LedgerFile
   // The file as this copy last read or wrote it: found unchanged at a save, no other copy wrote
   // it since, and the cards held here are the merge without reading them again.
   std::string lastText_;
+  // The file's size and time when this copy last read or wrote it.
+  using Seen = std::pair<std::uintmax_t, std::filesystem::file_time_type>;
+  std::optional<Seen> seen_;
+  std::optional<Seen> SeenNow() const;
   // Each card Record or Forget touched since the last save: only these are merged into what is
   // on disk, and a failed save takes them back to how they were.
   struct Unsaved {
     std::optional<CardRecord> before;
-    bool forgotten = false;  // its last change was Forget
+    // Forget was called: what another copy saved of the card goes too (the card was restarted).
+    bool restarted = false;
+    // The lines Record stamped since (0 the header, 1-12 the month rows, 13 the total): only
+    // these are this copy's news; the rest it merely read earlier, perhaps before a restart.
+    std::array<bool, 14> recorded{};
   };
   std::map<std::pair<int, std::string>, Unsaved> unsaved_;
   Unsaved& Touch(const std::pair<int, std::string>& where);

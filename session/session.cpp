@@ -196,7 +196,7 @@ void Session::BuildCard() {
 bool Session::RefreshFromFiles() {
   const bool remarks = state_.data.RefreshRemarksIfChanged();
   if (remarks) BuildCard();
-  const bool ledger = ledger_.LoadAgainIfUnreadable(Today());
+  const bool ledger = ledger_.LoadAgainIfUnreadable(Today()) || ledger_.ReadAgainIfChanged();
   return remarks || ledger;
 }
 

@@ -126,8 +126,9 @@ class Session {
   CardContent ContentFor(int slot);
 
   // What the companion program (or another copy of this one) changed in the files since they
-  // were read: changed remark files are read again and a ledger that could not be read is tried
-  // again. True when the window must show the card and its buttons again.
+  // were read: changed remark files are read again, a ledger that could not be read is tried
+  // again, and what another copy saved in the ledger is taken in. True when the window must show
+  // the card and its buttons again.
   bool RefreshFromFiles();
 
   // The card of the chosen publisher, and how each picture of it is placed. Built again after

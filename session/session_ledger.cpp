@@ -2,9 +2,45 @@
 
 #include "base/platform.h"
 #include "base/string_table.h"
+#include "card/grid_texts.h"
 #include "session/ledger_rules.h"
 
 namespace velunorh {
+namespace {
+
+// Whose lines were left out, a card a line, so that the secretary knows which cards to check.
+std::string SkippedText(const std::vector<SkippedLines>& skipped) {
+  constexpr std::size_t kShown = 12;  // the rest are counted: the copy aside has them all
+  std::string text;
+  for (std::size_t i = 0; i < skipped.size() && i < kShown; ++i) {
+    const SkippedLines& card = skipped[i];
+    if (card.key.empty()) {
+      text += "  " + LoadString(StringId::LedgerSkippedOutsideCards) + "\n";
+      continue;
+    }
+    std::string items;
+    for (int line : card.lines) {
+      if (!items.empty()) items += ", ";
+      items += line < 0     ? LoadString(StringId::LedgerItemHeader)
+               : line < 12  ? GridMonthName(ServiceYear::RowMonth(line))
+               : line == 12 ? LoadString(StringId::TotalRow)
+                            : LoadString(StringId::LedgerItemOther);
+    }
+    text +=
+        "  " +
+        LoadStringWith(StringId::LedgerSkippedCard,
+                       {card.name.empty() ? card.key : card.name, std::to_string(card.serviceYear),
+                        std::to_string(card.serviceYear + 1), items}) +
+        "\n";
+  }
+  if (skipped.size() > kShown)
+    text += "  " +
+            LoadStringWith(StringId::LedgerSkippedMore, {std::to_string(skipped.size() - kShown)}) +
+            "\n";
+  return text;
+}
+
+}  // namespace
 
 void SessionLedger::Load(const std::filesystem::path& workFolder, const CalendarDate& today) {
   TellLoad(ledger_.Load(workFolder / kPrintLedgerFileName, today));
@@ -34,8 +70,9 @@ void SessionLedger::TellLoad(const PrintLedger::LoadResult& loaded) {
       return;
     case PrintLedger::LoadOutcome::kPartlyRead:
       prompts_.ShowMessage(
-          LoadStringWith(StringId::LedgerLinesSkipped,
-                         {std::to_string(loaded.skippedLines), PathText(loaded.setAside)}));
+          LoadStringWith(StringId::LedgerLinesSkippedCards,
+                         {std::to_string(loaded.skippedLines), SkippedText(loaded.skipped),
+                          PathText(loaded.setAside)}));
       return;
     case PrintLedger::LoadOutcome::kUnreadable:
       // Said at start, before a print: without the history every line would look due.
@@ -68,7 +105,11 @@ std::string SessionLedger::Forget(const PublisherTable& table, int slot, const C
 
 std::string SessionLedger::Save() {
   std::string error;
-  if (ledger_.Save(&error)) return {};
+  std::filesystem::path setAside;
+  if (ledger_.Save(&error, &setAside)) {
+    return setAside.empty() ? std::string()
+                            : LoadStringWith(StringId::LedgerSetAsideAtSave, {PathText(setAside)});
+  }
   // The previews show only what the file keeps: a print that could not be saved is not marked
   // as on the card, or it would be due again after a restart while it looked done now.
   ledger_.DropUnsaved();

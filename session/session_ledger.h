@@ -32,6 +32,9 @@ class SessionLedger {
   // A ledger that could not be read is tried again (the user may have mended its permissions).
   // True when it can be read now.
   bool LoadAgainIfUnreadable(const CalendarDate& today);
+  // What another running copy saved meanwhile (a print, a card restarted) is taken in, so that
+  // what is due is told from the file as it is now. True when something was taken in.
+  bool ReadAgainIfChanged() { return ledger_.ReadAgainIfChanged(); }
   // Whether the ledger could be read: without it nothing can tell what is on the cards.
   bool readable() const { return ledger_.writable(); }
   const std::filesystem::path& file() const { return ledger_.file(); }

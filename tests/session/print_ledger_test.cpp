@@ -11,6 +11,7 @@
 #include <csignal>
 #endif
 
+#include "base/atomic_file.h"
 #include "base/platform.h"
 #include "base/string_table.h"
 #include "base/today.h"
@@ -168,6 +169,58 @@ TEST(PrintLedger, TwoCopiesOnOneFolderKeepEachOthersRecords) {
   EXPECT_NE(last.Find(2026, "id:11"), nullptr);
 }
 
+// While this copy runs, another program (a newer version) writes lines this one cannot read:
+// this copy's next save keeps each of them as it was, beside its own print.
+TEST(PrintLedger, ASaveKeepsEveryLineAnotherProgramWroteThatItCannotRead) {
+  const CardContent card = TwoMonthCard();
+  const std::string theirs[] = {
+      "[2026 id:11]\nName=Kovács Anna\nMonth09=2026-11-01 0123456789abcdef\n"
+      "Remark09=kisegítő úttörő\n",
+      // Nothing in a form this version reads as a card.
+      "; written by a newer version\n[2026 restart id:11]\nOn=2026-11-09\n",
+      // Damaged lines too: the next start tells of them, with a copy of them.
+      "[2026 id:12]\nMonth09=soon\ngarbage\n[2026 id:12]\nTotal=x\n",
+  };
+  for (const std::string& text : theirs) {
+    test::TempDir dir;
+    const auto file = dir / kPrintLedgerFileName;
+    PrintLedger mine;
+    ASSERT_EQ(mine.Load(file, kPrintDay).outcome, PrintLedger::LoadOutcome::kLoaded);
+    const test::ChildResult other = test::RunWithTimeLimit(
+        20, [&](std::string& error) { return WriteFileAtomically(file, text, &error); });
+    ASSERT_TRUE(other.ok) << other.text;
+    mine.Record({"id:13", &card, Ticked({0}, false, false)}, kPrintDay);
+    ASSERT_TRUE(mine.Save());
+    const std::string saved = test::ReadText(file);
+    for (std::string_view rest = text; !rest.empty();) {
+      const std::string_view line = rest.substr(0, rest.find('\n'));
+      rest.remove_prefix(line.size() + 1);
+      EXPECT_NE(saved.find("\n" + std::string(line) + "\n"), std::string::npos) << line << " of\n"
+                                                                                << saved;
+    }
+    EXPECT_NE(mine.Find(2026, "id:13"), nullptr);
+  }
+}
+
+// A file another program made too large to read while this copy runs is set aside whole, as at
+// start, and named; this copy's ledger goes on.
+TEST(PrintLedger, ASaveSetsAsideWhatItCannotReadAtAll) {
+  ScopedToday today{kPrintDay};
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  PrintLedger mine;
+  mine.Load(file, kPrintDay);
+  test::WriteText(file, "[2026 id:11]\n");
+  std::filesystem::resize_file(file, PrintLedger::kMaxBytes + 1);
+  const CardContent card = TwoMonthCard();
+  mine.Record({"id:13", &card, Ticked({0}, false, false)}, kPrintDay);
+  std::filesystem::path aside;
+  ASSERT_TRUE(mine.Save(nullptr, &aside));
+  EXPECT_EQ(aside.filename(), "velunorh-ledger.ini.damaged-20261110");
+  EXPECT_EQ(std::filesystem::file_size(aside), PrintLedger::kMaxBytes + 1);
+  EXPECT_TRUE(PrintLedger::Parse(test::ReadText(file))->contains({2026, "id:13"}));
+}
+
 // A copy that died holding the lock does not keep the others from saving.
 TEST(PrintLedger, ALockLeftByAKilledCopyDoesNotBlockASave) {
   test::TempDir dir;
@@ -221,29 +274,47 @@ TEST(PrintLedger, EachCardKeepsTheRecordOfItsOwnServiceYear) {
   EXPECT_NE(ledger.Find(LedgerServiceYear(october), "id:11"), nullptr);
 }
 
-TEST(PrintLedger, AnythingOutOfFormIsDamage) {
+TEST(PrintLedger, WhatThisVersionDoesNotKnowIsKeptAndOnlyDamageIsLeftOut) {
   const std::string good = "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\n";
   ASSERT_TRUE(PrintLedger::Parse(good));
   ASSERT_TRUE(PrintLedger::Parse(
       "; comment\r\n\r\n[2026 id:11]\r\nName=\r\nTotal=2026-11-10 0123456789abcdef\r\n"));
   ASSERT_TRUE(PrintLedger::Parse(""));
-  // A line out of form costs that line; a text of which no card can be read is damaged whole.
+  // Another version's keys and sections, and notes, are kept as they were and written back.
+  for (const char* text : {
+           "[2026 id:11]\nRemark09=kisegítő úttörő\n",               // a key of another name
+           "[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n",    // no such month
+           "[2026 id:11]\n; checked by hand\n",                      // a note
+           "; a note before the cards\n[2026 id:11]\n",              // a note before them
+           "[2026 restarted id:11]\nOn=2026-11-10\n[2026 id:12]\n",  // a section of another form
+           "[26 id:11]\nMonth09=yesterday\n",                        // not a card's section
+           "[2026 slot:3]\nA=1\nA=2\ngarbage\n",                     // kept whole, as it is
+       }) {
+    int skipped = -1;
+    const auto read = PrintLedger::Read(text, false, &skipped);
+    ASSERT_TRUE(read) << text;
+    EXPECT_EQ(skipped, 0) << text;
+    const std::string written = PrintLedger::TextOf(*read);
+    for (std::string_view rest = text; !rest.empty();) {
+      const std::string_view line = rest.substr(0, rest.find('\n'));
+      rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+      EXPECT_NE(written.find(std::string(line) + "\n"), std::string::npos) << line << " of\n"
+                                                                           << written;
+    }
+    EXPECT_EQ(PrintLedger::Read(written, false), read) << written;
+  }
+  // A damaged line costs that line; a text of which no card can be read is damaged whole.
   const struct {
     const char* text;
     bool cardsKept;
   } cases[] = {
       {"Month09=2026-11-10 0123456789abcdef\n", false},               // key before any section
       {"[2026 id:11\n", false},                                       // unclosed section
-      {"[26 id:11]\n", false},                                        // year not four digits
-      {"[2026 slot:3]\n", false},                                     // unknown kind of key
-      {"[2026 nm:xyz]\n", false},                                     // names key not a digest
       {"[2026 id:11]\ngarbage line\n", true},                         // neither key nor section
-      {"[2026 id:11]\nMonth13=2026-11-10 0123456789abcdef\n", true},  // no such month
-      {"[2026 id:11]\nFooter=2026-11-10 0123456789abcdef\n", true},   // unknown key
       {"[2026 id:11]\nMonth09=2026-13-10 0123456789abcdef\n", true},  // month out of range
       {"[2026 id:11]\nMonth09=2026-11-10 0123456789ABCDEG\n", true},  // not hex
       {"[2026 id:11]\nMonth09=2026-11-10\n", true},                   // no digest
-      {"[2026 id:11]\nHeader=2026-11-10 0123456789abcdef\nHeader=2026-11-11 0123456789abcdef\n",
+      {"[2026 id:11]\nHeader=2026-11-10 0123456789abcdef\nheader=2026-11-11 0123456789abcdef\n",
        true},
       {"[2026 id:11]\n[2026 id:11]\n", true},  // a card twice
   };
@@ -256,7 +327,7 @@ TEST(PrintLedger, AnythingOutOfFormIsDamage) {
   // The good lines around a bad one are kept.
   int skipped = 0;
   const auto mixed = PrintLedger::Parse(
-      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth13=2026-11-10 0123456789abcdef\n"
+      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth10=2026-11-10\n"
       "[2026 id:12]\nTotal=2026-11-10 0123456789abcdef\n",
       &skipped);
   ASSERT_TRUE(mixed);
@@ -269,7 +340,7 @@ TEST(PrintLedger, ALedgerWithABadLineKeepsTheRestAndACopyOfTheOriginal) {
   test::TempDir dir;
   const auto file = dir / kPrintLedgerFileName;
   const std::string original =
-      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth13=2026-11-10 0123456789abcdef\n";
+      "[2026 id:11]\nMonth09=2026-11-10 0123456789abcdef\nMonth10=2026-13-10 0123456789abcdef\n";
   test::WriteText(file, original);
   PrintLedger ledger;
   const auto loaded = ledger.Load(file, kPrintDay);
@@ -529,6 +600,25 @@ TEST_F(LedgerSessionTest, ADamagedLedgerIsSetAsideAndTold) {
   EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
 }
 
+// The message names the cards whose lines were left out, and which lines, so that the
+// secretary knows which cards to look at.
+TEST_F(LedgerSessionTest, ADamagedLineIsToldWithItsCardAndItsLine) {
+  test::WriteText(dir_ / kPrintLedgerFileName,
+                  "Month09=2026-11-10 0123456789abcdef\n"
+                  "[2026 id:11]\nName=Kovács Anna\nMonth09=2026-11-10 0123456789abcdef\n"
+                  "Month10=2026-11-10\nHeader=yesterday\n"
+                  "[2026 id:12]\nName=Szabó Béla\nTotal=2026-11-10 0123456789abcdef\n");
+  auto session = Start();
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  const std::string& told = prompts_.messages[0];
+  EXPECT_NE(told.find("3 sora"), std::string::npos) << told;
+  EXPECT_NE(told.find("Kovács Anna, 2026/2027. szolgálati év: Okt, fejléc"), std::string::npos)
+      << told;
+  EXPECT_NE(told.find(LoadString(StringId::LedgerSkippedOutsideCards)), std::string::npos) << told;
+  EXPECT_EQ(told.find("Szabó Béla"), std::string::npos) << told;
+  EXPECT_NE(told.find("velunorh-ledger.ini.damaged-20261110"), std::string::npos) << told;
+}
+
 TEST_F(LedgerSessionTest, ForgettingACardMakesAllOfItDueAgain) {
   auto session = Start();
   session->ChoosePublisher(1);
@@ -538,6 +628,42 @@ TEST_F(LedgerSessionTest, ForgettingACardMakesAllOfItDueAgain) {
   EXPECT_EQ(session->ForgetCard(), "");
   EXPECT_EQ(session->LedgerRecord(), nullptr);
   EXPECT_EQ(PrintLedger::Parse(test::ReadText(dir_ / kPrintLedgerFileName))->size(), 0u);
+}
+
+// Two copies of the session on one folder, both started on a printed card. A restarts the card;
+// B, still holding the old card's lines, prints the header of the new one: the old lines stay
+// forgotten, in the file and in B.
+TEST_F(LedgerSessionTest, ACardRestartedInOneCopySurvivesTheOthersNextPrint) {
+  {
+    auto first = Start();
+    first->ChoosePublisher(1);
+    first->SetPrintHeader(true);
+    first->SetMonthRow(0, true);
+    first->SetMonthRow(1, true);
+    ASSERT_EQ(Print(*first), "");
+  }
+  auto a = Start();
+  auto b = Start();
+  a->ChoosePublisher(1);
+  b->ChoosePublisher(1);
+  ASSERT_EQ(b->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+  EXPECT_EQ(a->ForgetCard(), "");
+  // B sees the restart as soon as it looks at the files again.
+  EXPECT_TRUE(b->RefreshFromFiles());
+  EXPECT_EQ(b->MonthlyPreview().ledger.rows[0], LedgerMark::kNone);
+  EXPECT_FALSE(b->RefreshFromFiles());
+  b->SetMonthRow(0, false);
+  b->SetMonthRow(1, false);
+  b->SetPrintHeader(true);
+  EXPECT_EQ(Print(*b), "");
+  auto later = Start();
+  for (Session* copy : {b.get(), later.get()}) {
+    copy->ChoosePublisher(1);
+    EXPECT_EQ(copy->MonthlyPreview().ledger.rows[0], LedgerMark::kNone);
+    EXPECT_EQ(copy->MonthlyPreview().ledger.rows[1], LedgerMark::kNone);
+    ASSERT_NE(copy->LedgerRecord(), nullptr);
+    EXPECT_TRUE(copy->LedgerRecord()->header.has_value());
+  }
 }
 
 #ifndef _WIN32
