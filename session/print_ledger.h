@@ -112,8 +112,8 @@ class PrintLedger {
   // that exists).
   LoadResult Load(const std::filesystem::path& file, const CalendarDate& today);
 
-  // Parses the text of a ledger file, leaving out each line out of form (counted in `skipped`):
-  // nothing when lines were out of form and not one card could be read.
+  // The cards of a ledger file's text, leaving out each damaged line (counted in `skipped`):
+  // nothing when lines were damaged and not one card could be read.
   static std::optional<LedgerCards> Parse(std::string_view text, int* skipped = nullptr);
   // The same, with what the file holds besides the cards. With `keepDamaged` a damaged line is
   // kept as it was too (with its card, or before or after the cards), and a text is never
