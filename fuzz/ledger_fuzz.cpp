@@ -141,9 +141,10 @@ void CheckSaveAfterAnotherWriter(std::string_view mine, std::string_view theirs)
     const auto now = after->cards.find(where);
     Check(now != after->cards.end());
     // The lines printed here win only where they are as new as the other's.
-    const auto newer = [&](const std::optional<LedgerStamp>& mine,
-                           const std::optional<LedgerStamp>& was) {
-      if (where != printed) return mine == was;
+    const bool printedHere = where == printed;
+    const auto newer = [printedHere](const std::optional<LedgerStamp>& mine,
+                                     const std::optional<LedgerStamp>& was) {
+      if (!printedHere) return mine == was;
       const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
       return !was || (mine && day(mine->date) >= day(was->date));
     };

@@ -285,9 +285,9 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
       case Kind::kComment:
         if (in == In::kCard || (in == In::kRepeatedCard && record && keepDamaged))
           record->kept.emplace_back(line.text);
-        else if (in == In::kLead && line.text != Heading())
-          file.lead.emplace_back(line.text);
-        else if (in == In::kForeign || keepDamaged)
+        else if (in == In::kLead) {
+          if (line.text != Heading()) file.lead.emplace_back(line.text);
+        } else if (in == In::kForeign || keepDamaged)
           file.foreign.emplace_back(line.text);
         return;
       case Kind::kOther:
