@@ -109,8 +109,8 @@ class PrintLedger {
   // Replaces the file atomically. Another running copy of the program may have saved since this
   // one read the file: under a lock beside the file, what is on disk is read again and this
   // run's records and forgettings are merged into it (per line, the newer stamp wins), so neither
-  // copy erases the other's. Fails without writing when the file could not be read at start, and
-  // when the text would be larger than the reader takes.
+  // copy erases the other's. Fails without writing when the file could not be read at start,
+  // when the user made it read-only, and when the text would be larger than the reader takes.
   bool Save(std::string* error = nullptr);
 
  private:
