@@ -83,11 +83,8 @@ std::optional<std::string> LayoutFileUnreadable(const std::filesystem::path& fol
     case InputFile::Status::kOpen:
       break;
   }
-  const std::uint64_t size = in.Identity().size;
-  if (size > kMaxLayoutFileBytes) return LoadString(StringId::ReasonFileTooLarge);
-  // An empty file holds nothing to keep; a short one may hold most of a calibration.
-  if (size > 0 && size < CardLayout::kSize)
-    return LoadStringWith(StringId::LayoutFileShort, {std::to_string(CardLayout::kSize)});
+  // A short file is read (and replaced by a whole one) as it always was.
+  if (in.Identity().size > kMaxLayoutFileBytes) return LoadString(StringId::ReasonFileTooLarge);
   return std::nullopt;
 }
 

@@ -99,9 +99,9 @@ std::string LayoutFileName(int version);
 inline constexpr std::uint64_t kMaxLayoutFileBytes = 4096;
 bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int version);
 
-// Why the version's layout file, which is there, cannot be read as a layout (it cannot be
-// opened, is not a regular file, is larger than kMaxLayoutFileBytes, or holds part of a
-// layout); nothing when it is missing, empty or readable.
+// Why the version's layout file, which is there, cannot be read (it cannot be opened, is not a
+// regular file, or is larger than kMaxLayoutFileBytes); nothing when it is missing or readable
+// (a short file counts as missing, as it always did).
 std::optional<std::string> LayoutFileUnreadable(const std::filesystem::path& folder, int version);
 
 // Writes the 400 bytes as the version's layout file in `folder`, atomically: a failed save leaves
