@@ -89,8 +89,8 @@ ExitReport WriteStateAtExit(MainState& state) {
   }
   if (state.layoutLoaded) {
     report.layoutChanged = state.layoutChanged;
-    report.layoutKept = !state.layoutKeptReason.empty() &&
-                        state.layoutKeptVersion == state.settings.cardVersion;
+    report.layoutKept =
+        !state.layoutKeptReason.empty() && state.layoutKeptVersion == state.settings.cardVersion;
     // Kept even when it became readable meanwhile: this run holds the defaults, not its positions.
     if (report.layoutKept) {
       report.layoutWritten = false;
