@@ -15,6 +15,10 @@ namespace velunorh {
 // When `file` is a symbolic link, the file it leads to is replaced (with the temporary file in
 // that file's folder) and the link stays: a file kept on a share and linked to keeps being the
 // one written.
+//
+// Only a regular file is ever replaced: a folder, device, FIFO or anything else at `file` or
+// behind its links is refused, and so is a file with more than one name (a hard link), whose
+// other names the rename would leave with the old content.
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error = nullptr);
 

@@ -244,6 +244,20 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
     return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), ELOOP);
   }
+  // Only a regular file of one name is ever replaced: the rename would put a file in the place
+  // of a device or FIFO, and would leave another hard link holding the old content.
+  struct stat old {};
+  const bool exists = ::lstat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode))
+    return Fail(error, LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}), EISDIR);
+  if (exists && !S_ISREG(old.st_mode)) {
+    if (error) *error = LoadStringWith(StringId::ErrorNotReplaceableKind, {PathText(file)});
+    return false;
+  }
+  if (exists && old.st_nlink > 1) {
+    if (error) *error = LoadStringWith(StringId::ErrorHardLinked, {PathText(file)});
+    return false;
+  }
   std::string pattern = target.string() + std::string(kTemporaryMark) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
@@ -253,8 +267,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   std::string temp(name.data());
 
   // Keep the permissions of the file being replaced; a new file gets the usual 0644.
-  struct stat old {};
-  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = exists ? (old.st_mode & 07777) : 0644;
   ::fchmod(fd, mode);
 
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {

@@ -214,6 +214,52 @@ int ErrnoOfSystemCode(int code) {
       return ENOENT;
     case ERROR_FILE_TOO_LARGE:
       return EFBIG;
+    case ERROR_CANT_RESOLVE_FILENAME:  // a loop of links
+      return ELOOP;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_BUSY:
+      return EBUSY;
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_NOT_READY:
+    case ERROR_SECTOR_NOT_FOUND:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+      return EIO;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_HANDLE:
+    case ERROR_INVALID_NAME:
+      return EINVAL;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+      return ENOSYS;
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETWORK_UNREACHABLE:
+      return ENETDOWN;
+    case ERROR_SEM_TIMEOUT:
+      return ETIMEDOUT;
+    case ERROR_TOO_MANY_LINKS:
+      return EMLINK;
+    case ERROR_DIR_NOT_EMPTY:
+      return ENOTEMPTY;
     default:
       return 0;
   }
@@ -291,6 +337,31 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     return false;
   };
   const std::filesystem::path target = FileBehindLinks(file);
+  // Only a file on a disk with one name is ever replaced: the rename would leave another hard
+  // link holding the old content.
+  HANDLE existing =
+      ::CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (existing != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool disk = ::GetFileType(existing) == FILE_TYPE_DISK;
+    const bool known = disk && ::GetFileInformationByHandle(existing, &info);
+    ::CloseHandle(existing);
+    if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      if (error)
+        *error = LoadStringWith(StringId::ErrorCannotReplace, {PathText(file)}) + ": " +
+                 LoadString(StringId::ReasonIsFolder);
+      return false;
+    }
+    if (!disk) {
+      if (error) *error = LoadStringWith(StringId::ErrorNotReplaceableKind, {PathText(file)});
+      return false;
+    }
+    if (known && info.nNumberOfLinks > 1) {
+      if (error) *error = LoadStringWith(StringId::ErrorHardLinked, {PathText(file)});
+      return false;
+    }
+  }
   // A new name beside the file, so that the rename stays on one volume.
   std::filesystem::path temp;
   HANDLE handle = INVALID_HANDLE_VALUE;

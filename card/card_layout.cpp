@@ -69,10 +69,38 @@ bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int ver
   return false;
 }
 
+std::optional<std::string> LayoutFileUnreadable(const std::filesystem::path& folder, int version) {
+  InputFile in(folder / LayoutFileName(version));
+  switch (in.status()) {
+    case InputFile::Status::kMissing:
+      return std::nullopt;
+    case InputFile::Status::kNotRegular:
+      return LoadString(std::filesystem::is_directory(folder / LayoutFileName(version))
+                            ? StringId::ReasonIsFolder
+                            : StringId::ReasonNotRegular);
+    case InputFile::Status::kFailed:
+      return in.errorText();
+    case InputFile::Status::kOpen:
+      break;
+  }
+  // A short file is read (and replaced by a whole one) as it always was.
+  if (in.Identity().size > kMaxLayoutFileBytes) return LoadString(StringId::ReasonFileTooLarge);
+  return std::nullopt;
+}
+
 bool SaveLayout(const CardLayout& layout, const std::filesystem::path& folder, int version,
                 std::string* error) {
+  const std::filesystem::path file = folder / LayoutFileName(version);
+  if (const auto unreadable = LayoutFileUnreadable(folder, version)) {
+    if (error) *error = LoadStringWith(StringId::LayoutFileKept, {*unreadable});
+    return false;
+  }
+  if (IsMarkedReadOnly(file)) {
+    if (error) *error = LoadString(StringId::LayoutFileReadOnly);
+    return false;
+  }
   std::string_view image(reinterpret_cast<const char*>(layout.bytes.data()), CardLayout::kSize);
-  return WriteFileAtomically(folder / LayoutFileName(version), image, error);
+  return WriteFileAtomically(file, image, error);
 }
 
 void MakeDefaultLayout(CardLayout& layout, int version) {

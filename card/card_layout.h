@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,13 +94,20 @@ std::string LayoutFileName(int version);
 // Reads the version's layout file from `folder`. True when a whole 400-byte block was read; a
 // longer file (up to kMaxLayoutFileBytes) gives its first 400 bytes. A missing, unreadable or
 // shorter file gives false and an all-zero layout, which the caller replaces with
-// MakeDefaultLayout. A layout file larger than this is no layout: it loads as missing (and is
-// replaced at the next save), without being read.
+// MakeDefaultLayout. A layout file larger than this is no layout: it loads as missing, without
+// being read (and is never replaced, see SaveLayout).
 inline constexpr std::uint64_t kMaxLayoutFileBytes = 4096;
 bool LoadLayout(CardLayout& layout, const std::filesystem::path& folder, int version);
 
+// Why the version's layout file, which is there, cannot be read (it cannot be opened, is not a
+// regular file, or is larger than kMaxLayoutFileBytes); nothing when it is missing or readable
+// (a short file counts as missing, as it always did).
+std::optional<std::string> LayoutFileUnreadable(const std::filesystem::path& folder, int version);
+
 // Writes the 400 bytes as the version's layout file in `folder`, atomically: a failed save leaves
-// the old file whole. On failure returns false and, when `error` is given, says why.
+// the old file whole. On failure returns false and, when `error` is given, says why. A file that
+// is there but could not be read as a layout may hold the secretary's measured positions: it is
+// never replaced, nor is one the user made read-only or anything but a regular file.
 bool SaveLayout(const CardLayout& layout, const std::filesystem::path& folder, int version,
                 std::string* error = nullptr);
 

@@ -60,8 +60,13 @@ void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& p
   if (state.stopRequested) return;
 
   UpdateMonthBoxes(state.selection, state.data);
-  if (!LoadLayout(state.layout, state.workFolder, state.settings.cardVersion))
+  state.layoutKeptReason.clear();
+  if (!LoadLayout(state.layout, state.workFolder, state.settings.cardVersion)) {
     MakeDefaultLayout(state.layout, state.settings.cardVersion);
+    state.layoutKeptReason =
+        LayoutFileUnreadable(state.workFolder, state.settings.cardVersion).value_or("");
+    state.layoutKeptVersion = state.settings.cardVersion;
+  }
   state.layoutLoaded = true;
   state.newFormFlag = IsNewForm(state.settings.cardVersion);
   state.fontCharset = FontCharset(state.languageCode);
@@ -83,9 +88,17 @@ ExitReport WriteStateAtExit(MainState& state) {
                                            &report.settingsError);
   }
   if (state.layoutLoaded) {
-    report.layoutWritten =
-        SaveLayout(state.layout, state.workFolder, state.settings.cardVersion, &report.layoutError);
     report.layoutChanged = state.layoutChanged;
+    report.layoutKept =
+        !state.layoutKeptReason.empty() && state.layoutKeptVersion == state.settings.cardVersion;
+    // Kept even when it became readable meanwhile: this run holds the defaults, not its positions.
+    if (report.layoutKept) {
+      report.layoutWritten = false;
+      report.layoutError = LoadStringWith(StringId::LayoutFileKept, {state.layoutKeptReason});
+    } else {
+      report.layoutWritten = SaveLayout(state.layout, state.workFolder, state.settings.cardVersion,
+                                        &report.layoutError);
+    }
   }
   return report;
 }

@@ -32,6 +32,10 @@ struct MainState {
   bool layoutChanged = false;  // positions edited in this run, which a failed exit save would lose
   bool stopRequested = false;
   bool layoutLoaded = false;  // the exit path saves the layout only once it has been loaded
+  // Why the card version's layout file, there at start, could not be read: it may hold the
+  // secretary's measured positions, so this run never replaces it. Empty when it was read.
+  std::string layoutKeptReason;
+  int layoutKeptVersion = 0;
 };
 
 // The window's initialisation without its widgets: date, edition, settings, data location,
@@ -44,6 +48,9 @@ struct ExitReport {
   std::string settingsError;
   bool layoutWritten = true;
   bool layoutChanged = false;  // positions edited in this run
+  // The layout file was there at start but could not be read, and was not replaced: told even
+  // without edits, since the cards of this run printed at the default positions.
+  bool layoutKept = false;
   std::string layoutError;
   bool printerWritten =
       true;  // not tried (and true) when the settings failed: one file, one message

@@ -475,6 +475,11 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside) {
     if (error) *error = LoadString(StringId::LedgerNotReadable);
     return false;
   }
+  // Made read-only by the user, as a settings file may be: kept as it is, whoever runs us.
+  if (IsMarkedReadOnly(file_)) {
+    if (error) *error = LoadString(StringId::LedgerFileReadOnly);
+    return false;
+  }
   // One lock for every way to the file: two copies may reach a shared ledger through links.
   std::filesystem::path lockFile = FileBehindLinks(file_);
   lockFile += ".lock";

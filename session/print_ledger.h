@@ -144,9 +144,10 @@ class PrintLedger {
   // one read the file: under a lock beside the file, what is on disk is read again and this
   // run's records and forgettings are merged into it (per line this copy printed, the newer
   // stamp wins), so neither copy erases the other's and a card restarted by the other copy
-  // stays restarted. Fails without writing when the file could not be read at start, and
-  // when the text would be larger than the reader takes. What is on disk and cannot be read
-  // (far too large) is renamed aside as at start and named in `setAside`.
+  // stays restarted. Fails without writing when the file could not be read at start,
+  // when the user made it read-only, and when the text would be larger than the reader takes. What
+  // is on disk and cannot be read (far too large) is renamed aside as at start and named in
+  // `setAside`.
   bool Save(std::string* error = nullptr, std::filesystem::path* setAside = nullptr);
   // Takes in what another running copy saved since this one last read or wrote the file, when
   // it reads without damage (damage is the next start's to tell). Looks at the file's size and

@@ -386,7 +386,7 @@ void MainWindow::Exit() {
     problems << Text(StringId::SettingsNotSaved)
                     .arg(QString::fromStdString(session_.settingsFile().string()),
                          FromUtf8(report.settingsError));
-  if (!report.layoutWritten && report.layoutChanged)
+  if (!report.layoutWritten && (report.layoutChanged || report.layoutKept))
     problems << FromUtf8(LayoutNotSavedMessage(session_.LayoutFile(session_.settings().cardVersion),
                                                report.layoutError));
   if (!report.printerWritten)

@@ -3,17 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
+#include "base/platform.h"
+#include "base/string_table.h"
 #include "test_support.h"
 
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #endif
 
 namespace velunorh {
@@ -34,6 +41,7 @@ TEST(WriteFileAtomically, ADanglingLinkGetsItsFileAndALoopIsRefused) {
   fs::create_symlink("a.ini", dir / "b.ini");
   EXPECT_FALSE(WriteFileAtomically(dir / "a.ini", "new", &error));
   EXPECT_NE(error.find("a.ini"), std::string::npos) << error;
+  EXPECT_NE(error.find(LoadString(StringId::ReasonLinkLoop)), std::string::npos) << error;
   EXPECT_TRUE(fs::is_symlink(dir / "a.ini"));
   EXPECT_TRUE(fs::is_symlink(dir / "b.ini"));
 }
@@ -46,6 +54,66 @@ TEST(WriteFileAtomically, TheTargetKeepsItsPermissions) {
   ASSERT_TRUE(WriteFileAtomically(dir / "link.ini", "new"));
   EXPECT_EQ(fs::status(dir / "target.ini").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// What stands behind a path: its kind, device number, names and bytes.
+std::string Describe(const fs::path& path) {
+  struct stat info {};
+  if (::lstat(FileBehindLinks(path).c_str(), &info) != 0) return "missing";
+  std::string text = std::to_string(info.st_mode) + " " + std::to_string(info.st_rdev) + " " +
+                     std::to_string(info.st_nlink);
+  if (S_ISREG(info.st_mode)) text += " " + test::ReadText(path);
+  return text;
+}
+
+// A private device node, as /dev/zero is; false where the system does not let us make one.
+bool MakeZeroDevice(const fs::path& node) {
+  return ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+}
+
+// Only a regular file of one name is replaced: a rename over a device or FIFO would put a file
+// in its place (through a link to /dev/zero, run as root, /dev/zero itself), and one over a
+// hard link would leave the other name holding the old content.
+TEST(WriteFileAtomically, NothingButARegularFileOfOneNameIsReplaced) {
+  struct Case {
+    const char* what;
+    std::function<bool(const fs::path& dir)> place;  // makes dir/"file"
+    StringId message;
+  } cases[] = {
+      {"a FIFO", [](const fs::path& dir) { return ::mkfifo((dir / "file").c_str(), 0600) == 0; },
+       StringId::ErrorNotReplaceableKind},
+      {"a device", [](const fs::path& dir) { return MakeZeroDevice(dir / "file"); },
+       StringId::ErrorNotReplaceableKind},
+      {"a link to a device",
+       [](const fs::path& dir) {
+         fs::create_directory(dir / "dev");
+         fs::create_symlink(fs::path("dev") / "zero", dir / "file");
+         return MakeZeroDevice(dir / "dev" / "zero");
+       },
+       StringId::ErrorNotReplaceableKind},
+      {"a hard link",
+       [](const fs::path& dir) {
+         test::WriteText(dir / "other", "old");
+         fs::create_hard_link(dir / "other", dir / "file");
+         return true;
+       },
+       StringId::ErrorHardLinked},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    if (!c.place(dir.path())) {
+      ADD_FAILURE() << "could not make " << c.what << ": " << std::strerror(errno);
+      continue;
+    }
+    const std::string before = Describe(dir / "file");
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(dir / "file", "new", &error));
+    EXPECT_EQ(error, LoadStringWith(c.message, {PathText(dir / "file")}));
+    EXPECT_EQ(Describe(dir / "file"), before);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+      EXPECT_EQ(entry.path().string().find(kTemporaryMark), std::string::npos) << entry.path();
+  }
 }
 #endif
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/platform.h"
+#include "base/string_table.h"
 #include "card/card_layout.h"
 #include "session/app_settings.h"
 #include "session/print_ledger.h"
@@ -79,6 +81,25 @@ TEST(LinkedFiles, ASaveWritesTheFileBehindTheLinkAndKeepsTheLink) {
     EXPECT_EQ(entries(work), 1) << saved.name;
     EXPECT_EQ(entries(share / "sub"), 1) << saved.name;
     EXPECT_FALSE(fs::exists(work / (std::string(saved.name) + ".lock"))) << saved.name;
+  }
+}
+
+// A file with a second name (a hard link) is refused, not split: a save by rename would leave the
+// other name with the old content, and two copies sharing a ledger through it would each lock a
+// file of their own and drift apart.
+TEST(LinkedFiles, AFileWithASecondNameIsNotReplacedAndTheSaveSaysWhy) {
+  for (const SavedFile& saved : kSavedFiles) {
+    test::TempDir dir;
+    const fs::path file = dir / saved.name;
+    test::WriteText(dir / "elsewhere", saved.before);
+    fs::create_hard_link(dir / "elsewhere", file);
+    std::string error;
+    EXPECT_FALSE(saved.save(file, error)) << saved.name;
+    EXPECT_NE(error.find(LoadStringWith(StringId::ErrorHardLinked, {PathText(file)})),
+              std::string::npos)
+        << error;
+    EXPECT_EQ(test::ReadText(dir / "elsewhere"), saved.before) << saved.name;
+    EXPECT_EQ(fs::hard_link_count(file), 2u) << saved.name;
   }
 }
 

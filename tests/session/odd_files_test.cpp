@@ -6,14 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "base/string_table.h"
 #include "card/card_layout.h"
 #include "companion/congregation_data.h"
+#include "no_questions.h"
 #include "session/app_settings.h"
+#include "session/session.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <optional>
 
 #include "posix_test_support.h"
 #endif
@@ -148,6 +154,87 @@ TEST(OddFiles, SettingsAreNotSavedOverAFolder) {
   EXPECT_NE(error.find("nem közönséges fájl"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_directory(dir / "velunorh.INI"));
 }
+
+#ifndef _WIN32
+// What stands at a path, its links followed: kind, device number and bytes.
+std::string Describe(const fs::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return "missing";
+  std::string text = std::to_string(info.st_mode & S_IFMT) + " " + std::to_string(info.st_rdev) +
+                     " " + std::to_string(info.st_size);
+  if (S_ISREG(info.st_mode) && info.st_size <= 4096) text += " " + test::ReadText(path);
+  return text;
+}
+
+// A layout file that is there but cannot be read may hold the secretary's measured positions:
+// the exit never puts the defaults in its place, nor a file where a FIFO or device stands (behind
+// a link too), and the user is told once, though nothing was edited.
+TEST(OddFiles, ALayoutFileThatCouldNotBeReadIsKeptAtExitAndTold) {
+  CardLayout calibrated;
+  MakeDefaultLayout(calibrated, 0);
+  calibrated.SetX(HeaderPosition::Name, "0.37");
+  const std::string image(reinterpret_cast<const char*>(calibrated.bytes.data()),
+                          CardLayout::kSize);
+  struct Case {
+    const char* what;
+    std::function<bool(const fs::path& file)> place;
+    bool unprivileged;  // root reads any file
+    StringId reason;
+  } cases[] = {
+      {"mode 000",
+       [&image](const fs::path& file) {
+         test::WriteText(file, image);
+         fs::permissions(file, fs::perms::none);
+         return true;
+       },
+       true, StringId::ReasonNoPermission},
+      {"over 4 KiB, sparse",
+       [&image](const fs::path& file) {
+         test::WriteText(file, image);
+         fs::resize_file(file, std::uintmax_t{1} << 30);
+         return true;
+       },
+       false, StringId::ReasonFileTooLarge},
+      {"a FIFO", [](const fs::path& file) { return ::mkfifo(file.c_str(), 0666) == 0; }, false,
+       StringId::ReasonNotRegular},
+      {"a link to a private device node",
+       [](const fs::path& file) {
+         const fs::path node = file.parent_path() / "dev" / "zero";
+         fs::create_directory(node.parent_path());
+         fs::create_symlink(node, file);
+         return ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+       },
+       false, StringId::ReasonNotRegular},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    tools::WriteCongregation(Congregation(), dir.path());
+    if (c.unprivileged) {
+      test::OpenToOthers(dir.path());
+      fs::permissions(dir.path(), fs::perms::all);  // so that only the file's bits stop us
+    }
+    const fs::path file = dir / "cplot.dat";
+    ASSERT_TRUE(c.place(file));
+    const std::string before = Describe(file);
+    ExitReport report;
+    {
+      std::optional<test::Unprivileged> nobody;
+      if (c.unprivileged) nobody.emplace();
+      test::NoQuestions prompts;
+      Session session({dir / "velunorh.INI", dir.path(), dir / "floppy"}, prompts);
+      ASSERT_EQ(session.StartUp(ServiceYear::FromDate(2026, 10)), SessionStatus::kRunning);
+      report = session.Exit();
+    }
+    EXPECT_FALSE(report.layoutWritten);
+    EXPECT_TRUE(report.layoutKept);
+    EXPECT_EQ(report.layoutError, LoadStringWith(StringId::LayoutFileKept, {LoadString(c.reason)}));
+    EXPECT_EQ(Describe(file), before);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+      EXPECT_EQ(entry.path().filename().string().find(".velunorh-tmp-"), std::string::npos);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace velunorh

@@ -687,6 +687,26 @@ TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
   EXPECT_TRUE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
   EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
 }
+
+// A ledger the user made read-only is kept as it is, as the settings file is (whoever runs us):
+// the print is not recorded, the preview shows no mark, and the user is told once.
+TEST_F(LedgerSessionTest, AReadOnlyLedgerIsNotReplacedAndThePrintNotRecorded) {
+  namespace fs = std::filesystem;
+  const fs::path file = dir_ / kPrintLedgerFileName;
+  const std::string text = "[2025 id:99]\nName=Tóth Éva\nHeader=2025-10-03 0f1e2d3c4b5a6978\n";
+  test::WriteText(file, text);
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(file, readOnly);
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(0, true);
+  const std::string first = Print(*session);
+  EXPECT_NE(first.find(LoadString(StringId::LedgerFileReadOnly)), std::string::npos) << first;
+  EXPECT_EQ(Print(*session), "");
+  EXPECT_EQ(test::ReadText(file), text);
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, readOnly);
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kNone);
+}
 #endif
 
 }  // namespace
