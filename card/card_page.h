@@ -17,4 +17,8 @@ struct CardPageInput {
 // of a group print.
 void DrawCardPage(Surface& surface, const CardContent& card, const CardPageInput& input);
 
+// Whether DrawCardPage would put any mark on the page: a page without one feeds a card through
+// the printer for nothing.
+bool CardPagePlacesAnything(const CardContent& card, const CardPageInput& input);
+
 }  // namespace velunorh

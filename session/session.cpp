@@ -284,6 +284,10 @@ bool Session::TickDue() {
   return due.Any();
 }
 
+bool Session::CardPageHasAnything() const {
+  return HasPrintableCard() && CardPagePlacesAnything(Content(), CardPage());
+}
+
 Session::DueGroupPlan Session::PlanDueGroupPrint() {
   DueGroupPlan plan;
   const CardPageInput current = CardPage();

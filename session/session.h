@@ -97,6 +97,8 @@ class Session {
   HeaderBoxes VisibleHeaderBoxes() const;
   // A print puts something on the card: a publisher with a name is chosen.
   bool HasPrintableCard() const { return HasPrintableName(state_.selection.selectedPublisher); }
+  // Whether the chosen card's page, as the boxes stand, would put anything on paper.
+  bool CardPageHasAnything() const;
   bool HasPrintableName(int slot) const;
 
   // The file names a print to a PDF file proposes: the chosen publisher's, the listed group's.

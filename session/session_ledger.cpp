@@ -94,16 +94,16 @@ std::string SessionLedger::Record(const PublisherTable& table,
                                   const CalendarDate& today) {
   for (const PrintedPage& page : pages)
     ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
-  return Save();
+  return Save(StringId::LedgerNotSaved);
 }
 
 std::string SessionLedger::Forget(const PublisherTable& table, int slot, const CardContent& card) {
   if (!card.hasPublisher) return {};
   if (!ledger_.Forget(LedgerServiceYear(card), LedgerPublisherKey(table, slot))) return {};
-  return Save();
+  return Save(StringId::LedgerRestartNotSaved);
 }
 
-std::string SessionLedger::Save() {
+std::string SessionLedger::Save(StringId failed) {
   std::string error;
   std::filesystem::path setAside;
   if (ledger_.Save(&error, &setAside)) {
@@ -113,9 +113,10 @@ std::string SessionLedger::Save() {
   // The previews show only what the file keeps: a print that could not be saved is not marked
   // as on the card, or it would be due again after a restart while it looked done now.
   ledger_.DropUnsaved();
-  if (problemTold_) return {};
-  problemTold_ = true;
-  return LoadStringWith(StringId::LedgerNotSaved, {ledger_.file().string(), error});
+  // Every failed save is told: a print or restart the user believes kept must not be lost
+  // silently. Only a ledger unreadable since start (told then) stays quiet.
+  if (!ledger_.writable() && problemTold_) return {};
+  return LoadStringWith(failed, {ledger_.file().string(), error});
 }
 
 }  // namespace velunorh

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/string_table.h"
 #include "card/card_content.h"
 #include "card/card_page.h"
 #include "companion/publisher_table.h"
@@ -41,16 +42,17 @@ class SessionLedger {
 
   // The record of a card for its service year, or null.
   const CardRecord* Find(const PublisherTable& table, int slot, const CardContent& card) const;
-  // Records the pages and saves. The message to show when the ledger could not be saved, once
-  // a run ("" otherwise); the print itself stands.
+  // Records the pages and saves. The message to show when the ledger could not be saved ("" when
+  // saved); the print itself stands.
   std::string Record(const PublisherTable& table, const std::vector<PrintedPage>& pages,
                      const CalendarDate& today);
-  // Forgets what a card carries this service year (a new card) and saves; the message as above.
+  // Forgets what a card carries this service year (a new card) and saves. When the save fails
+  // the card keeps its record, and the message says the restart did not happen.
   std::string Forget(const PublisherTable& table, int slot, const CardContent& card);
 
  private:
-  // Saves; when that fails, takes back what was not saved and gives the message (once a run).
-  std::string Save();
+  // Saves; when that fails, takes back what was not saved and gives the `failed` message.
+  std::string Save(StringId failed);
   void TellLoad(const PrintLedger::LoadResult& loaded);
 
   UserPrompts& prompts_;

@@ -1,6 +1,13 @@
 #include "ui/application_printer.h"
 
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
+
+#include "base/string_table.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
 
@@ -16,16 +23,19 @@ QPrinter& ApplicationPrinter::Printer() {
 
 QPrinter* ApplicationPrinter::Current() {
   if (chosen_) return &Printer();
-  // Looked up at the first print, never at start-up: asking the print system takes time.
+  // Looked up at the first print, never at start-up: asking the print system takes time. A
+  // remembered printer that is gone stays remembered until the user settles it (SettlePrinter).
+  rememberedMissing_ = false;
   if (!remembered_.isEmpty()) {
     const QPrinterInfo remembered = QPrinterInfo::printerInfo(remembered_);
-    remembered_.clear();
     if (!remembered.isNull()) {
+      remembered_.clear();
       Printer().setOutputFormat(QPrinter::NativeFormat);
       Printer().setPrinterName(remembered.printerName());
       chosen_ = true;
       return &Printer();
     }
+    rememberedMissing_ = true;
   }
   QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) return nullptr;
@@ -39,9 +49,16 @@ QPrinter& ApplicationPrinter::ForSetup() {
   return Printer();
 }
 
+void ApplicationPrinter::UseInsteadOfRemembered() {
+  chosen_ = true;
+  remembered_.clear();
+  rememberedMissing_ = false;
+}
+
 void ApplicationPrinter::SetupConfirmed() {
   chosen_ = true;
   remembered_.clear();
+  rememberedMissing_ = false;
   chosenInSetup_ =
       Printer().outputFormat() == QPrinter::NativeFormat ? Printer().printerName() : QString();
 }
@@ -49,9 +66,59 @@ void ApplicationPrinter::SetupConfirmed() {
 void ApplicationPrinter::Reset() {
   chosen_ = false;
   remembered_.clear();
+  rememberedMissing_ = false;
   chosenInSetup_.clear();
   Printer().setOutputFileName(QString());
   Printer().setOutputFormat(QPrinter::NativeFormat);
+}
+
+// The application's printer, set up but not printed: no page range or selection to choose.
+// The PDF entry of the printer list stays, as the output for users without a printer.
+bool RunPrinterSetup(QWidget* parent) {
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  QPrintDialog dialog(&printer.ForSetup(), parent);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                    QAbstractPrintDialog::PrintCollateCopies);
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(Text(StringId::OkButton));
+  }
+  if (dialog.exec() != QDialog::Accepted) return false;
+  printer.SetupConfirmed();
+  return true;
+}
+
+std::optional<QPrinter*> SettlePrinter(QWidget* parent) {
+  ApplicationPrinter& application = ApplicationPrinter::Instance();
+  QPrinter* printer = application.Current();
+  if (!application.RememberedMissing()) return printer;
+  // The user chose that printer: another one prints only when the user says so.
+  const QString missing = application.Remembered();
+  QMessageBox ask(QMessageBox::Warning, Text(StringId::ProgramName),
+                  printer
+                      ? Text(StringId::RememberedPrinterGone).arg(missing, printer->printerName())
+                      : Text(StringId::RememberedPrinterGoneNoOther).arg(missing),
+                  QMessageBox::NoButton, parent);
+  ask.setObjectName("missingPrinterQuestion");
+  ask.setTextFormat(Qt::PlainText);
+  QPushButton* instead = nullptr;
+  if (printer) {
+    instead = ask.addButton(Text(StringId::PrintOnOtherPrinter).arg(printer->printerName()),
+                            QMessageBox::AcceptRole);
+    instead->setObjectName("printOnOtherPrinter");
+  }
+  QPushButton* setup = ask.addButton(Text(StringId::PrinterSetupButton), QMessageBox::ActionRole);
+  setup->setObjectName("printerSetup");
+  QPushButton* cancel = ask.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
+  ask.setDefaultButton(setup);
+  ask.setEscapeButton(cancel);
+  ask.exec();
+  if (instead && ask.clickedButton() == instead) {
+    application.UseInsteadOfRemembered();
+    return printer;
+  }
+  if (ask.clickedButton() == setup && RunPrinterSetup(parent)) return application.Current();
+  return std::nullopt;
 }
 
 }  // namespace velunorh

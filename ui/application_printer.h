@@ -2,6 +2,9 @@
 
 #include <QPrinter>
 #include <memory>
+#include <optional>
+
+class QWidget;
 
 namespace velunorh {
 
@@ -16,8 +19,13 @@ class ApplicationPrinter {
   // The printer the print-setup dialog edits; confirming it makes it the current choice.
   QPrinter& ForSetup();
   void SetupConfirmed();
-  // The printer the last run chose, used when it still exists (otherwise the default is).
+  // The printer the last run chose, used when it still exists. When it is gone, Current() gives
+  // the default and RememberedMissing() is true until the user settles it (SettlePrinter).
   void Remember(const QString& printerName) { remembered_ = printerName; }
+  bool RememberedMissing() const { return rememberedMissing_; }
+  const QString& Remembered() const { return remembered_; }
+  // The user agreed that Current() prints instead of the remembered printer that is gone.
+  void UseInsteadOfRemembered();
   // The printer the print setup chose this run; empty when it chose none or the PDF file.
   const QString& ChosenInSetup() const { return chosenInSetup_; }
   // Forgets the choice (tests).
@@ -31,7 +39,17 @@ class ApplicationPrinter {
   std::unique_ptr<QPrinter> printer_;
   bool chosen_ = false;
   QString remembered_;
+  bool rememberedMissing_ = false;
   QString chosenInSetup_;
 };
+
+// The print setup on the application's printer; true when the user confirmed a choice.
+bool RunPrinterSetup(QWidget* parent);
+
+// The printer a print goes to, settled before anything is drawn or asked: Current(), unless
+// the remembered printer is gone. Then the user is told which one is gone and which would
+// print, and chooses that one, the print setup or nothing. nullopt: nothing is to be printed;
+// a null printer: there is no printer at all.
+std::optional<QPrinter*> SettlePrinter(QWidget* parent);
 
 }  // namespace velunorh

@@ -25,12 +25,14 @@ bool GroupPrint::Run() {
   const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
   const Answer answer = Ask(plan, due);
   if (answer == Answer::kCancel) return false;
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
-  if (!printer) {
+  const std::optional<QPrinter*> settled = SettlePrinter(parent_);
+  if (!settled) return false;
+  printer_ = *settled;
+  if (!printer_) {
     hooks_.warn(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
     return false;
   }
-  if (!AskPrintFile(parent_, *printer, session_.PrintFileNameOfGroup())) return false;
+  if (!AskPrintFile(parent_, *printer_, session_.PrintFileNameOfGroup())) return false;
   switch (answer) {
     case Answer::kCancel:
       return false;
@@ -108,8 +110,16 @@ bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
   }
   if (progress.wasCanceled()) return false;
   const CardPageInput page = session_.CardPage();
+  // A card the boxes leave blank is not fed through the printer for nothing.
   std::vector<Session::PrintedPage> pages;
-  for (int k = 0; k < count; ++k) pages.push_back({plan.slots[k], &cards[k], page});
+  for (int k = 0; k < count; ++k) {
+    if (CardPagePlacesAnything(cards[k], page)) pages.push_back({plan.slots[k], &cards[k], page});
+  }
+  if (pages.empty()) {
+    progress.close();
+    hooks_.warn(Text(StringId::NothingOnThePage));
+    return false;
+  }
   return PrintAsOneJob(progress, pages);
 }
 
@@ -117,7 +127,7 @@ bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
                                const std::vector<Session::PrintedPage>& pages) {
   if (progress.wasCanceled()) return false;
   const int count = static_cast<int>(pages.size());
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  QPrinter* printer = printer_;
   // From here the job is on its way: it can no longer be stopped.
   progress.setCancelButton(nullptr);
   progress.setLabelText(Text(StringId::GroupPrintSending).arg(count));

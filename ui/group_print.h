@@ -39,6 +39,8 @@ class GroupPrint {
   void Prepare(QProgressDialog& progress, int cards);
 
   QWidget* parent_;
+  // Settled once, before the first card is made.
+  QPrinter* printer_ = nullptr;
   Session& session_;
   Hooks hooks_;
 };

@@ -243,11 +243,17 @@ void MainWindow::PrintCard() {
 
 bool MainWindow::PrintChosenCard() {
   if (!session_.HasPrintableCard()) return false;
+  if (!session_.CardPageHasAnything()) {
+    warn_(Text(StringId::NothingOnThePage));
+    return false;
+  }
   // A copy: the file dialog below gives the window back its activation, which may read a
   // changed remark file and build the session's card anew.
   const CardContent card = session_.Content();
   const CardPageInput page = session_.CardPage();
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  if (!settled) return false;
+  QPrinter* printer = *settled;
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   const PrintOutcome outcome =
       PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
@@ -268,7 +274,13 @@ void MainWindow::PreviewCard() {
       warn_(Text(StringId::NothingToPrint));
       return;
     }
-    QPrinter* printer = ApplicationPrinter::Instance().Current();
+    if (!session_.CardPageHasAnything()) {
+      warn_(Text(StringId::NothingOnThePage));
+      return;
+    }
+    const std::optional<QPrinter*> settled = SettlePrinter(this);
+    if (!settled) return;
+    QPrinter* printer = *settled;
     if (!printer) {
       warn_(PrintOutcomeMessage(PrintOutcome::kNoPrinter));
       return;

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -178,25 +177,17 @@ void OptionsDialog::OpenDetailedSettings() {
   RefreshGridDisplays();
 }
 
-// The application's printer, set up but not printed: no page range or selection to choose.
-// The PDF entry of the printer list stays, as the output for users without a printer.
 void OptionsDialog::OpenPrinterSetup() {
-  ApplicationPrinter& printer = ApplicationPrinter::Instance();
-  QPrintDialog dialog(&printer.ForSetup(), this);
-  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
-                    QAbstractPrintDialog::PrintCollateCopies);
-  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
-      ok->setText(Text(StringId::OkButton));
-  }
-  if (dialog.exec() == QDialog::Accepted) printer.SetupConfirmed();
+  RunPrinterSetup(this);
 }
 
 // The sheet shows the dialog's values as they stand, saved or not, so a change can be tried
 // on plain paper before a card is spent. It prints exactly as a card would.
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
+  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  if (!settled) return;
+  QPrinter* printer = *settled;
   const std::string documentName = LoadString(StringId::CalibrationDocumentName);
   if (printer && !AskPrintFile(this, *printer, PrintFileName(documentName))) return;
   const CalendarDate today = Today();

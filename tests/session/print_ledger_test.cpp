@@ -667,7 +667,9 @@ TEST_F(LedgerSessionTest, ACardRestartedInOneCopySurvivesTheOthersNextPrint) {
 }
 
 #ifndef _WIN32
-TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
+// Every failed save is told, in the words of what failed: a print that stands but is not
+// recorded, or a restart of the card that did not happen.
+TEST_F(LedgerSessionTest, EveryFailedSaveIsToldNamingTheFileAndWhatFailed) {
   auto session = Start();
   session->ChoosePublisher(1);
   session->SetMonthRow(0, true);
@@ -677,8 +679,10 @@ TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
     first = Print(*session);
     second = Print(*session);
   }
-  EXPECT_NE(first.find((dir_ / kPrintLedgerFileName).string()), std::string::npos) << first;
-  EXPECT_EQ(second, "");
+  for (const std::string& told : {first, second}) {
+    EXPECT_NE(told.find((dir_ / kPrintLedgerFileName).string()), std::string::npos) << told;
+    EXPECT_NE(told.find("megtörtént"), std::string::npos) << told;
+  }
   EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
   // What the file does not keep is not shown as on the card; the next print that can be saved
   // is both kept and shown.
@@ -686,6 +690,39 @@ TEST_F(LedgerSessionTest, AnUnwritableLedgerIsToldOnceNamingTheFile) {
   EXPECT_EQ(Print(*session), "");
   EXPECT_TRUE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
   EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+
+  // "Kártya újrakezdése" that cannot be saved: said so, and the marks stay.
+  std::string restart;
+  {
+    test::FileSizeLimit full(8);
+    restart = session->ForgetCard();
+  }
+  EXPECT_NE(restart.find("nincs újrakezdve"), std::string::npos) << restart;
+  EXPECT_EQ(restart.find("megtörtént"), std::string::npos) << restart;
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+}
+
+// Another running copy holds the ledger's lock through two prints: both are told.
+TEST_F(LedgerSessionTest, ALedgerLockedByAnotherCopyIsToldAtEachPrint) {
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(0, true);
+  const std::string lockFile = (dir_ / kPrintLedgerFileName).string() + ".lock";
+  pid_t holder = ::fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(1));
+    ::pause();
+    ::_exit(lock ? 0 : 1);
+  }
+  ::usleep(300 * 1000);
+  const std::string first = Print(*session);
+  const std::string second = Print(*session);
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  EXPECT_NE(first, "");
+  EXPECT_NE(second, "");
+  EXPECT_EQ(Print(*session), "");
 }
 
 // A ledger the user made read-only is kept as it is, as the settings file is (whoever runs us):

@@ -4,10 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "pdf_words.h"
@@ -18,6 +21,7 @@
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/modal_script.h"
+#include "ui/options_dialog.h"
 
 namespace velunorh {
 namespace {
@@ -84,6 +88,8 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
       {"removed", "lpadmin -x " + other, "már nincs meg"},
       {"rejecting jobs", "cupsreject " + other, "nem fogad"},
   };
+  ASSERT_TRUE(test::WaitForQueue(SPOOL_QUEUE));
+  const int defaultJobs = CompletedJobs(SPOOL_QUEUE);
   for (const Case& c : cases) {
     test::Run("lpadmin -p " + other +
               " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
@@ -100,6 +106,8 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
         << main_.warnings[0].toStdString();
     EXPECT_TRUE(main_.warnings[0].contains(QString::fromStdString(other))) << c.what;
     EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName)) << c.what;
+    EXPECT_TRUE(test::Run("lpstat -o " SPOOL_QUEUE " 2>/dev/null").empty()) << c.what;
+    EXPECT_EQ(CompletedJobs(SPOOL_QUEUE), defaultJobs) << c.what;  // never the default instead
     window->reject();
     test::Run("lpadmin -x " + other + " 2>/dev/null");
     ApplicationPrinter::Instance().Reset();
@@ -130,18 +138,24 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   test::Run("lpadmin -x " + other + " 2>/dev/null");
 }
 
-TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
-  const std::string other = std::string(SPOOL_QUEUE) + "-other";
-  test::Run("lpadmin -p " + other +
+// The printer chosen in the setup is remembered for the next run. Gone by then (or before the
+// first print of a run), no print path falls back to the default printer unasked: the user is
+// told which printer is gone and which would print, and nothing reaches a queue or the ledger
+// until the user says where the card goes.
+TEST_F(SpoolTest, ARememberedPrinterThatIsGoneIsToldAndNothingPrintsUnasked) {
+  const std::string plain = SPOOL_QUEUE;
+  const std::string card = plain + "-other";
+  const auto ledger = dir_ / kPrintLedgerFileName;
+  test::Run("lpadmin -p " + card +
             " -v file:///dev/null -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
   {
     auto window = main_.Open();
     ApplicationPrinter& printer = ApplicationPrinter::Instance();
-    printer.ForSetup().setPrinterName(QString::fromStdString(other));
+    printer.ForSetup().setPrinterName(QString::fromStdString(card));
     printer.SetupConfirmed();
     window->reject();  // "Kész": the settings are written
   }
-  EXPECT_NE(test::ReadText(dir_ / "velunorh.INI").find("[Printer]\nName=" + other),
+  EXPECT_NE(test::ReadText(dir_ / "velunorh.INI").find("[Printer]\nName=" + card),
             std::string::npos);
 
   ApplicationPrinter::Instance().Reset();
@@ -149,18 +163,129 @@ TEST_F(SpoolTest, TheChosenPrinterIsUsedAfterARestartUntilItIsGone) {
     auto window = main_.Open();
     QPrinter* printer = ApplicationPrinter::Instance().Current();
     ASSERT_NE(printer, nullptr);
-    EXPECT_EQ(printer->printerName().toStdString(), other);
+    EXPECT_EQ(printer->printerName().toStdString(), card);
     window->reject();
   }
 
-  // Gone between two runs: the default printer, without a word.
-  test::Run("lpadmin -x " + other + " 2>&1");
+  test::Run("lpadmin -x " + card + " 2>&1");
   ApplicationPrinter::Instance().Reset();
+  ASSERT_TRUE(test::WaitForQueue(plain));
+  const int before = CompletedJobs(plain);
   auto window = main_.Open();
-  QPrinter* printer = ApplicationPrinter::Instance().Current();
-  ASSERT_NE(printer, nullptr);
-  EXPECT_EQ(printer->printerName().toStdString(), SPOOL_QUEUE);
+  window->session().SetMonthRow(1, true);  // October
+  QString told;
+  const auto cancel = [&told](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), "missingPrinterQuestion");
+    told = box->text();
+    box->escapeButton()->click();
+  };
+  const auto all = [](QWidget* dialog) {
+    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+  };
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  services.showMessage = [this](const QString& text) { main_.warnings << text; };
+  struct Path {
+    const char* what;
+    std::vector<test::ModalScript::Step> answers;
+    std::function<void()> press;
+  } paths[] = {
+      {"Nyomtatás",
+       {cancel},
+       [&] { QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton); }},
+      {"Előnézet",
+       {cancel},
+       [&] {
+         QTest::mouseClick(window->findChild<QPushButton*>("previewButton"), Qt::LeftButton);
+       }},
+      {"Csoport",
+       {all, cancel},
+       [&] {
+         QTest::mouseClick(window->findChild<QPushButton*>("groupPrintButton"), Qt::LeftButton);
+       }},
+      {"Próbalap",
+       {cancel},
+       [&] {
+         OptionsDialog options(window->session().Options(), services, window.get());
+         options.show();
+         QTest::mouseClick(options.findChild<QPushButton*>("calibrationButton"), Qt::LeftButton);
+       }},
+  };
+  for (Path& path : paths) {
+    told.clear();
+    test::ModalScript script(path.answers);
+    path.press();
+    EXPECT_EQ(script.answered(), static_cast<int>(path.answers.size())) << path.what;
+    EXPECT_TRUE(told.contains(QString::fromStdString(card))) << path.what;
+    EXPECT_TRUE(told.contains(QString::fromStdString(plain))) << told.toStdString();
+    EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  }
+  EXPECT_TRUE(test::Run("lpstat -o " + plain + " 2>/dev/null").empty());
+  EXPECT_EQ(CompletedJobs(plain), before);
+  EXPECT_FALSE(std::filesystem::exists(ledger));
+
+  // Told the default printer is wanted, the card goes there, and the next print asks nothing.
+  auto* print = window->findChild<QPushButton*>("printButton");
+  {
+    test::ModalScript instead(
+        {[](QWidget* dialog) { dialog->findChild<QPushButton*>("printOnOtherPrinter")->click(); }});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(instead.answered(), 1);
+  }
+  ASSERT_TRUE(test::WaitForQueue(plain));
+  EXPECT_EQ(CompletedJobs(plain), before + 1);
+  EXPECT_TRUE(std::filesystem::exists(ledger));
+  {
+    test::ModalScript none({});
+    window->findChild<QListWidget*>("publisherList")->setCurrentRow(1);
+    window->session().SetMonthRow(1, true);
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(none.unexpected(), 0);
+  }
+  ASSERT_TRUE(test::WaitForQueue(plain));
+  EXPECT_EQ(CompletedJobs(plain), before + 2);
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+}
+
+// Every box unticked (as "Esedékes" leaves a card with nothing due): no print path feeds a
+// blank card through the printer; each says there is nothing to print.
+TEST_F(SpoolTest, APageWithNothingOnItIsNotSent) {
+  const std::string queue = SPOOL_QUEUE;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  const int before = CompletedJobs(queue);
+  auto window = main_.Open();
+  window->session().SetPrintHeader(false);
+  for (int row = 0; row < 12; ++row) window->session().SetMonthRow(row, false);
+  window->session().SetPrintTotal(false);
+  ASSERT_FALSE(window->session().CardPageHasAnything());
+  const auto all = [](QWidget* dialog) {
+    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+  };
+  struct Path {
+    const char* button;
+    std::vector<test::ModalScript::Step> answers;
+  } paths[] = {{"printButton", {}},
+               {"previewButton", {}},
+               {"groupPrintButton", {all, [](QWidget*) {}}}};  // the question, then the progress
+  for (const Path& path : paths) {
+    main_.warnings.clear();
+    test::ModalScript script(path.answers);
+    QTest::mouseClick(window->findChild<QPushButton*>(path.button), Qt::LeftButton);
+    EXPECT_EQ(script.unexpected(), 0) << path.button;
+    ASSERT_EQ(main_.warnings.size(), 1) << path.button;
+    EXPECT_TRUE(main_.warnings[0].contains("nincs mit nyomtatni")) << path.button;
+  }
+  // Enter on a month box presses the default button, "Nyomtatás".
+  main_.warnings.clear();
+  auto* october = window->findChild<QCheckBox*>("monthBox1");
+  october->setFocus();
+  QTest::keyClick(october, Qt::Key_Return);
+  EXPECT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());
+  EXPECT_EQ(CompletedJobs(queue), before);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
 }
 
 // The two print paths besides "Nyomtatás" through the real queue, read back from its PDF: the
