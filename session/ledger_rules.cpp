@@ -29,15 +29,9 @@ std::uint64_t TwinDigest(const PublisherRecord& record) {
   return DigestWith(hash, std::to_string(record.extensionIndex()));
 }
 
-LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, std::uint64_t digest) {
+LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, bool matches) {
   if (!stamp) return LedgerMark::kNone;
-  return stamp->digest == digest ? LedgerMark::kOnCard : LedgerMark::kChanged;
-}
-
-// The header is the same when it matches the print with or without the F/N marks: ticking F/N
-// alone does not make a printed header look corrected.
-bool HeaderChanged(const CardContent& card, const LedgerStamp& stamp) {
-  return stamp.digest != HeaderDigest(card, false) && stamp.digest != HeaderDigest(card, true);
+  return matches ? LedgerMark::kOnCard : LedgerMark::kChanged;
 }
 
 std::string ShownDate(const CalendarDate& date) {
@@ -77,15 +71,16 @@ MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* rec
   if (!record || !card.hasPublisher) return view;
   for (int row = 0; row < 12; ++row)
     if (card.rows[row].printable)
-      view.rows[row] = MarkOf(record->rows[row], RowDigest(card.rows[row]));
-  view.total = MarkOf(record->total, TotalDigest(card));
+      view.rows[row] = MarkOf(
+          record->rows[row], record->rows[row] && RowMatches(card, row, record->rows[row]->digest));
+  view.total = MarkOf(record->total, record->total && TotalMatches(card, record->total->digest));
   return view;
 }
 
 HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record) {
   HeaderLedgerView view;
   if (!record || !record->header || !card.hasPublisher) return view;
-  view.changed = HeaderChanged(card, *record->header);
+  view.changed = !HeaderMatches(card, record->header->digest);
   view.note =
       LoadStringWith(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted,
                      {ShownDate(record->header->date)});
@@ -101,16 +96,15 @@ bool DueLines::Any() const {
 DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes) {
   DueLines due;
   if (!card.hasPublisher) return due;
-  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
+  // Due is only what the card has nothing of: a line printed and changed since already holds
+  // ink, and ink over ink cannot be read. It is shown ("!"), corrected by hand or on a new card.
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     due.rows[row] = line.printable && boxes.monthRowEnabled[row] && RowHasText(line) &&
-                    view.rows[row] != LedgerMark::kOnCard;
+                    !(record && record->rows[row]);
   }
-  due.total = boxes.totalEnabled && view.total != LedgerMark::kOnCard;
-  // A header changed since it was printed is due: it is the same card, to be corrected (or a
-  // new card started), and a warning no button acts on would only be ignored.
-  due.header = !(record && record->header) || HeaderChanged(card, *record->header);
+  due.total = boxes.totalEnabled && !(record && record->total);
+  due.header = !(record && record->header);
   return due;
 }
 

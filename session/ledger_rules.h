@@ -21,10 +21,9 @@ std::string LedgerPublisherKey(const PublisherTable& table, int slot);
 MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record);
 HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record);
 
-// The lines of a card that a print should put on it now: each month row whose box can be
-// ticked and that prints a text not on the card yet (or changed since), the total row when its
-// box can be ticked and it is not on the card as it is now, and the header when it was never
-// printed or changed since.
+// The lines of a card that a print should put on it now, those of which nothing is on the card
+// yet: each month row whose box can be ticked and that prints a text, the total row when its box
+// can be ticked, and the header. A line printed and changed since is never due.
 struct DueLines {
   std::array<bool, 12> rows{};
   bool total = false;

@@ -274,13 +274,13 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
   if (printed.page.header.printHeader)
-    record.header = LedgerStamp{date, HeaderDigest(card, printed.page.header.printGenderMarks)};
+    record.header = LedgerStamp{date, HeaderDataDigest(card, printed.page.header.printGenderMarks)};
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line))
-      record.rows[row] = LedgerStamp{date, RowDigest(line)};
+      record.rows[row] = LedgerStamp{date, RowDataDigest(card, row)};
   }
-  if (printed.page.grid.printTotal) record.total = LedgerStamp{date, TotalDigest(card)};
+  if (printed.page.grid.printTotal) record.total = LedgerStamp{date, TotalDataDigest(card)};
   // A card that printed nothing the ledger keeps leaves no empty section behind.
   CardRecord nothing;
   nothing.name = record.name;
