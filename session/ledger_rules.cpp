@@ -4,6 +4,7 @@
 
 #include "base/string_table.h"
 #include "card/card_digest.h"
+#include "card/grid_texts.h"
 
 namespace velunorh {
 namespace {
@@ -110,6 +111,49 @@ DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSele
 
 bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks) {
   return due.header && (userTicked || editionTicks);
+}
+
+DueLines OverprintOf(const CardContent& card, const CardRecord* record, const CardPageInput& page) {
+  DueLines over;
+  if (!record || !card.hasPublisher) return over;
+  for (int row = 0; row < 12; ++row) {
+    const CardMonthRow& line = card.rows[row];
+    over.rows[row] = line.printable && page.grid.monthRow[row] && RowHasText(line) &&
+                     record->rows[row].has_value();
+  }
+  over.total = page.grid.printTotal && record->total.has_value();
+  over.header = page.header.printHeader && record->header.has_value();
+  return over;
+}
+
+CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint) {
+  for (int row = 0; row < 12; ++row)
+    if (overprint.rows[row]) page.grid.monthRow[row] = false;
+  if (overprint.total) page.grid.printTotal = false;
+  if (overprint.header) {
+    page.header.printHeader = false;
+    page.header.printGenderMarks = false;
+  }
+  return page;
+}
+
+std::string LineNames(const CardContent& card, const DueLines& lines) {
+  std::string names;
+  auto add = [&names](const std::string& name) { names += (names.empty() ? "" : ", ") + name; };
+  if (lines.header) add(LoadString(StringId::OverprintHeaderName));
+  for (int row = 0; row < 12; ++row)
+    if (lines.rows[row]) add(GridMonthName(card.rows[row].month));
+  if (lines.total) add(LoadString(StringId::TotalRow));
+  return names;
+}
+
+bool PagePrintsAnything(const CardContent& card, const CardPageInput& page) {
+  if (!card.hasPublisher) return false;
+  if (page.header.printHeader || page.grid.printTotal) return true;
+  for (int row = 0; row < 12; ++row)
+    if (page.grid.monthRow[row] && card.rows[row].printable && RowHasText(card.rows[row]))
+      return true;
+  return false;
 }
 
 }  // namespace velunorh

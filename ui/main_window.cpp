@@ -246,7 +246,14 @@ bool MainWindow::PrintChosenCard() {
   // A copy: the file dialog below gives the window back its activation, which may read a
   // changed remark file and build the session's card anew.
   const CardContent card = session_.Content();
-  const CardPageInput page = session_.CardPage();
+  // Ink over ink cannot be read: lines the card already holds are left out unless the user says.
+  const std::optional<CardPageInput> settled = session_.SettleOverprint(card, session_.CardPage());
+  if (!settled) return false;
+  const CardPageInput page = *settled;
+  if (!PagePrintsAnything(card, page)) {
+    warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
+    return false;
+  }
   QPrinter* printer = ApplicationPrinter::Instance().Current();
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   const PrintOutcome outcome =

@@ -727,6 +727,50 @@ TEST_F(LedgerSessionTest, OnlyWhatIsEmptyOnTheCardIsDueWhateverTheOptions) {
   }
 }
 
+// A print with lines the card already holds (the header box is ticked at every start) names
+// them first; the answer decides the page: without them (the default), all of it, or none.
+TEST_F(LedgerSessionTest, APrintOverLinesOnTheCardAsksFirst) {
+  {
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    session->SetPrintHeader(true);
+    Print(*session);  // the header and September
+  }
+  struct Case {
+    OverprintAnswer answer;
+    bool prints, header, september;
+  };
+  for (const Case& c : {Case{OverprintAnswer::kLeaveOut, true, false, false},
+                        Case{OverprintAnswer::kPrintAnyway, true, true, true},
+                        Case{OverprintAnswer::kCancel, false, false, false}}) {
+    prompts_.overprintQuestions.clear();
+    prompts_.overprintAnswers = {c.answer};
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    session->SetMonthRow(1, true);
+    session->SetPrintHeader(true);
+    const auto page = session->SettleOverprint(session->Content(), session->CardPage());
+    ASSERT_EQ(prompts_.overprintQuestions.size(), 1u);
+    EXPECT_NE(prompts_.overprintQuestions[0].find("Anna"), std::string::npos);
+    EXPECT_NE(prompts_.overprintQuestions[0].find(": Fejléc, Szept."), std::string::npos)
+        << prompts_.overprintQuestions[0];
+    ASSERT_EQ(page.has_value(), c.prints);
+    if (!page) continue;
+    EXPECT_EQ(page->header.printHeader, c.header);
+    EXPECT_EQ(page->grid.monthRow[0], c.september);
+    EXPECT_TRUE(page->grid.monthRow[1]);  // October is empty on the card
+  }
+  // Nothing on the card under the ticked lines: no question.
+  prompts_.overprintQuestions.clear();
+  auto session = Start();
+  session->ChoosePublisher(1);
+  session->SetMonthRow(1, true);
+  EXPECT_TRUE(session->SettleOverprint(session->Content(), session->CardPage()));
+  EXPECT_TRUE(prompts_.overprintQuestions.empty());
+}
+
 #ifndef _WIN32
 // A save that fails takes back exactly what was recorded and forgotten since the last save: the
 // forgotten card is back (and not erased from the file by the next save), the new one is gone.
