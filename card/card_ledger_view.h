@@ -32,7 +32,7 @@ struct HeaderLedgerView {
 inline constexpr Color kLedgerWarning{176, 48, 0};
 
 // The marks beside a month name.
-inline constexpr const char* kOnCardMark = "\u2713";
-inline constexpr const char* kChangedMark = "!";
+inline constexpr Mark kOnCardMark = Mark::kCheck;
+inline constexpr Mark kChangedMark = Mark::kExclamation;
 
 }  // namespace velunorh

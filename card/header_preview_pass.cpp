@@ -63,7 +63,8 @@ class LabelPen {
 void DrawForm(Surface& surface, const Geometry& g, const Language& lang,
               const HeaderPreviewInput& in) {
   surface.SetFont({"Arial", 9, 400, in.fontCharset});
-  surface.DrawRectangle({g.L, g.T, g.L + g.Wd + 1, g.T + g.H + 1});
+  // The whole client rectangle: a frame one pixel wider would lose its right and bottom edges.
+  surface.DrawRectangle({g.L, g.T, g.L + g.Wd, g.T + g.H});
   surface.SetTextColor(kGrey);
 
   const int xR = g.xR;

@@ -1,5 +1,7 @@
 #include "card/monthly_preview_pass.h"
 
+#include <algorithm>
+
 #include "base/string_table.h"
 #include "card/grid_texts.h"
 #include "card/grid_values.h"
@@ -73,12 +75,19 @@ void DrawMonthValues(Surface& surface, const Geometry& g, const CardMonthRow& li
 }
 
 // The ledger's mark just right of where the month name ends, in the gap before the figures
-// (which stand right-aligned in their columns): it covers no text the preview draws.
-void DrawLedgerMark(Surface& surface, const Geometry& g, LedgerMark mark, int y, int bx) {
+// (which stand right-aligned in their columns): it covers no text the preview draws. It takes
+// the middle of the row's height, and is a little narrower than high.
+void DrawLedgerMark(Surface& surface, const Geometry& g, LedgerMark mark, int row, int bx) {
   if (mark == LedgerMark::kNone) return;
-  surface.SetTextColor(mark == LedgerMark::kChanged ? kLedgerWarning : kBlack);
-  surface.DrawText(g.x0 + 2 * bx, y, mark == LedgerMark::kChanged ? kChangedMark : kOnCardMark,
-                   HAlign::kLeft, VAlign::kTop);
+  const int rowTop = g.top + (row + 1) * g.h;
+  const int height = std::max(3, g.h * 5 / 8);
+  const int top = rowTop + (g.h - height) / 2;
+  const int left = g.x0 + 3 * bx;
+  const Rect box{left, top, left + height * 3 / 4, top + height};
+  if (mark == LedgerMark::kChanged)
+    surface.DrawMark(kChangedMark, box, kLedgerWarning);
+  else
+    surface.DrawMark(kOnCardMark, box, kBlack);
 }
 
 void DrawTotals(Surface& surface, const Geometry& g, const CardContent& card,
@@ -106,7 +115,7 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
     const int y = g.top + (row + 1) * g.h + by;
     DrawRight(surface, g.x0, y, GridMonthName(line.month));
     if (!card.hasPublisher) continue;
-    DrawLedgerMark(surface, g, input.ledger.rows[row], y, bx);
+    DrawLedgerMark(surface, g, input.ledger.rows[row], row, bx);
     if (!line.shownInPreview) {
       surface.SetTextColor(heading);
       continue;
@@ -119,7 +128,7 @@ void DrawMonthlyPreview(Surface& surface, const Rect& client, const CardContent&
   const int totalY = g.top + 13 * g.h + by;
   DrawRight(surface, g.x0, totalY, LoadString(StringId::TotalRow));
   if (card.hasPublisher) {
-    DrawLedgerMark(surface, g, input.ledger.total, totalY, bx);
+    DrawLedgerMark(surface, g, input.ledger.total, 12, bx);
     DrawTotals(surface, g, card, input, totalY, bx);
   }
 }

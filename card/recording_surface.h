@@ -26,6 +26,12 @@ class RecordingSurface : public Surface {
     int x1, y1, x2, y2;
     bool operator==(const Line&) const = default;
   };
+  struct Marked {
+    Mark mark;
+    Rect box;
+    Color color;
+    bool operator==(const Marked&) const = default;
+  };
 
   RecordingSurface(int hres, int vres) : hres_(hres), vres_(vres) {}
 
@@ -43,6 +49,9 @@ class RecordingSurface : public Surface {
   void SetClip(std::optional<Rect> clip) override { clip_ = clip; }
   void DrawLine(int x1, int y1, int x2, int y2) override { lines.push_back({x1, y1, x2, y2}); }
   void DrawRectangle(const Rect& rect) override { rectangles.push_back(rect); }
+  void DrawMark(Mark mark, const Rect& box, Color color) override {
+    marks.push_back({mark, box, color});
+  }
 
   // The first text drawn with exactly this content, or null.
   const Text* Find(std::string_view text) const;
@@ -50,6 +59,7 @@ class RecordingSurface : public Surface {
   std::vector<Text> texts;
   std::vector<Line> lines;
   std::vector<Rect> rectangles;
+  std::vector<Marked> marks;
   std::vector<FontSpec> fonts;
 
  private:

@@ -36,6 +36,12 @@ struct FontSpec {
 };
 
 enum class HAlign { kLeft, kRight };
+
+// Marks drawn as strokes rather than as a font's glyph: not every system's fonts have them.
+enum class Mark {
+  kCheck,        // a tick
+  kExclamation,  // "!"
+};
 enum class VAlign { kTop, kBottom };
 
 // What a drawing pass draws onto: the screen previews and the printed page. Coordinates are
@@ -56,8 +62,11 @@ class Surface {
   virtual int TextWidth(std::string_view text) = 0;
   virtual void SetClip(std::optional<Rect> clip) = 0;
   virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
-  // Frame rectangle from (left, top) to (right, bottom), filled white.
+  // Frame rectangle filled white whose edges lie on left, top, right - 1 and bottom - 1: the
+  // right and bottom are just outside it, as a client rectangle's are.
   virtual void DrawRectangle(const Rect& rect) = 0;
+  // A mark as large as `box` (with the same right and bottom rule), in `color`.
+  virtual void DrawMark(Mark mark, const Rect& box, Color color) = 0;
 };
 
 }  // namespace velunorh

@@ -102,13 +102,13 @@ bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
   std::vector<CardContent> cards;
   cards.reserve(plan.slots.size());
   for (int slot : plan.slots) {
-    if (progress.wasCanceled()) return false;
+    if (progress.wasCanceled()) return Cancelled(progress);
     cards.push_back(session_.ContentFor(slot));
     const int made = static_cast<int>(cards.size());
     progress.setLabelText(Text(StringId::GroupPrintMaking).arg(made).arg(count));
     progress.setValue(made);
   }
-  if (progress.wasCanceled()) return false;
+  if (progress.wasCanceled()) return Cancelled(progress);
   const CardPageInput page = session_.CardPage();
   // A card the boxes leave blank is not fed through the printer for nothing.
   std::vector<Session::PrintedPage> pages;
@@ -123,9 +123,16 @@ bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
   return PrintAsOneJob(progress, pages);
 }
 
+// A print stopped before its job was handed over: the user hears that it left no trace.
+bool GroupPrint::Cancelled(QProgressDialog& progress) {
+  progress.close();
+  hooks_.inform(Text(StringId::GroupPrintCancelled));
+  return false;
+}
+
 bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
                                const std::vector<Session::PrintedPage>& pages) {
-  if (progress.wasCanceled()) return false;
+  if (progress.wasCanceled()) return Cancelled(progress);
   const int count = static_cast<int>(pages.size());
   QPrinter* printer = printer_;
   // From here the job is on its way: it can no longer be stopped.

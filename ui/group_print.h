@@ -19,7 +19,7 @@ class GroupPrint {
  public:
   struct Hooks {
     std::function<void(const QString&)> warn;    // a failure the user must know of
-    std::function<void(const QString&)> inform;  // where the job went
+    std::function<void(const QString&)> inform;  // where the job went, or that none went
     // Records a job that went out and shows its marks.
     std::function<void(const std::vector<Session::PrintedPage>&)> record;
     // A short group prints without a window flashing up; a long one shows its progress.
@@ -37,6 +37,7 @@ class GroupPrint {
   bool PrintAll(const Session::GroupPlan& plan);
   bool PrintAsOneJob(QProgressDialog& progress, const std::vector<Session::PrintedPage>& pages);
   void Prepare(QProgressDialog& progress, int cards);
+  bool Cancelled(QProgressDialog& progress);
 
   QWidget* parent_;
   // Settled once, before the first card is made.

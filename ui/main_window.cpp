@@ -87,7 +87,6 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ApplicationPrinter::Instance().Remember(FromUtf8(session_.rememberedPrinter()));
   session_.SetPreviousServiceYear(false);
   ShowChoice();
-  ShowMissingDataHint();
   UpdateTitle();
   ConnectCommands();
 }
@@ -174,7 +173,8 @@ void MainWindow::ShowChoice() {
 }
 
 // Started in a folder without the publisher file, the window names the folder it read. A switch
-// to such a folder keeps the list it had, and the hint would then say an untrue thing.
+// to such a folder keeps the list it had, and the hint would then say an untrue thing: so it is
+// shown only over an empty list, and looked at again whenever the list is filled.
 void MainWindow::ShowMissingDataHint() {
   const bool missing = session_.PublisherFileMissing() && list_->count() == 0;
   ui_->missingDataHint->setVisible(missing);
@@ -212,6 +212,7 @@ void MainWindow::FillPublisherList() {
     }
     if (list_->count() > 0) list_->setCurrentRow(0);
   }
+  ShowMissingDataHint();
   ChooseListedPublisher();
   FocusList();
 }
@@ -331,8 +332,10 @@ void MainWindow::ApplyOptions(const std::optional<OptionsValues>& chosen) {
 }
 
 void MainWindow::ChangeDataSource() {
-  if (session_.ChangeDataSource()) FillPublisherList();
-  ShowMissingDataHint();
+  if (session_.ChangeDataSource())
+    FillPublisherList();
+  else
+    ShowMissingDataHint();  // the list stays, but the folder read may be another
 }
 
 void MainWindow::ShowAbout() {

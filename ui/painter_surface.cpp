@@ -64,11 +64,41 @@ void PainterSurface::DrawLine(int x1, int y1, int x2, int y2) {
 }
 
 void PainterSurface::DrawRectangle(const Rect& rect) {
-  // A Windows rectangle excludes its right and bottom edge.
-  QRect r(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+  // The frame's pixels run from left to right - 1 and top to bottom - 1. Qt's outline covers
+  // one pixel more than the rectangle it is given, so it gets one a pixel smaller each way.
+  const QRect outline(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1);
   painter_.setBrush(Qt::white);
-  painter_.drawRect(r);
+  painter_.drawRect(outline);
   painter_.setBrush(Qt::NoBrush);
+}
+
+void PainterSurface::DrawMark(Mark mark, const Rect& box, Color color) {
+  const QRectF r(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  if (r.width() <= 0 || r.height() <= 0) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing);
+  // Strokes a sixth of the mark's height: as heavy as a bold letter of that size.
+  const qreal stroke = std::max<qreal>(1.0, r.height() / 6);
+  QPen pen(QColor(color.red, color.green, color.blue), stroke, Qt::SolidLine, Qt::RoundCap,
+           Qt::RoundJoin);
+  painter_.setPen(pen);
+  painter_.setBrush(Qt::NoBrush);
+  // Points at fractions of the box, inset by half a stroke so that the ink stays inside it.
+  const qreal inset = stroke / 2;
+  const QRectF ink = r.adjusted(inset, inset, -inset, -inset);
+  auto at = [&](qreal fx, qreal fy) {
+    return QPointF(ink.left() + fx * ink.width(), ink.top() + fy * ink.height());
+  };
+  if (mark == Mark::kCheck) {
+    const QPointF tick[] = {at(0, 0.55), at(0.38, 1), at(1, 0)};
+    painter_.drawPolyline(tick, 3);
+  } else {
+    painter_.drawLine(at(0.5, 0), at(0.5, 0.62));
+    pen.setWidthF(stroke * 1.3);
+    painter_.setPen(pen);
+    painter_.drawPoint(at(0.5, 1));
+  }
+  painter_.restore();
 }
 
 }  // namespace velunorh

@@ -26,6 +26,7 @@ class PainterSurface : public Surface {
   void SetClip(std::optional<Rect> clip) override;
   void DrawLine(int x1, int y1, int x2, int y2) override;
   void DrawRectangle(const Rect& rect) override;
+  void DrawMark(Mark mark, const Rect& box, Color color) override;
 
  private:
   QPainter& painter_;

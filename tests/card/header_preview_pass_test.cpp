@@ -59,7 +59,7 @@ TEST_F(HeaderPreviewTest, FormLabelsAndLinesContinueAtTheCurrentPosition) {
   RecordingSurface s(96, 96);
   Draw(s);
   ASSERT_EQ(s.rectangles.size(), 1u);
-  EXPECT_EQ(s.rectangles[0], (Rect{0, 0, 401, 261}));
+  EXPECT_EQ(s.rectangles[0], client_);  // the frame is the pane's whole client rectangle
   // The label font is 9 units high, so the recording surface measures 4 units a character.
   EXPECT_EQ(Where(s, "Név "), (At{10, 66}));
   EXPECT_EQ(Where(s, "Otthoni telefon "), (At{10, 166}));

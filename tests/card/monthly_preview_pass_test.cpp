@@ -250,26 +250,27 @@ TEST(MonthlyPreview, LedgerMarksCoverNothingAndLeaveTheFiguresColourToTheBox) {
     ScreenWidthSurface s;
     DrawMonthlyPreview(s, window, BuildCardContent(d.data, preview.choice), preview.input, kBx,
                        kBy);
-    std::vector<const RecordingSurface::Text*> marks, others;
-    for (const auto& t : s.texts)
-      (t.text == kOnCardMark || t.text == kChangedMark ? marks : others).push_back(&t);
-    ASSERT_EQ(marks.size(), 4u);
-    auto span = [&](const RecordingSurface::Text& t) {
-      const int width = s.TextWidth(t.text);
-      return t.h == HAlign::kRight ? std::pair{t.x - width, t.x} : std::pair{t.x, t.x + width};
-    };
-    for (const auto* mark : marks) {
-      EXPECT_EQ(mark->color, mark->text == kChangedMark ? kLedgerWarning : kBlack);
-      const auto [left, right] = span(*mark);
-      for (const auto* other : others) {
-        if (other->y != mark->y) continue;
-        const auto [l, r] = span(*other);
-        EXPECT_TRUE(right <= l || r <= left) << mark->text << " over \"" << other->text << "\"";
+    // Drawn as strokes (no font has to hold them), in the order of the rows: the total's last.
+    ASSERT_EQ(s.marks.size(), 4u);
+    EXPECT_EQ(s.marks[0].mark, kOnCardMark);
+    for (std::size_t i = 1; i < s.marks.size(); ++i) EXPECT_EQ(s.marks[i].mark, kChangedMark);
+    constexpr int kRow = 16;
+    for (const auto& mark : s.marks) {
+      EXPECT_EQ(mark.color, mark.mark == kChangedMark ? kLedgerWarning : kBlack);
+      const Rect& box = mark.box;
+      EXPECT_GT(box.right - box.left, 2);
+      EXPECT_GT(box.bottom - box.top, kRow / 2);
+      EXPECT_EQ(box.top / kRow, (box.bottom - 1) / kRow) << "within one row";
+      for (const auto& other : s.texts) {
+        if (other.y >= box.bottom || other.y + kRow <= box.top) continue;  // another row
+        const int width = s.TextWidth(other.text);
+        const int l = other.h == HAlign::kRight ? other.x - width : other.x;
+        EXPECT_TRUE(box.right <= l || l + width <= box.left) << "over \"" << other.text << "\"";
       }
     }
-    for (const auto* other : others) {
-      if (other->text != "123") continue;
-      EXPECT_EQ(other->color, other->y == 3 * 16 + kBy ? kBlack : kGrey) << other->y;
+    for (const auto& other : s.texts) {
+      if (other.text != "123") continue;
+      EXPECT_EQ(other.color, other.y == 3 * kRow + kBy ? kBlack : kGrey) << other.y;
     }
     EXPECT_EQ(s.texts.back().color, kGrey);  // the totals' box is not ticked
   }

@@ -519,12 +519,12 @@ TEST_F(LedgerSessionTest, ACorrectedReportIsMarkedAndNotDue) {
   ASSERT_NE(kept, nullptr);
   // The figures' colour is their box's; the change is the mark's to tell.
   EXPECT_EQ(corrected->color, kept->color);
-  const auto* changedMark = surface.Find(kChangedMark);
-  ASSERT_NE(changedMark, nullptr);
-  EXPECT_EQ(changedMark->y, corrected->y);
-  const auto* onCardMark = surface.Find(kOnCardMark);
-  ASSERT_NE(onCardMark, nullptr);
-  EXPECT_EQ(onCardMark->y, kept->y);
+  // Each mark stands in its row (rows of 16).
+  ASSERT_EQ(surface.marks.size(), 2u);
+  EXPECT_EQ(surface.marks[0].mark, kOnCardMark);
+  EXPECT_EQ(surface.marks[0].box.top / 16, kept->y / 16);
+  EXPECT_EQ(surface.marks[1].mark, kChangedMark);
+  EXPECT_EQ(surface.marks[1].box.top / 16, corrected->y / 16);
 
   // The corrected row holds ink already: it is shown, not due (the header, never printed, is).
   EXPECT_TRUE(session->TickDue());

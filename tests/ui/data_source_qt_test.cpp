@@ -199,16 +199,34 @@ TEST_F(DataLocationTest, ChangeDataSourceAsksBeforeReplacingAndChecksThePassword
   EXPECT_EQ(ListTexts(*window).size(), 3);
 }
 
-// A folder without the publisher file leaves the list as it was: the empty-folder hint would
-// then be drawn over a full list.
-TEST_F(DataLocationTest, SwitchingToAFolderWithoutDataShowsTheHintOnlyOverAnEmptyList) {
-  auto window = main_.Make();
+// A folder without the publisher file leaves the list as it was. The empty-folder hint stands
+// over the list only while it is empty, on every path that fills it: here a switch made while an
+// empty group is listed, "Opciók" closed, and the next group.
+TEST_F(DataLocationTest, TheEmptyFolderHintStandsOnlyOverAnEmptyList) {
+  auto window = main_.Open();
+  auto* hint = window->findChild<QLabel*>("missingDataHint");
+  auto* groupButton = window->findChild<QPushButton*>("groupButton");
+  QTest::mouseClick(groupButton, Qt::LeftButton);  // the regular pioneers: nobody here
+  ASSERT_TRUE(ListTexts(*window).isEmpty());
+  EXPECT_FALSE(hint->isVisible());  // the folder holds the file: the group is merely empty
+
   std::filesystem::create_directories(floppy_);
-  test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "floppyRadio"); }});
-  window->ChangeDataSource();
-  const QStringList list = ListTexts(*window);
-  EXPECT_FALSE(list.isEmpty());
-  EXPECT_EQ(window->findChild<QLabel*>("missingDataHint")->isVisible(), list.isEmpty());
+  {
+    test::ModalScript script({[](QWidget* dialog) { Choose(dialog, "floppyRadio"); }});
+    window->ChangeDataSource();  // "Adatforrás" in "Opciók"
+    EXPECT_EQ(script.answered(), 1);
+  }
+  window->ApplyOptions(std::nullopt);  // "Opciók" closed
+  EXPECT_TRUE(ListTexts(*window).isEmpty());
+  EXPECT_TRUE(hint->isVisible());
+
+  // The next groups, until one lists somebody.
+  for (int press = 0; press < 3 && ListTexts(*window).isEmpty(); ++press) {
+    QTest::mouseClick(groupButton, Qt::LeftButton);
+    EXPECT_EQ(hint->isVisible(), ListTexts(*window).isEmpty()) << "press " << press;
+  }
+  EXPECT_FALSE(ListTexts(*window).isEmpty());
+  EXPECT_FALSE(hint->isVisible());
 }
 
 }  // namespace

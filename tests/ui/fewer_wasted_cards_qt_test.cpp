@@ -26,6 +26,7 @@
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 
 namespace velunorh {
 namespace {
@@ -172,9 +173,11 @@ TEST_F(FewerWastedCardsTest, AGroupPrintIsOneJobWhosePageKIsTheSinglePrintOfPubl
   EXPECT_EQ(test::PdfTitle(group), "Card Header");
 }
 
-// Cancelled while the cards are made, at the first and at the last: the printer is never opened.
-TEST_F(FewerWastedCardsTest, ACancelledGroupPrintPrintsNothing) {
+// Cancelled while the cards are made, at the first and at the last: the printer is never opened,
+// and the user is told that nothing was printed or recorded.
+TEST_F(FewerWastedCardsTest, ACancelledGroupPrintPrintsNothingAndSaysSo) {
   for (int cancelAt : {0, 1}) {
+    main_.told.clear();
     const auto group = dir_ / ("group" + std::to_string(cancelAt) + ".pdf");
     PrintTo(group);
     test::CancelProgressAt cancel(cancelAt);
@@ -184,6 +187,8 @@ TEST_F(FewerWastedCardsTest, ACancelledGroupPrintPrintsNothing) {
     Press("groupPrintButton");
     EXPECT_TRUE(cancel.cancelled()) << "cancelled at " << cancelAt;
     EXPECT_FALSE(std::filesystem::exists(group)) << "cancelled at " << cancelAt;
+    EXPECT_EQ(main_.told, QStringList{Text(StringId::GroupPrintCancelled)})
+        << "cancelled at " << cancelAt;
   }
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
