@@ -18,6 +18,7 @@
 #include "dialog_test_support.h"
 #include "main_window_fixture.h"
 #include "pdf_words.h"
+#include "session/print_ledger.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "tools/congregation_description.h"
@@ -61,6 +62,8 @@ std::string Words(const std::vector<test::PdfPage>& pages) {
 
 std::string PrintEveryCard(const test::TempDir& dir, const Choice& choice, int cardVersion) {
   std::ostringstream out;
+  // Each pass prints on fresh cards: the ledger of the pass before would ask about every line.
+  std::filesystem::remove(dir / kPrintLedgerFileName);
   test::WriteText(dir / "velunorh.INI", std::string(choice.settings) +
                                             "Card Version=" + std::to_string(cardVersion) +
                                             "\n[Margins]\nTop=0.15\nLeft=0.30\n");
