@@ -27,7 +27,6 @@ class ScriptedPrompts : public UserPrompts {
     presets.push_back(preset);
     return choice;
   }
-  OverprintAnswer AskOverprint(const std::string&) override { return OverprintAnswer::kCancel; }
   bool CheckPassword(const PublisherRecord&) override {
     ++passwordPrompts;
     return password;
