@@ -1,6 +1,8 @@
 #define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// The Win32 header maps LoadString to LoadStringA; ours reads the string table.
+#undef LoadString
 
 #include <algorithm>
 #include <cerrno>
