@@ -18,6 +18,7 @@
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
 #include "ui/enter_key.h"
+#include "ui/fit_to_screen.h"
 #include "ui/group_print.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
+  FitToScreen();
 
   ui_->headerPreview->SetPainter(
       [this](Surface& surface, const Rect& client) { PaintHeaderPreview(surface, client); });
@@ -92,6 +94,17 @@ MainWindow::MainWindow(Options options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+// The month boxes are ticked every month: grown with a large font on a small screen, the window
+// draws its previews smaller rather than hide the boxes behind a scroll bar.
+void MainWindow::FitToScreen() {
+  QList<QWidget*> boxes(monthBoxes_.begin(), monthBoxes_.end());
+  boxes << ui_->totalBox;
+  const double shrink =
+      ShrinkPanesToFitScreen(this, {ui_->headerPreview, ui_->monthlyPreview}, boxes);
+  ui_->headerPreview->SetShrink(shrink);
+  ui_->monthlyPreview->SetShrink(shrink);
+}
 
 // The boxes follow however they change (mouse, keyboard, mnemonic or an accessibility action):
 // they listen to toggled, and the window's own changes to them are made with signals blocked.

@@ -88,6 +88,7 @@ class MainWindow : public QDialog {
   void SyncBoxes();
   void UpdateTitle();
   void ShowGroupCaption();
+  void FitToScreen();
   void ShowMissingDataHint();
   void ShowContextMenu(const QPoint& globalPos);
   void PaintHeaderPreview(Surface& surface, const Rect& client);
