@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ui_->monthlyPreview->SetAccessibleText(
       [this] { return FromUtf8(DescribeMonths(session_.Content())); });
   ShowGroupCaption();
+  ui_->chooseFolderButton->setText(Text(StringId::ChooseDataFolderButton));
   setWindowIcon(ProgramIcon());
 
   status_ = session_.StartUp(options.today);
@@ -131,6 +133,7 @@ void MainWindow::ConnectCommands() {
     FocusList();
   });
   connect(ui_->optionsButton, &QPushButton::clicked, this, &MainWindow::OpenOptions);
+  connect(ui_->chooseFolderButton, &QPushButton::clicked, this, &MainWindow::ChooseDataFolder);
   for (int row = 0; row < 12; ++row) {
     connect(monthBoxes_[row], &QCheckBox::toggled, this, [this, row](bool checked) {
       session_.SetMonthRow(row, checked);
@@ -191,6 +194,7 @@ void MainWindow::ShowChoice() {
 void MainWindow::ShowMissingDataHint() {
   const bool missing = session_.PublisherFileMissing() && list_->count() == 0;
   ui_->missingDataHint->setVisible(missing);
+  ui_->chooseFolderButton->setVisible(missing);
   if (!missing) return;
   std::error_code error;
   std::filesystem::path folder = std::filesystem::absolute(session_.PublisherFile(), error);
@@ -342,6 +346,22 @@ void MainWindow::ChangeDataSource() {
     FillPublisherList();
   else
     ShowMissingDataHint();  // the list stays, but the folder read may be another
+}
+
+void MainWindow::ChooseDataFolder() {
+  QFileDialog dialog(this, Text(StringId::ChooseDataFolderTitle),
+                     FromUtf8(PathText(std::filesystem::absolute(session_.workFolder()))));
+  dialog.setObjectName("dataFolderDialog");
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const Session::FolderChoice choice = session_.ChooseDataFolder(
+      std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
+  if (choice.reloaded) {
+    FillPublisherList();
+    UpdateTitle();
+  }
+  if (!choice.message.empty()) warn_(FromUtf8(choice.message));
 }
 
 void MainWindow::ShowAbout() {

@@ -90,6 +90,7 @@ class MainWindow : public QDialog {
   void ShowGroupCaption();
   void FitToScreen();
   void ShowMissingDataHint();
+  void ChooseDataFolder();
   void ShowContextMenu(const QPoint& globalPos);
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
