@@ -26,6 +26,17 @@ void SettleDataLocation(MainState& state, UserPrompts& prompts) {
 
 }  // namespace
 
+void LoadLayoutOfWorkFolder(MainState& state) {
+  state.layoutKeptReason.clear();
+  if (!LoadLayout(state.layout, state.workFolder, state.settings.cardVersion)) {
+    MakeDefaultLayout(state.layout, state.settings.cardVersion);
+    state.layoutKeptReason =
+        LayoutFileUnreadable(state.workFolder, state.settings.cardVersion).value_or("");
+    state.layoutKeptVersion = state.settings.cardVersion;
+  }
+  state.layoutLoaded = true;
+}
+
 void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& prompts) {
   state.selection.year.reportMonth = today.reportMonth;
   state.selection.year.currentYear = today.currentYear;
@@ -60,14 +71,7 @@ void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& p
   if (state.stopRequested) return;
 
   UpdateMonthBoxes(state.selection, state.data);
-  state.layoutKeptReason.clear();
-  if (!LoadLayout(state.layout, state.workFolder, state.settings.cardVersion)) {
-    MakeDefaultLayout(state.layout, state.settings.cardVersion);
-    state.layoutKeptReason =
-        LayoutFileUnreadable(state.workFolder, state.settings.cardVersion).value_or("");
-    state.layoutKeptVersion = state.settings.cardVersion;
-  }
-  state.layoutLoaded = true;
+  LoadLayoutOfWorkFolder(state);
   state.newFormFlag = IsNewForm(state.settings.cardVersion);
   state.fontCharset = FontCharset(state.languageCode);
 }

@@ -57,6 +57,10 @@ struct ExitReport {
   std::string printerError;
 };
 
+// The layout file of the card version in the working folder, or the default positions when it
+// cannot be read (and then the file is kept, and the reason noted for the exit).
+void LoadLayoutOfWorkFolder(MainState& state);
+
 // Every file this program writes, for the clean-up of what a save cut short left behind: the
 // settings file, the layout file of every card version and the print ledger.
 std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state);

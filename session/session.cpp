@@ -8,6 +8,7 @@
 #include "card/card_text.h"
 #include "companion/name_date_format.h"
 #include "session/change_data_source.h"
+#include "session/data_folder.h"
 #include "session/print_file_name.h"
 #include "session/remembered_printer.h"
 
@@ -21,6 +22,8 @@ Session::Session(const Places& places, UserPrompts& prompts) : prompts_(prompts)
 }
 
 SessionStatus Session::StartUp(const ServiceYear& today) {
+  UseWorkFolder(
+      DataFolderAtStart(state_.workFolder, ReadRememberedDataFolder(state_.settingsFile)));
   RemoveStaleTemporaries(FilesThisProgramWrites(state_));
   ReadStateAtStart(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
@@ -109,6 +112,46 @@ bool Session::ChangeDataSource() {
   const bool refill = SwitchDataLocation(state_, prompts_);
   Changed();
   return refill;
+}
+
+void Session::UseWorkFolder(const std::filesystem::path& folder) {
+  state_.workFolder = folder;
+  state_.currentDrive = CurrentDriveNumber(folder, state_.data.paths().floppyFolder);
+  state_.data.paths().folder = folder;
+  state_.data.paths().currentDrive = state_.currentDrive;
+}
+
+Session::FolderChoice Session::ChooseDataFolder(const std::filesystem::path& folder) {
+  FolderChoice choice;
+  if (!HoldsCompanionData(folder)) {
+    choice.message = LoadStringWith(StringId::DataFolderWithoutData, {PathText(folder)});
+    return choice;
+  }
+  const std::filesystem::path previous = state_.workFolder;
+  UseWorkFolder(folder);
+  state_.stopRequested = false;
+  state_.data.LoadAllData(state_.stopRequested, [this](const PublisherRecord& header) {
+    return prompts_.CheckPassword(header);
+  });
+  if (state_.stopRequested) {
+    // The password was not given: the folder read before is read again, and nothing is kept.
+    UseWorkFolder(previous);
+    state_.stopRequested = false;
+    state_.data.LoadAllData(state_.stopRequested);
+    Changed();
+    return choice;
+  }
+  choice.reloaded = true;
+  if (IsPortuguese(state_.languageCode) && state_.data.current.count >= 1)
+    SortPublishers(state_.data.current, state_.settings.firstNameSort);
+  UpdateMonthBoxes(state_.selection, state_.data);
+  if (!state_.layoutChanged) LoadLayoutOfWorkFolder(state_);
+  ledger_.Load(state_.workFolder, Today());
+  std::string error;
+  if (!WriteRememberedDataFolder(state_.settingsFile, folder, &error))
+    choice.message = LoadStringWith(StringId::DataFolderNotRemembered, {error});
+  Changed();
+  return choice;
 }
 
 ExitReport Session::Exit() {

@@ -66,6 +66,15 @@ class Session {
   bool ApplyOptions(const std::optional<OptionsValues>& chosen);
   // Lets the user choose another data location and reloads. True when the list must be refilled.
   bool ChangeDataSource();
+  // The folder of the companion's files, chosen by the user. When it holds them it is
+  // remembered in the settings file for the next start and read now, as a start in it would
+  // (data, print ledger, and the layout unless it was edited in this run). Gives what the user
+  // is told, empty when all went well; `reloaded` says the list must be filled again.
+  struct FolderChoice {
+    bool reloaded = false;
+    std::string message;
+  };
+  FolderChoice ChooseDataFolder(const std::filesystem::path& folder);
   // The printer chosen in the print setup this run: written at exit, read at the next start.
   void SetChosenPrinter(const std::string& name) { chosenPrinter_ = name; }
   const std::string& rememberedPrinter() const { return rememberedPrinter_; }
@@ -168,6 +177,8 @@ class Session {
  private:
   // The choice or the data changed: the card is built again, and the boxes follow the edition.
   void Changed();
+  // Reads the files of `folder` from now on: data, layout and ledger.
+  void UseWorkFolder(const std::filesystem::path& folder);
   void BuildCard();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "ui/dialog_prompts.h"
 #include "ui/dialog_units.h"
 #include "ui/enter_key.h"
+#include "ui/fit_to_screen.h"
 #include "ui/group_print.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
@@ -64,6 +66,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
+  FitToScreen();
 
   ui_->headerPreview->SetPainter(
       [this](Surface& surface, const Rect& client) { PaintHeaderPreview(surface, client); });
@@ -75,6 +78,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ui_->monthlyPreview->SetAccessibleText(
       [this] { return FromUtf8(DescribeMonths(session_.Content())); });
   ShowGroupCaption();
+  ui_->chooseFolderButton->setText(Text(StringId::ChooseDataFolderButton));
   setWindowIcon(ProgramIcon());
 
   status_ = session_.StartUp(options.today);
@@ -92,6 +96,17 @@ MainWindow::MainWindow(Options options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+// The month boxes are ticked every month: grown with a large font on a small screen, the window
+// draws its previews smaller rather than hide the boxes behind a scroll bar.
+void MainWindow::FitToScreen() {
+  QList<QWidget*> boxes(monthBoxes_.begin(), monthBoxes_.end());
+  boxes << ui_->totalBox;
+  const double shrink =
+      ShrinkPanesToFitScreen(this, {ui_->headerPreview, ui_->monthlyPreview}, boxes);
+  ui_->headerPreview->SetShrink(shrink);
+  ui_->monthlyPreview->SetShrink(shrink);
+}
 
 // The boxes follow however they change (mouse, keyboard, mnemonic or an accessibility action):
 // they listen to toggled, and the window's own changes to them are made with signals blocked.
@@ -118,6 +133,7 @@ void MainWindow::ConnectCommands() {
     FocusList();
   });
   connect(ui_->optionsButton, &QPushButton::clicked, this, &MainWindow::OpenOptions);
+  connect(ui_->chooseFolderButton, &QPushButton::clicked, this, &MainWindow::ChooseDataFolder);
   for (int row = 0; row < 12; ++row) {
     connect(monthBoxes_[row], &QCheckBox::toggled, this, [this, row](bool checked) {
       session_.SetMonthRow(row, checked);
@@ -178,6 +194,7 @@ void MainWindow::ShowChoice() {
 void MainWindow::ShowMissingDataHint() {
   const bool missing = session_.PublisherFileMissing() && list_->count() == 0;
   ui_->missingDataHint->setVisible(missing);
+  ui_->chooseFolderButton->setVisible(missing);
   if (!missing) return;
   std::error_code error;
   std::filesystem::path folder = std::filesystem::absolute(session_.PublisherFile(), error);
@@ -329,6 +346,22 @@ void MainWindow::ChangeDataSource() {
     FillPublisherList();
   else
     ShowMissingDataHint();  // the list stays, but the folder read may be another
+}
+
+void MainWindow::ChooseDataFolder() {
+  QFileDialog dialog(this, Text(StringId::ChooseDataFolderTitle),
+                     FromUtf8(PathText(std::filesystem::absolute(session_.workFolder()))));
+  dialog.setObjectName("dataFolderDialog");
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const Session::FolderChoice choice = session_.ChooseDataFolder(
+      std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
+  if (choice.reloaded) {
+    FillPublisherList();
+    UpdateTitle();
+  }
+  if (!choice.message.empty()) warn_(FromUtf8(choice.message));
 }
 
 void MainWindow::ShowAbout() {

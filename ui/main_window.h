@@ -88,7 +88,9 @@ class MainWindow : public QDialog {
   void SyncBoxes();
   void UpdateTitle();
   void ShowGroupCaption();
+  void FitToScreen();
   void ShowMissingDataHint();
+  void ChooseDataFolder();
   void ShowContextMenu(const QPoint& globalPos);
   void PaintHeaderPreview(Surface& surface, const Rect& client);
   void PaintMonthlyPreview(Surface& surface, const Rect& client);

@@ -62,7 +62,8 @@ void PreviewPane::paintEvent(QPaintEvent*) {
   if (!client_) client_ = Rect{0, 0, width(), height()};
   if (!painter_) return;
   PainterSurface surface(painter, logicalDpiX(), logicalDpiY(), font());
-  surface.SetFontScale(FontGrowth(window()));  // the window's font: the pane's own is set small
+  // The window's font: the pane's own is set small.
+  surface.SetFontScale(FontGrowth(window()) * shrink_);
   painter_(surface, *client_);
 }
 

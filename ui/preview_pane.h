@@ -20,6 +20,9 @@ class PreviewPane : public QWidget {
 
   explicit PreviewPane(QWidget* parent = nullptr);
   void SetPainter(Painter painter) { painter_ = std::move(painter); }
+  // The pane was drawn this much smaller than the window's font would have it, to fit the
+  // screen: its text shrinks by as much, so that it keeps its place in the card's columns.
+  void SetShrink(double factor) { shrink_ = factor; }
   bool painted() const { return client_.has_value(); }
   // The drawing pass as handed over (for drawing the same onto another surface).
   const Painter& painter() const { return painter_; }
@@ -39,6 +42,7 @@ class PreviewPane : public QWidget {
   Painter painter_;
   TextSource accessibleText_;
   std::optional<Rect> client_;
+  double shrink_ = 1.0;
 };
 
 }  // namespace velunorh

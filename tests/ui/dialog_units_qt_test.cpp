@@ -132,9 +132,12 @@ TEST_F(DialogUnitsTest, ALargerFontGrowsEveryDialogWithoutCuttingText) {
     // A dialog too large for the screen grows inside its scroll area.
     auto* content = dialog->findChild<QWidget*>("scrolledContent");
     const QSize grown = content ? content->size() : dialog->size();
+    ExpectNothingClipped(*dialog);
+    // On this small screen the main window draws its previews smaller: its sizes on each screen
+    // are MainWindowFitTest's.
+    if (name == "main window") continue;
     EXPECT_NEAR(grown.width(), before.width() * 1.5, before.width() * 0.15);
     EXPECT_NEAR(grown.height(), before.height() * 1.5, before.height() * 0.15);
-    ExpectNothingClipped(*dialog);
   }
 }
 

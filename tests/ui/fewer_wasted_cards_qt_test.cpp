@@ -449,21 +449,34 @@ TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
       << main_.told[0].toStdString();
 
   // The same file again: the answer "Mégse" leaves it as it was and records nothing more.
+  // "Mégse" to replacing it goes back to the file dialog, which proposes the same file: another
+  // name chosen there gets the card.
   test::WriteText(card, "kept");
+  const auto other = dir_ / "masik.pdf";
   {
-    test::ModalScript script({keepProposed, answer(QMessageBox::Cancel)});
+    test::ModalScript script({keepProposed, answer(QMessageBox::Cancel), [&](QWidget* dialog) {
+                                auto* files = qobject_cast<QFileDialog*>(dialog);
+                                ASSERT_NE(files, nullptr);
+                                proposed << files->selectedFiles().value(0);
+                                files->selectFile(QString::fromStdString(other.string()));
+                                static_cast<QDialog*>(files)->accept();
+                              }});
     Press("printButton");
-    EXPECT_EQ(script.answered(), 2);
+    EXPECT_EQ(script.answered(), 3);
+    EXPECT_EQ(script.unexpected(), 0);
   }
+  ASSERT_EQ(proposed.size(), 3);
+  EXPECT_EQ(proposed[2], QString::fromStdString(card.string()));
   EXPECT_EQ(test::ReadText(card), "kept");
-  EXPECT_EQ(main_.told.size(), 1);
+  EXPECT_FALSE(OnlyPage(other).empty());
+  EXPECT_EQ(main_.told.size(), 2);
   {
     test::ModalScript script({keepProposed, answer(QMessageBox::Ok)});
     Press("printButton");
     EXPECT_EQ(script.answered(), 2);
   }
   EXPECT_EQ(OnlyPage(card).empty(), false);
-  EXPECT_EQ(main_.told.size(), 2);
+  EXPECT_EQ(main_.told.size(), 3);
 
   // A file dialog closed without a file prints nothing and says nothing.
   std::filesystem::remove(card);

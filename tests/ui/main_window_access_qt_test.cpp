@@ -6,6 +6,7 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include "card/card_layout.h"
 #include "dialog_test_support.h"
 #include "main_window_fixture.h"
+#include "modal_script.h"
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -105,6 +107,39 @@ TEST_F(MainWindowAccessTest, AFolderWithoutDataNamesTheFolder) {
   EXPECT_TRUE(hint->text().contains(QString::fromStdString(dir_.path().filename().string())))
       << hint->text().toStdString();
   EXPECT_EQ(window->windowTitle().left(8), "Velunorh");  // the title keeps its form
+}
+
+// The hint's button asks for the folder of the data: the list fills from it at once, and the
+// next start in a folder without data reads it again.
+TEST_F(MainWindowAccessTest, TheHintsButtonReadsTheChosenFolderNowAndAtTheNextStart) {
+  const auto data = dir_ / "Hírnökök adatai";
+  std::filesystem::create_directories(data);
+  tools::WriteCongregation(OnePublisher(), data);
+  auto window = Open(false);
+  auto* button = window->findChild<QPushButton*>("chooseFolderButton");
+  ASSERT_TRUE(button->isVisible());
+  {
+    test::ModalScript script({[&](QWidget* dialog) {
+      auto* files = qobject_cast<QFileDialog*>(dialog);
+      ASSERT_NE(files, nullptr);
+      EXPECT_EQ(files->objectName(), "dataFolderDialog");
+      files->setDirectory(QString::fromStdString(dir_.path().string()));
+      files->selectFile(QString::fromStdString(data.string()));
+      static_cast<QDialog*>(files)->accept();
+    }});
+    button->click();
+    EXPECT_EQ(script.answered(), 1);
+  }
+  auto* list = window->findChild<QListWidget*>("publisherList");
+  EXPECT_EQ(list->count(), 1);
+  EXPECT_FALSE(window->findChild<QLabel*>("missingDataHint")->isVisible());
+  EXPECT_FALSE(button->isVisible());
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join('\n').toStdString();
+  window->reject();
+  window.reset();
+
+  auto again = main_.Open();
+  EXPECT_EQ(again->findChild<QListWidget*>("publisherList")->count(), 1);
 }
 
 // An assistive tool selects a line with the item's Toggle action, which moves the selection but
