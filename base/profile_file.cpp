@@ -370,14 +370,15 @@ std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* line
   return sections;
 }
 
-void ProfileWriter::Section(std::string_view name) {
+bool ProfileWriter::Section(std::string_view name) {
   writing_ = IsWritableSection(name);
-  if (!writing_) return;
+  if (!writing_) return false;
   // A blank line sets a section off from what comes before it.
   if (!text_.empty()) text_ += '\n';
   text_ += '[';
   text_ += name;
   text_ += "]\n";
+  return true;
 }
 
 void ProfileWriter::Key(std::string_view key, std::string_view value) {

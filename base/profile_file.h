@@ -125,8 +125,9 @@ void VisitProfileLines(std::string_view text, const std::function<void(const Pro
 class ProfileWriter {
  public:
   explicit ProfileWriter(std::string& text) : text_(text) {}
-  // A section whose name could not be read back is left out, and its keys with it.
-  void Section(std::string_view name);
+  // A section whose name could not be read back is left out, and its keys with it. True when
+  // the section is written.
+  bool Section(std::string_view name);
   void Key(std::string_view key, std::string_view value);
 
  private:

@@ -10,7 +10,10 @@
 #                other, and 300 cards printed as one job as the group print makes them, against
 #                those 300 single prints;
 #   ledger save  the print ledger saved after a print with 10,000 and with 20,000 cards in it
-#                (locked, read again, merged and written whole), the one against the other.
+#                (locked, read again, merged and written whole), the one against the other: the
+#                save alone, and the whole way from the session's "print recorded" to the renamed
+#                file on the full-size folder, the ledger read at start as the program reads it.
+# Every figure with a goal is followed by it and whether it is met.
 #
 #   scripts/bench.sh [BUILD_DIR]     default: build (the test build; only the benchmarks are built)
 #   RUNS=N scripts/bench.sh          start-up runs of each program (default 30)
@@ -73,6 +76,8 @@ read -r print300_real print300_cpu < <(median_ms drawing_bench BM_Print300Single
 read -r job300_real job300_cpu < <(median_ms drawing_bench BM_Print300CardsAsOneJob)
 read -r ledger10k_real ledger10k_cpu < <(median_ms ledger_bench BM_SaveLedger/10000)
 read -r ledger20k_real ledger20k_cpu < <(median_ms ledger_bench BM_SaveLedger/20000)
+read -r after10k_real after10k_cpu < <(median_ms ledger_bench BM_SaveAfterPrint/10000)
+read -r after20k_real after20k_cpu < <(median_ms ledger_bench BM_SaveAfterPrint/20000)
 
 # Start-up: both programs in turn, the order swapped every round, in a copy of the folder (the
 # program starts in its data folder).
@@ -126,22 +131,29 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
   -v pr="$repaint_real" -v pc="$repaint_cpu" -v rr="$render_real" -v rc="$render_cpu" \
   -v qr="$replay_real" -v qc="$replay_cpu" -v tr="$print_real" -v tc="$print_cpu" \
   -v gr="$print300_real" -v gc="$print300_cpu" -v jr="$job300_real" -v jc="$job300_cpu" \
-  -v sr="$ledger10k_real" -v sc="$ledger10k_cpu" -v tr2="$ledger20k_real" -v tc2="$ledger20k_cpu" '
+  -v sr="$ledger10k_real" -v sc="$ledger10k_cpu" -v tr2="$ledger20k_real" -v tc2="$ledger20k_cpu" \
+  -v ar="$after10k_real" -v ac="$after10k_cpu" -v ar2="$after20k_real" -v ac2="$after20k_cpu" '
+  # The goal of a figure and whether this run meets it.
+  function goal(value, limit, unit) {
+    return sprintf("  [goal <= %s%s: %s]", limit, unit, value <= limit ? "met" : "MISSED")
+  }
   BEGIN {
     printf "Machine: %s, %d cores; load average (1, 5, 15 min) %s at the start, %s at the end\n", model, cores, load0, load
     printf "Medians of %d repetitions (Google Benchmark) and of %d starts of each program.\n\n", reps, runs
     printf "%-34s %12s  %s\n", "figure", "value", "against its floor"
-    printf "%-34s %9.3f ms  %.1f x reading the same files'"'"' bytes (%.3f ms); CPU time %.1f x (%.3f / %.3f ms)\n", \
-      "loading (LoadAllData)", lr, lr / br, br, lc / bc, lc, bc
-    printf "%-34s %9.1f ms  %.2f x an empty Qt dialog (%.1f ms); CPU time %.2f x (%.0f / %.0f ms)\n", \
-      "start-up to the painted window", hw * 1000, hw / dw, dw * 1000, hc / dc, hc * 1000, dc * 1000
-    printf "%-34s %8.1f MiB  %.2f x an empty Qt dialog (%.1f MiB)\n", \
-      "peak memory at start-up", hk / 1024, hk / dk, dk / 1024
-    printf "%-34s %9.3f ms  %.2f x the same calls drawn straight with QPainter (%.3f ms); CPU time %.2f x (%.3f / %.3f ms)\n", \
-      "repaint of both previews", pr, pr / qr, qr, pc / qc, pc, qc
+    printf "%-34s %9.3f ms  %.1f x reading the same files'"'"' bytes (%.3f ms); CPU time %.1f x (%.3f / %.3f ms)%s\n", \
+      "loading (LoadAllData)", lr, lr / br, br, lc / bc, lc, bc, goal(lr / br, 2.5, " x")
+    printf "%-34s %9.1f ms  %.2f x an empty Qt dialog (%.1f ms); CPU time %.2f x (%.0f / %.0f ms)%s\n", \
+      "start-up to the painted window", hw * 1000, hw / dw, dw * 1000, hc / dc, hc * 1000, dc * 1000, \
+      goal(hw / dw, 1.2, " x")
+    printf "%-34s %8.1f MiB  %.2f x an empty Qt dialog (%.1f MiB)%s\n", \
+      "peak memory at start-up", hk / 1024, hk / dk, dk / 1024, goal(hk / dk, 1.15, " x")
+    printf "%-34s %9.3f ms  %.2f x the same calls drawn straight with QPainter (%.3f ms); CPU time %.2f x (%.3f / %.3f ms)%s\n", \
+      "repaint of both previews", pr, pr / qr, qr, pc / qc, pc, qc, goal(pr / qr, 1.3, " x")
     printf "%-34s %9.3f ms  (CPU %.3f ms): the panes rendered into images instead of the screen\n", \
       "", rr, rc
-    printf "%-34s %9.2f ms  per print (CPU %.2f ms)\n", "print of a full card, 600 dpi PDF", tr, tc
+    printf "%-34s %9.2f ms  per print, the ledger'"'"'s record and save included (CPU %.2f ms)%s\n", \
+      "print of a full card, 600 dpi PDF", tr, tc, goal(tr, 20, " ms")
     printf "%-34s %9.0f ms  (CPU %.0f ms): %.2f x one card\n", \
       "300 x one card, 600 dpi PDF", gr, gc, gr / tr
     printf "%-34s %9.0f ms  %.2f x 300 single prints (%.0f ms); CPU time %.2f x (%.0f / %.0f ms); %.2f ms per card\n", \
@@ -150,4 +162,8 @@ awk -v model="$model" -v cores="$(nproc)" -v load0="$load_before" \
       "ledger save, 10,000 cards", sr, sc
     printf "%-34s %9.1f ms  %.2f x 10,000 cards (CPU %.1f ms, %.2f x)\n", \
       "ledger save, 20,000 cards", tr2, tr2 / sr, tc2, tc2 / sc
+    printf "%-34s %9.1f ms  (CPU %.1f ms): from the print recorded to the renamed file%s\n", \
+      "save after a print, 10,000 cards", ar, ac, goal(ar, 25, " ms")
+    printf "%-34s %9.1f ms  %.2f x 10,000 cards (CPU %.1f ms, %.2f x)%s\n", \
+      "save after a print, 20,000 cards", ar2, ar2 / ar, ac2, ac2 / ac, goal(ar2 / ar, 2.1, " x")
   }'

@@ -83,14 +83,26 @@ std::optional<LedgerStamp> ParseStamp(std::string_view value) {
 }
 
 // "YYYY-MM-DD 0123456789abcdef"
-std::string StampText(const LedgerStamp& stamp) {
-  std::string text = "0000-00-00 0000000000000000";
-  PutDigits(&text[0], stamp.date.year % 10000, 4);
-  PutDigits(&text[5], stamp.date.month % 100, 2);
-  PutDigits(&text[8], stamp.date.day % 100, 2);
+constexpr std::size_t kStampSize = 27;
+
+// Appends "<key>=YYYY-MM-DD 0123456789abcdef\n". The ledger's keys and stamps always read back
+// as written, so they go straight into the text: the settings writer's checks of each key and
+// value cost more than the rest of a save together.
+void PutStampLine(std::string& text, std::string_view key, const LedgerStamp& stamp) {
+  text += key;
+  text += '=';
+  const std::size_t at = text.size();
+  text.resize(at + kStampSize + 1);
+  char* line = &text[at];
+  PutDigits(line, stamp.date.year % 10000, 4);
+  line[4] = '-';
+  PutDigits(line + 5, stamp.date.month % 100, 2);
+  line[7] = '-';
+  PutDigits(line + 8, stamp.date.day % 100, 2);
+  line[10] = ' ';
   for (int i = 0; i < 16; ++i)
-    text[11 + i] = "0123456789abcdef"[(stamp.digest >> (60 - 4 * i)) & 0xF];
-  return text;
+    line[11 + i] = "0123456789abcdef"[(stamp.digest >> (60 - 4 * i)) & 0xF];
+  line[kStampSize] = '\n';
 }
 
 // "2025 id:1234" or "2025 nm:0123456789abcdef"
@@ -187,12 +199,14 @@ std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>
   raw(lead);
   ProfileWriter writer(text);
   for (const auto& [where, record] : cards) {
-    writer.Section(SectionName(where.first, where.second));
+    const bool written = writer.Section(SectionName(where.first, where.second));
     writer.Key(kNameKey, NameToKeep(record.name));
-    if (record.header) writer.Key(kHeaderKey, StampText(*record.header));
-    for (int row = 0; row < 12; ++row)
-      if (record.rows[row]) writer.Key(MonthKey(row), StampText(*record.rows[row]));
-    if (record.total) writer.Key(kTotalKey, StampText(*record.total));
+    if (written) {
+      if (record.header) PutStampLine(text, kHeaderKey, *record.header);
+      for (int row = 0; row < 12; ++row)
+        if (record.rows[row]) PutStampLine(text, MonthKey(row), *record.rows[row]);
+      if (record.total) PutStampLine(text, kTotalKey, *record.total);
+    }
     raw(record.kept);
   }
   if (!foreign.empty()) text += '\n';

@@ -48,6 +48,7 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
     spooler.emplace(printer->printerName());
     if (spooler->queue() == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
     if (spooler->queue() == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+    if (spooler->queue() == SpoolerWatch::Queue::kNoSpooler) return PrintOutcome::kNoSpooler;
   }
   QPainter painter;
   if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
@@ -84,6 +85,8 @@ QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
       return Text(StringId::PrintPrinterError).arg(where);
     case PrintOutcome::kNotTaken:
       return Text(StringId::PrintJobNotTaken).arg(where);
+    case PrintOutcome::kNoSpooler:
+      return Text(StringId::PrintNoSpooler).arg(where);
     case PrintOutcome::kPrinted:
       break;
   }

@@ -15,6 +15,7 @@ enum class PrintOutcome {
   kQueueRefusing,  // the queue exists but takes no jobs
   kPrinterError,   // the printer reported an error while the job was made
   kNotTaken,       // the job was made but the spooler holds no such job
+  kNoSpooler,      // the system's print spooler cannot be reached (its library is missing)
 };
 
 // Sets a printer up for the card: the document named `documentName` (empty: PrintDocumentName),

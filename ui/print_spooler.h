@@ -9,7 +9,8 @@ namespace velunorh {
 // (Windows), the queue is taken as ready and every job as taken: QPrinter's state is all there is.
 class SpoolerWatch {
  public:
-  enum class Queue { kReady, kGone, kRefusing };
+  // kNoSpooler: the spooler's library could not be loaded, so nothing can be asked or printed.
+  enum class Queue { kReady, kGone, kRefusing, kNoSpooler };
 
   // Looks at the queue before a job is drawn.
   explicit SpoolerWatch(const QString& printerName);

@@ -1,5 +1,4 @@
-#include <cups/cups.h>
-
+#include "ui/cups_library.h"
 #include "ui/print_spooler.h"
 
 namespace velunorh {
@@ -11,39 +10,44 @@ QByteArray QueueName(const QString& printerName) {
 }
 
 // The highest job id the queue holds, completed ones included; -1 when it cannot be asked.
-int NewestJob(const QByteArray& queue, const QString& title, bool titled) {
+int NewestJob(const CupsLibrary& cups, const QByteArray& queue, const QString& title, bool titled) {
   cups_job_t* jobs = nullptr;
   const int count =
-      cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ALL);
+      cups.cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ALL);
   if (count < 0) return -1;
   int newest = 0;
   for (int i = 0; i < count; ++i) {
     if (titled && QString::fromUtf8(jobs[i].title) != title) continue;
     if (jobs[i].id > newest) newest = jobs[i].id;
   }
-  cupsFreeJobs(count, jobs);
+  cups.cupsFreeJobs(count, jobs);
   return newest;
 }
 
 }  // namespace
 
 SpoolerWatch::SpoolerWatch(const QString& printerName) : printer_(printerName) {
+  const CupsLibrary* cups = Cups();
+  if (!cups) {
+    queue_ = Queue::kNoSpooler;
+    return;
+  }
   const QByteArray queue = QueueName(printerName);
-  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+  cups_dest_t* dest = cups->cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
   if (!dest) {
     queue_ = Queue::kGone;
     return;
   }
   const char* accepting =
-      cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+      cups->cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
   if (accepting && QByteArray(accepting) == "false") queue_ = Queue::kRefusing;
-  cupsFreeDests(1, dest);
-  newestJobBefore_ = NewestJob(queue, {}, false);
+  cups->cupsFreeDests(1, dest);
+  newestJobBefore_ = NewestJob(*cups, queue, {}, false);
 }
 
 bool SpoolerWatch::JobTaken(const QString& title) const {
   if (queue_ != Queue::kReady) return false;
-  return NewestJob(QueueName(printer_), title, true) > newestJobBefore_;
+  return NewestJob(*Cups(), QueueName(printer_), title, true) > newestJobBefore_;
 }
 
 }  // namespace velunorh
