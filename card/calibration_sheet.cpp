@@ -154,10 +154,11 @@ class SheetPrinter {
       if (half % 2 != 0) continue;
       const std::string figure = std::to_string(std::abs(half / 2));
       const int width = surface_.TextWidth(figure);
-      const int figureGap = MmDown(length + 0.2);
+      // The figures stand in one line past the longest ticks.
+      const int figureGap = MmDown(ScaleTickMm(0) + 0.2);
       surface_.DrawText(x - width / 2, acrossLine + side * figureGap, figure, HAlign::kLeft,
                         outward ? VAlign::kTop : VAlign::kBottom);
-      const int beside = downLine + side * MmAcross(length + 0.2);
+      const int beside = downLine + side * MmAcross(ScaleTickMm(0) + 0.2);
       surface_.DrawText(beside, y - figureHeight / 2, figure,
                         outward ? HAlign::kLeft : HAlign::kRight, VAlign::kTop);
     }
