@@ -1,6 +1,7 @@
 #include "ui/calibration_dialog.h"
 
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <cmath>
 
