@@ -90,8 +90,9 @@ class SheetPrinter {
       crosses_.push_back(
           {x, top, name, remarks ? LabelSide::kAboveRight : LabelSide::kAboveLeft, line});
       if (column == kCalibrationPoint2Column) {
-        // The scales take the space below and right of this cross: its name goes above.
-        crosses_.push_back({x, total, name, LabelSide::kAboveLeft, 0, 0, 2});
+        // The scales take the space below and right of this cross: its name goes above, a
+        // line higher, clear of the neighbouring column's cross.
+        crosses_.push_back({x, total, name, LabelSide::kAboveLeft, 1, 0, 2});
         continue;
       }
       crosses_.push_back(

@@ -140,11 +140,11 @@ TEST_F(CalibrationSheetPdfTest, NamesLieBesideTheirCrossesWithTheEditsNotYetSave
         << c.word;
   }
   // The remark column is the second reference point: its scales take the space below and
-  // right of its cross on the total row, so its name ends left of the cross, above the row.
+  // right of its cross on the total row, so its name ends left of the cross, a line above.
   EXPECT_TRUE(std::any_of(page.words.begin(), page.words.end(), [&](const test::PdfWord& w) {
     return w.text == "Megjegyzés" &&
            std::abs(w.xMax - (left + Pt(layout.Body(B::GridColumn7)) - gap)) < 0.5 &&
-           w.yMax < total - gap + 1 && w.yMax > total - gap - 2;
+           w.yMax < total - gap - line + 1 && w.yMax > total - gap - line - 2;
   }));
   // The rulers' inch figures stand just right of their ticks, counted from the margins: the
   // across ruler below the crosses, the down ruler right of them.
