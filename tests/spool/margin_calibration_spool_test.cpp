@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -268,6 +270,35 @@ TEST_F(MarginCalibrationSpool, TheSheetsScalesAreWhereTheySay) {
   std::sort(rows.begin(), rows.end(),
             [&](auto& a, auto& b) { return middleY(a[0]) < middleY(b[0]); });
   EXPECT_NEAR(middleX(rows[0][5]), name->xMin, tolerance);
+}
+
+// Choosing a printer in the print setup brings back the margins kept for it; the ones in use
+// stay with the printer they were set for.
+TEST_F(MarginCalibrationSpool, ThePrintSetupBringsBackThePrintersOwnMargins) {
+  OptionsValues values;
+  values.topMargin = "0.10";
+  values.leftMargin = "0.20";
+  values.printerMargins = {"Otthon", {{queue_, {"0.41", "0.07"}}}};
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  OptionsDialog dialog(values, services);
+  test::ShowActive(dialog);
+  const QString queue = QString::fromStdString(queue_);
+  test::WhenModal<QPrintDialog>([&queue](QPrintDialog& setup) {
+    auto* printers = setup.findChild<QComboBox*>("printers");
+    ASSERT_NE(printers, nullptr);
+    const int row = printers->findText(queue);
+    ASSERT_GE(row, 0);
+    printers->setCurrentIndex(row);
+    setup.accept();
+  });
+  test::Click(ControlByName<QPushButton>(&dialog, "printerSetupButton"));
+  EXPECT_EQ(dialog.values().leftMargin, "0.41");
+  EXPECT_EQ(dialog.values().topMargin, "0.07");
+  EXPECT_EQ(ControlByName<QLineEdit>(&dialog, "leftMarginEdit")->text(), "0.41");
+  EXPECT_EQ(dialog.values().printerMargins,
+            (PrinterMarginBook{queue_, {{"Otthon", {"0.20", "0.10"}}}}));
 }
 
 // The calibration sheet from the options dialog through the real queue: a job of its own name,
