@@ -1,9 +1,11 @@
 #include "card/calibration_sheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "base/string_table.h"
+#include "card/margin_calibration.h"
 #include "card/print_units.h"
 
 namespace velunorh {
@@ -23,6 +25,7 @@ struct Cross {
   LabelSide side = LabelSide::kBelowRight;
   int line = 0;    // neighbouring columns' names alternate between two lines
   int shiftX = 0;  // extra distance from the cross, to clear the ruler's ticks
+  int point = 0;   // 1 or 2: a reference point of the calibration, with its scales
 };
 
 class SheetPrinter {
@@ -39,6 +42,8 @@ class SheetPrinter {
     const int notesTop = DrawRulers();
     surface_.SetFont(PointFont("Arial", 60, units_.vres));
     for (const Cross& cross : crosses_) DrawCross(cross);
+    for (const Cross& cross : crosses_)
+      if (cross.point != 0) DrawScales(cross);
     DrawNotes(notesTop);
   }
 
@@ -60,6 +65,7 @@ class SheetPrinter {
       // The answer prints on the immersion date's line.
       const P yOf = position == P::AnointedOrOtherSheep ? P::DateImmersed : position;
       crosses_.push_back({units_.X(layout.X(position)), units_.Y(layout.Y(yOf)), name});
+      if (position == kCalibrationPoint1) crosses_.back().point = 1;
     }
   }
 
@@ -83,6 +89,12 @@ class SheetPrinter {
       const int line = g % 2;
       crosses_.push_back(
           {x, top, name, remarks ? LabelSide::kAboveRight : LabelSide::kAboveLeft, line});
+      if (column == kCalibrationPoint2Column) {
+        // The scales take the space below and right of this cross: its name goes above, a
+        // line higher, clear of the neighbouring column's cross.
+        crosses_.push_back({x, total, name, LabelSide::kAboveLeft, 1, 0, 2});
+        continue;
+      }
       crosses_.push_back(
           {x, total, name, remarks ? LabelSide::kBelowRight : LabelSide::kBelowLeft, line});
     }
@@ -114,6 +126,67 @@ class SheetPrinter {
         break;
     }
   }
+
+  // Millimetre scales of a reference point, reaching kCalibrationScaleHalfMm either side of the
+  // cross, a tick every half millimetre and a figure every millimetre, the zero tick in line
+  // with the cross. They lie off the cross, on the side away from the card's other items
+  // (above and left of the first point at the header's corner, below and right of the second
+  // at the grid's), so that neither they nor their figures cover another cross. The
+  // figures carry no sign, for "-5" does not fit a millimetre; the signs stand at the ends.
+  void DrawScales(const Cross& cross) {
+    const bool outward = cross.point == 2;  // below and right; else above and left
+    const int side = outward ? 1 : -1;
+    const int acrossLine = cross.y + side * MmDown(kScaleOffsetMm);  // the across scale's line
+    const int downLine = cross.x + side * MmAcross(kDownScaleOffsetMm);
+    const int reach = kCalibrationScaleHalfMm;
+    surface_.SetFont(PointFont("Arial", kScaleFigureTenths, units_.vres));
+    const int figureHeight = PointFont("Arial", kScaleFigureTenths, units_.vres).emHeight;
+
+    surface_.DrawLine(cross.x + HalfMmAcross(-reach), acrossLine, cross.x + HalfMmAcross(reach),
+                      acrossLine);
+    surface_.DrawLine(downLine, cross.y + HalfMmDown(-reach), downLine,
+                      cross.y + HalfMmDown(reach));
+    for (int half = -reach; half <= reach; ++half) {
+      const int x = cross.x + HalfMmAcross(half);
+      const int y = cross.y + HalfMmDown(half);
+      const double length = ScaleTickMm(half);
+      surface_.DrawLine(x, acrossLine, x, acrossLine + side * MmDown(length));
+      surface_.DrawLine(downLine, y, downLine + side * MmAcross(length), y);
+      if (half % 2 != 0) continue;
+      const std::string figure = std::to_string(std::abs(half / 2));
+      const int width = surface_.TextWidth(figure);
+      // The figures stand in one line past the longest ticks.
+      const int figureGap = MmDown(ScaleTickMm(0) + 0.2);
+      surface_.DrawText(x - width / 2, acrossLine + side * figureGap, figure, HAlign::kLeft,
+                        outward ? VAlign::kTop : VAlign::kBottom);
+      const int beside = downLine + side * MmAcross(ScaleTickMm(0) + 0.2);
+      surface_.DrawText(beside, y - figureHeight / 2, figure,
+                        outward ? HAlign::kLeft : HAlign::kRight, VAlign::kTop);
+    }
+    // The signs beyond the ends of each scale.
+    const int endGap = MmAcross(0.8);
+    surface_.DrawText(cross.x + HalfMmAcross(-reach) - endGap, acrossLine - figureHeight / 2,
+                      "\xE2\x88\x92", HAlign::kRight, VAlign::kTop);
+    surface_.DrawText(cross.x + HalfMmAcross(reach) + endGap, acrossLine - figureHeight / 2, "+",
+                      HAlign::kLeft, VAlign::kTop);
+    const int signX = downLine - surface_.TextWidth("+") / 2;
+    surface_.DrawText(signX, cross.y + HalfMmDown(-reach) - MmDown(0.5), "\xE2\x88\x92",
+                      HAlign::kLeft, VAlign::kBottom);
+    surface_.DrawText(signX, cross.y + HalfMmDown(reach) + MmDown(0.5), "+", HAlign::kLeft,
+                      VAlign::kTop);
+
+    // The point's number, large, past the far end of its down scale.
+    surface_.SetFont(PointFont("Arial", 120, units_.vres));
+    surface_.DrawText(downLine, cross.y - side * MmDown(7), std::to_string(cross.point),
+                      outward ? HAlign::kLeft : HAlign::kRight,
+                      outward ? VAlign::kBottom : VAlign::kTop);
+    surface_.SetFont(PointFont("Arial", 60, units_.vres));
+  }
+
+  int MmAcross(double mm) const { return static_cast<int>(std::lround(units_.hres * mm / 25.4)); }
+  int MmDown(double mm) const { return static_cast<int>(std::lround(units_.vres * mm / 25.4)); }
+  int HalfMmAcross(int half) const { return MmAcross(half / 2.0); }
+  int HalfMmDown(int half) const { return MmDown(half / 2.0); }
 
   // Whole inches that reach past every cross by at least one inch.
   static int RulerInches(int farthest, int unitsPerInch) {
@@ -164,7 +237,7 @@ class SheetPrinter {
         LoadStringWith(StringId::CalibrationNoteCard,
                        {input_.cardVersionName, input_.leftMargin, input_.topMargin}),
         LoadStringWith(StringId::CalibrationNotePrinter, {input_.printerName, input_.date}),
-        LoadString(StringId::CalibrationNoteHowTo)};
+        LoadString(StringId::CalibSheetHowTo)};
     int y = top;
     for (const std::string& line : lines) {
       surface_.DrawText(units_.left, y, line, HAlign::kLeft, VAlign::kTop);
@@ -178,6 +251,16 @@ class SheetPrinter {
     if (tenth % 5 == 0) return 10;
     return 5;
   }
+
+  // In millimetres: the longest at zero and at the ends, long at the millimetre.
+  static double ScaleTickMm(int half) {
+    if (half == 0 || std::abs(half) == kCalibrationScaleHalfMm) return 1.8;
+    return half % 2 == 0 ? 1.2 : 0.7;
+  }
+  static constexpr double kScaleOffsetMm = 2.0;  // from the cross to the across scale's line
+  // The down scale stands past the across scale's end, so that their figures never meet.
+  static constexpr double kDownScaleOffsetMm = 7.0;
+  static constexpr int kScaleFigureTenths = 30;  // 3 points: a figure fits its millimetre
 
   Surface& surface_;
   const CalibrationSheetInput& input_;

@@ -43,6 +43,7 @@ AppSettings ReadSettings(const std::filesystem::path& file, std::string_view lan
   settings.cardVersion = profile.ReadInt(kFormat, kCardVersion, 0);
   settings.topMargin = profile.ReadText(kMargins, kTop, "0.00");
   settings.leftMargin = profile.ReadText(kMargins, kLeft, "0.20");
+  settings.printerMargins = ReadPrinterMargins(profile);
   return settings;
 }
 
@@ -58,7 +59,8 @@ bool WriteSettings(const std::filesystem::path& file, const AppSettings& setting
       profile.WriteInt(kFormat, kCardVersion, settings.cardVersion) &&
       profile.WriteText(kMargins, kTop, settings.topMargin) &&
       profile.WriteText(kMargins, kLeft, settings.leftMargin) &&
-      profile.WriteInt(kDataLocation, kDrive, settings.dataLocation);
+      profile.WriteInt(kDataLocation, kDrive, settings.dataLocation) &&
+      WritePrinterMargins(profile, settings.printerMargins);
   if (written && IsPortuguese(languageCode)) {
     written = profile.WriteInt(kFnSort, kEnabled,
                                StoredFlag(settings.firstNameSort, settings.firstNameSortStored));

@@ -5,19 +5,22 @@
 #include <string>
 #include <string_view>
 
+#include "session/printer_margins.h"
+
 namespace velunorh {
 
 class ProfileFile;
 
 // Every value kept in the settings file. Integers are the low 8 bits of what is stored.
 struct AppSettings {
-  int dataLocation = 0;             // "Data Location"/"Drive": 0 = working folder, 1 = drive A:
-  bool firstNameSort = false;       // "FN Sort"/"Enabled": Portuguese edition only
-  int dateFormat = 0;               // "Format"/"Alt Date Format": date style 0-3
-  bool lastNameFirst = false;       // "Format"/"Last Name First"
-  int cardVersion = 0;              // "Format"/"Card Version": check with ValidCardVersion
-  std::string topMargin = "0.00";   // "Margins"/"Top": inches, kept as read
-  std::string leftMargin = "0.20";  // "Margins"/"Left"
+  int dataLocation = 0;              // "Data Location"/"Drive": 0 = working folder, 1 = drive A:
+  bool firstNameSort = false;        // "FN Sort"/"Enabled": Portuguese edition only
+  int dateFormat = 0;                // "Format"/"Alt Date Format": date style 0-3
+  bool lastNameFirst = false;        // "Format"/"Last Name First"
+  int cardVersion = 0;               // "Format"/"Card Version": check with ValidCardVersion
+  std::string topMargin = "0.00";    // "Margins"/"Top": inches, kept as read
+  std::string leftMargin = "0.20";   // "Margins"/"Left"
+  PrinterMarginBook printerMargins;  // whose the margins are, and the other printers'
 
   // The 8-bit values as read: a box left as it was writes back what the file held (any non-zero
   // value means on), so only a real change turns it into 0 or 1.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "card/card_layout.h"
+#include "session/printer_margins.h"
 
 namespace velunorh {
 
@@ -14,7 +15,8 @@ struct OptionsValues {
   int cardVersion = 0;
   std::string topMargin = "0.00";
   std::string leftMargin = "0.20";
-  CardLayout layout;  // the working layout of the card version
+  CardLayout layout;                 // the working layout of the card version
+  PrinterMarginBook printerMargins;  // another printer chosen brings its own margins
 
   bool operator==(const OptionsValues&) const = default;
 };

@@ -27,6 +27,12 @@ SessionStatus Session::StartUp(const ServiceYear& today) {
   RemoveStaleTemporaries(FilesThisProgramWrites(state_));
   ReadStateAtStart(state_, today, prompts_);
   rememberedPrinter_ = ReadRememberedPrinter(state_.settingsFile);
+  // Margins kept for another printer than the one this run starts with give way to its own.
+  AppSettings& settings = state_.settings;
+  if (!state_.stopRequested && !settings.printerMargins.inUse.empty() &&
+      SwitchPrinterMargins(settings.printerMargins, settings.leftMargin, settings.topMargin, "",
+                           rememberedPrinter_))
+    state_.settingsChanged = true;
   if (!state_.stopRequested) ledger_.Load(state_.workFolder, Today());
   Changed();
   return state_.stopRequested ? SessionStatus::kStopped : SessionStatus::kRunning;
@@ -86,8 +92,8 @@ void Session::SetPrintGenderMarks(bool on) {
 
 OptionsValues Session::Options() const {
   const AppSettings& settings = state_.settings;
-  return {settings.dateFormat, settings.cardVersion, settings.topMargin, settings.leftMargin,
-          state_.layout};
+  return {settings.dateFormat, settings.cardVersion, settings.topMargin,
+          settings.leftMargin, state_.layout,        settings.printerMargins};
 }
 
 bool Session::ApplyOptions(const std::optional<OptionsValues>& chosen) {
@@ -99,6 +105,7 @@ bool Session::ApplyOptions(const std::optional<OptionsValues>& chosen) {
     settings.cardVersion = chosen->cardVersion;
     settings.topMargin = chosen->topMargin;
     settings.leftMargin = chosen->leftMargin;
+    settings.printerMargins = chosen->printerMargins;
     state_.layout = chosen->layout;
     if (IsPortuguese(state_.languageCode) && state_.settingsChanged)
       SortPublishers(state_.data.current, settings.firstNameSort);

@@ -13,6 +13,7 @@
 #include "session/print_file_name.h"
 #include "ui/accessible_window.h"
 #include "ui/application_printer.h"
+#include "ui/calibration_dialog.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_units.h"
 #include "ui/enter_key.h"
@@ -55,6 +56,8 @@ OptionsDialog::OptionsDialog(OptionsValues values, Services services, QWidget* p
   ui_->calibrationButton->setText(Text(StringId::CalibrationSheetButton));
   ui_->calibrationButton->setAccessibleName(ui_->calibrationButton->text());
   ui_->calibrationButton->setAccessibleDescription(Text(StringId::CalibrationSheetHelp));
+  ui_->calibrateButton->setText(Text(StringId::CalibDialogButton));
+  ui_->calibrateButton->setAccessibleName(ui_->calibrateButton->text());
 
   RefreshGridDisplays();
   FillCardVersionList();
@@ -80,6 +83,7 @@ void OptionsDialog::ConnectCommands() {
   });
   connect(ui_->printerSetupButton, &QPushButton::clicked, this, &OptionsDialog::OpenPrinterSetup);
   connect(ui_->calibrationButton, &QPushButton::clicked, this, &OptionsDialog::PrintCalibration);
+  connect(ui_->calibrateButton, &QPushButton::clicked, this, &OptionsDialog::Calibrate);
   connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -177,8 +181,19 @@ void OptionsDialog::OpenDetailedSettings() {
   RefreshGridDisplays();
 }
 
+// Another printer chosen brings back the margins it had; the ones in use stay with the printer
+// they were set for.
 void OptionsDialog::OpenPrinterSetup() {
-  RunPrinterSetup(this);
+  ApplicationPrinter& application = ApplicationPrinter::Instance();
+  const std::string before = application.ForSetup().printerName().toStdString();
+  if (!RunPrinterSetup(this)) return;
+  CommitTypedMargins();
+  const std::string after = application.ChosenInSetup().toStdString();
+  if (SwitchPrinterMargins(values_.printerMargins, values_.leftMargin, values_.topMargin, before,
+                           after)) {
+    ui_->leftMarginEdit->setText(FromUtf8(values_.leftMargin));
+    ui_->topMarginEdit->setText(FromUtf8(values_.topMargin));
+  }
 }
 
 // The sheet shows the dialog's values as they stand, saved or not, so a change can be tried
@@ -204,6 +219,19 @@ void OptionsDialog::PrintCalibration() {
       FromUtf8(documentName));
   if (outcome != PrintOutcome::kPrinted)
     services_.showMessage(PrintOutcomeMessage(outcome, printer));
+}
+
+// The readings of a printed sheet move the margins being edited; OK of the options keeps them,
+// as it keeps margins typed in.
+void OptionsDialog::Calibrate() {
+  if (!CommitTypedMargins()) return;
+  CalibrationDialog dialog(values_.leftMargin, values_.topMargin, values_.layout, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  values_.leftMargin = dialog.result().leftMargin;
+  values_.topMargin = dialog.result().topMargin;
+  ui_->leftMarginEdit->setText(FromUtf8(values_.leftMargin));
+  ui_->topMarginEdit->setText(FromUtf8(values_.topMargin));
+  if (dialog.printAgain()) PrintCalibration();
 }
 
 }  // namespace velunorh

@@ -60,6 +60,7 @@ class OptionsDialog : public QDialog {
   void OpenDetailedSettings();
   void OpenPrinterSetup();
   void PrintCalibration();
+  void Calibrate();
 
   std::unique_ptr<Ui::OptionsDialogForm> ui_;
   OptionsValues values_;

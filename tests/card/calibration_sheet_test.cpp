@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ostream>
 #include <set>
@@ -247,6 +248,57 @@ TEST(CalibrationSheetTest, RulersCountFromTheMarginsWithATickEveryTenthAndAFigur
     EXPECT_TRUE(figureAt(inch, downLine, y0 + inch * 300)) << "inch " << inch << " down";
 }
 
+// The two reference points carry millimetre scales: a tick every half millimetre from -5 to
+// +5 mm with the zero tick in line with the cross, a figure centred on every millimetre's tick,
+// off the cross on the side away from the other items, and the point's number.
+TEST(CalibrationSheetTest, ReferencePointsHaveMillimetreScales) {
+  for (const Case& c : Cases()) {
+    SCOPED_TRACE(c.what);
+    RecordingSurface surface = Print(c);
+    const Expected& name = c.crosses[0];  // h0, the name
+    ASSERT_EQ(name.label, "h0");
+    const Expected& remarks = c.crosses.back();  // c7 on the total row
+    ASSERT_EQ(remarks.label, "c7");
+    auto across = [&](double mm) { return static_cast<int>(std::lround(c.hres * mm / 25.4)); };
+    auto down = [&](double mm) { return static_cast<int>(std::lround(c.vres * mm / 25.4)); };
+    auto has = [&](RecordingSurface::Line line) {
+      return std::find(surface.lines.begin(), surface.lines.end(), line) != surface.lines.end();
+    };
+    for (int point : {1, 2}) {
+      SCOPED_TRACE(point);
+      const Point cross = point == 1 ? name.centre : remarks.centre;
+      const int side = point == 1 ? -1 : 1;
+      const int acrossLine = cross.y + side * down(2), downLine = cross.x + side * across(7);
+      EXPECT_TRUE(has({cross.x - across(5), acrossLine, cross.x + across(5), acrossLine}));
+      EXPECT_TRUE(has({downLine, cross.y - down(5), downLine, cross.y + down(5)}));
+      for (int half = -10; half <= 10; ++half) {
+        const double length = half == 0 || std::abs(half) == 10 ? 1.8 : half % 2 ? 0.7 : 1.2;
+        const int x = cross.x + across(half / 2.0), y = cross.y + down(half / 2.0);
+        EXPECT_TRUE(has({x, acrossLine, x, acrossLine + side * down(length)})) << half;
+        EXPECT_TRUE(has({downLine, y, downLine + side * across(length), y})) << half;
+        if (half % 2) continue;
+        int figures = 0;
+        for (const auto& t : surface.texts) {
+          if (t.text != std::to_string(std::abs(half / 2))) continue;
+          // The recording surface's width: half an em per character.
+          const int width = static_cast<int>(t.text.size()) * (t.font.emHeight / 2);
+          const int middle = (t.h == HAlign::kRight ? t.x - width : t.x) + width / 2;
+          figures += std::abs(middle - x) <= 1 && std::abs(t.y - acrossLine) < down(2.5);
+          figures += std::abs(t.y + t.font.emHeight / 2 - y) <= 1 &&
+                     std::abs(t.x - downLine) < across(2.5);
+        }
+        EXPECT_EQ(figures, 2) << half;
+      }
+      const auto number = std::find_if(surface.texts.begin(), surface.texts.end(), [&](auto& t) {
+        return t.text == std::to_string(point) && t.font.emHeight == c.vres * 120 / 720;
+      });
+      ASSERT_NE(number, surface.texts.end());
+      EXPECT_EQ(number->x, downLine);
+      EXPECT_EQ(number->y, cross.y - side * down(7));
+    }
+  }
+}
+
 // An item at X or Y 0.00 sits on the margin line itself: no ruler line may come near a cross.
 TEST(CalibrationSheetTest, NoRulerTouchesACross) {
   for (Case c : Cases()) {
@@ -289,7 +341,7 @@ TEST(CalibrationSheetTest, TheSheetNotesItsCardMarginsPrinterAndDate) {
   EXPECT_NE(below[0].find(c.top), std::string::npos) << below[0];
   EXPECT_NE(below[1].find("velunorh-test"), std::string::npos) << below[1];
   EXPECT_NE(below[1].find("2026.12.10."), std::string::npos) << below[1];
-  EXPECT_EQ(below[2], LoadString(StringId::CalibrationNoteHowTo));
+  EXPECT_EQ(below[2], LoadString(StringId::CalibSheetHowTo));
 }
 
 }  // namespace

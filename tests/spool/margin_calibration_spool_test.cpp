@@ -5,9 +5,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "main_window_fixture.h"
@@ -17,6 +22,7 @@
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/application_printer.h"
+#include "ui/calibration_dialog.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
@@ -29,6 +35,7 @@ using test::ControlByName;
 using test::PdfWord;
 
 constexpr double kPointsPerInch = 72.0;
+constexpr double kPointsPerMm = 72.0 / 25.4;
 
 tools::Congregation OnePublisher() {
   tools::Congregation c;
@@ -92,6 +99,12 @@ class MarginCalibrationSpool : public ::testing::Test {
     return words;
   }
 
+  // The whole page of the last Print.
+  test::PdfPage LastPage() {
+    auto pages = test::ReadPdfWords(pdf_);
+    return pages.empty() ? test::PdfPage{} : pages[0];
+  }
+
   const std::string queue_ = SPOOL_QUEUE;
   const std::filesystem::path pdf_ = SPOOL_PDF;
   test::TempDir dir_;
@@ -141,6 +154,151 @@ TEST_F(MarginCalibrationSpool, AMarginAndAPositionMoveTheNextCardAndSurviveARest
   constexpr double kSamePlace = 0.01;
   ExpectMoved(second, third, kNameWord, 0.0, 0.0, kSamePlace);
   for (const char* word : kOtherWords) ExpectMoved(second, third, word, 0.0, 0.0, kSamePlace);
+}
+
+// Readings typed into "Kalibrálás" move the margins by their mean: every word of the next card
+// lands that far from where it was, to a tenth of a millimetre.
+TEST_F(MarginCalibrationSpool, ReadingsMoveEveryWordByTheirMean) {
+  auto window = main_.Open();
+  Print(*window);
+  const test::PdfPage before = LastPage();
+
+  // Point 1: 2 mm right, 1 mm down; point 2: 1 mm right, 2 mm down. The mean is 1.5 mm both
+  // ways: 6 hundredths of an inch (1.524 mm).
+  test::WhenModal<OptionsDialog>([](OptionsDialog& options) {
+    test::ShowActive(options);
+    test::WhenModal<CalibrationDialog>([](CalibrationDialog& dialog) {
+      test::ShowActive(dialog);
+      const std::pair<const char*, double> readings[] = {{"point1RightSpin", 2},
+                                                         {"point1DownSpin", 1},
+                                                         {"point2RightSpin", 1},
+                                                         {"point2DownSpin", 2}};
+      for (const auto& [name, mm] : readings) {
+        auto* spin = ControlByName<QDoubleSpinBox>(&dialog, name);
+        spin->setFocus();
+        for (int step = 0; step < mm * 2; ++step) QTest::keyClick(spin, Qt::Key_Up);
+      }
+      ControlByName<QCheckBox>(&dialog, "printAgainBox")->setChecked(false);
+      test::Click(ControlByName<QPushButton>(&dialog, "applyButton"));
+    });
+    test::Click(ControlByName<QPushButton>(&options, "calibrateButton"));
+    test::Click(ControlByName<QPushButton>(&options, "okButton"));
+  });
+  test::Click(window->findChild<QPushButton*>("optionsButton"));
+  ASSERT_EQ(window->session().settings().leftMargin, "0.26");
+  ASSERT_EQ(window->session().settings().topMargin, "0.06");
+
+  Print(*window);
+  const test::PdfPage after = LastPage();
+  ASSERT_EQ(after.words.size(), before.words.size());
+  ASSERT_GE(after.words.size(), 7u);
+  const double offset = 1.5 * kPointsPerMm, tolerance = 0.1 * kPointsPerMm;
+  for (std::size_t i = 0; i < after.words.size(); ++i) {
+    SCOPED_TRACE(after.words[i].text);
+    ASSERT_EQ(after.words[i].text, before.words[i].text);
+    EXPECT_NEAR(after.words[i].xMin - before.words[i].xMin, offset, tolerance);
+    EXPECT_NEAR(after.words[i].yMin - before.words[i].yMin, offset, tolerance);
+  }
+}
+
+// The sheet's millimetre scales as printed: each figure centred a whole number of millimetres
+// from its zero, and the first point's zero where the card prints the name with the same margins.
+TEST_F(MarginCalibrationSpool, TheSheetsScalesAreWhereTheySay) {
+  auto window = main_.Open();
+  Print(*window);
+  const test::PdfPage card = LastPage();
+  const test::PdfWord* name = test::FindWord(card, kNameWord);
+  ASSERT_NE(name, nullptr);
+
+  std::filesystem::remove(pdf_);
+  test::WhenModal<OptionsDialog>([this](OptionsDialog& options) {
+    test::ShowActive(options);
+    test::Click(ControlByName<QPushButton>(&options, "calibrationButton"));
+    EXPECT_TRUE(test::WaitForQueue(queue_));
+    test::Click(ControlByName<QPushButton>(&options, "cancelButton"));
+  });
+  test::Click(window->findChild<QPushButton*>("optionsButton"));
+  const test::PdfPage sheet = LastPage();
+  ASSERT_FALSE(sheet.words.empty());
+
+  // The scales' figures are the only 3-point numbers: about a millimetre high.
+  std::vector<test::PdfWord> figures;
+  for (const auto& w : sheet.words)
+    if (w.yMax - w.yMin < 1.5 * kPointsPerMm && std::isdigit(static_cast<unsigned char>(w.text[0])))
+      figures.push_back(w);
+  ASSERT_EQ(figures.size(), 44u);  // four scales of eleven
+  auto middleX = [](const test::PdfWord& w) { return (w.xMin + w.xMax) / 2; };
+  auto middleY = [](const test::PdfWord& w) { return (w.yMin + w.yMax) / 2; };
+  const double tolerance = 0.1 * kPointsPerMm;
+
+  // From each zero, the figures in line with it across (a row) or down (a column).
+  std::vector<std::vector<test::PdfWord>> rows, columns;
+  for (const auto& zero : figures) {
+    if (zero.text != "0") continue;
+    std::vector<test::PdfWord> row, column;
+    for (const auto& f : figures) {
+      const double dx = middleX(f) - middleX(zero), dy = middleY(f) - middleY(zero);
+      if (std::abs(dy) < 0.3 * kPointsPerMm && std::abs(dx) < 5.5 * kPointsPerMm) row.push_back(f);
+      if (std::abs(dx) < 0.3 * kPointsPerMm && std::abs(dy) < 5.5 * kPointsPerMm)
+        column.push_back(f);
+    }
+    (row.size() > column.size() ? rows : columns)
+        .push_back(row.size() > column.size() ? row : column);
+  }
+  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_EQ(columns.size(), 2u);
+  for (auto& row : rows) {
+    ASSERT_EQ(row.size(), 11u);
+    std::sort(row.begin(), row.end(), [&](auto& a, auto& b) { return middleX(a) < middleX(b); });
+    for (int k = -5; k <= 5; ++k) {
+      const test::PdfWord& f = row[k + 5];
+      EXPECT_EQ(f.text, std::to_string(std::abs(k)));
+      EXPECT_NEAR(middleX(f) - middleX(row[5]), k * kPointsPerMm, tolerance) << k;
+    }
+  }
+  for (auto& column : columns) {
+    ASSERT_EQ(column.size(), 11u);
+    std::sort(column.begin(), column.end(),
+              [&](auto& a, auto& b) { return middleY(a) < middleY(b); });
+    for (int k = -5; k <= 5; ++k) {
+      const test::PdfWord& f = column[k + 5];
+      EXPECT_EQ(f.text, std::to_string(std::abs(k)));
+      EXPECT_NEAR(middleY(f) - middleY(column[5]), k * kPointsPerMm, tolerance) << k;
+    }
+  }
+  // The first point's scales are the ones nearer the page's top left.
+  std::sort(rows.begin(), rows.end(),
+            [&](auto& a, auto& b) { return middleY(a[0]) < middleY(b[0]); });
+  EXPECT_NEAR(middleX(rows[0][5]), name->xMin, tolerance);
+}
+
+// Choosing a printer in the print setup brings back the margins kept for it; the ones in use
+// stay with the printer they were set for.
+TEST_F(MarginCalibrationSpool, ThePrintSetupBringsBackThePrintersOwnMargins) {
+  OptionsValues values;
+  values.topMargin = "0.10";
+  values.leftMargin = "0.20";
+  values.printerMargins = {"Otthon", {{queue_, {"0.41", "0.07"}}}};
+  MakeDefaultLayout(values.layout, 0);
+  OptionsDialog::Services services;
+  services.workFolder = dir_.path();
+  OptionsDialog dialog(values, services);
+  test::ShowActive(dialog);
+  const QString queue = QString::fromStdString(queue_);
+  test::WhenModal<QPrintDialog>([&queue](QPrintDialog& setup) {
+    auto* printers = setup.findChild<QComboBox*>("printers");
+    ASSERT_NE(printers, nullptr);
+    const int row = printers->findText(queue);
+    ASSERT_GE(row, 0);
+    printers->setCurrentIndex(row);
+    setup.accept();
+  });
+  test::Click(ControlByName<QPushButton>(&dialog, "printerSetupButton"));
+  EXPECT_EQ(dialog.values().leftMargin, "0.41");
+  EXPECT_EQ(dialog.values().topMargin, "0.07");
+  EXPECT_EQ(ControlByName<QLineEdit>(&dialog, "leftMarginEdit")->text(), "0.41");
+  EXPECT_EQ(dialog.values().printerMargins,
+            (PrinterMarginBook{queue_, {{"Otthon", {"0.20", "0.10"}}}}));
 }
 
 // The calibration sheet from the options dialog through the real queue: a job of its own name,

@@ -139,9 +139,13 @@ TEST_F(CalibrationSheetPdfTest, NamesLieBesideTheirCrossesWithTheEditsNotYetSave
                        total + gap + c.line * line))
         << c.word;
   }
-  // The remark begins at its column, and so does its name.
-  EXPECT_TRUE(
-      WordAt(page, "Megjegyzés", false, left + Pt(layout.Body(B::GridColumn7)) + gap, total + gap));
+  // The remark column is the second reference point: its scales take the space below and
+  // right of its cross on the total row, so its name ends left of the cross, a line above.
+  EXPECT_TRUE(std::any_of(page.words.begin(), page.words.end(), [&](const test::PdfWord& w) {
+    return w.text == "Megjegyzés" &&
+           std::abs(w.xMax - (left + Pt(layout.Body(B::GridColumn7)) - gap)) < 0.5 &&
+           w.yMax < total - gap - line + 1 && w.yMax > total - gap - line - 2;
+  }));
   // The rulers' inch figures stand just right of their ticks, counted from the margins: the
   // across ruler below the crosses, the down ruler right of them.
   auto figure = [&](const std::string& text, auto near) {
