@@ -310,6 +310,25 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
   return plan;
 }
 
+std::optional<CardPageInput> Session::SettleOverprint(const CardContent& card,
+                                                      const CardPageInput& page) {
+  if (!ledger_.readable()) return page;
+  const DueLines over = OverprintOf(
+      card, ledger_.Find(state_.data.current, state_.selection.selectedPublisher, card), page);
+  if (!over.Any()) return page;
+  const std::string question =
+      LoadStringWith(StringId::OverprintQuestion, {card.displayName, LineNames(card, over)});
+  switch (prompts_.AskOverprint(question)) {
+    case OverprintAnswer::kPrintAnyway:
+      return page;
+    case OverprintAnswer::kCancel:
+      return std::nullopt;
+    case OverprintAnswer::kLeaveOut:
+      break;
+  }
+  return WithoutOverprint(page, over);
+}
+
 std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
   return ledger_.Record(state_.data.current, pages, Today());
 }

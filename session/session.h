@@ -155,6 +155,10 @@ class Session {
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   using PrintedPage = velunorh::PrintedPage;
   std::string RecordPrinted(const std::vector<PrintedPage>& pages);
+  // Before a print of the chosen card: when `page` would print over lines the ledger says are on
+  // the card, names them and asks. The page to print (those lines left out, or all of it), or
+  // nothing when the user cancels. Without a readable ledger, the page as it is, unasked.
+  std::optional<CardPageInput> SettleOverprint(const CardContent& card, const CardPageInput& page);
   // The chosen card's record for its service year, or null.
   const CardRecord* LedgerRecord() const;
   // Forgets the chosen card's record for its service year (a new card). The message to show

@@ -251,10 +251,17 @@ bool MainWindow::PrintChosenCard() {
   // A copy: the file dialog below gives the window back its activation, which may read a
   // changed remark file and build the session's card anew.
   const CardContent card = session_.Content();
-  const CardPageInput page = session_.CardPage();
-  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  // Ink over ink cannot be read: lines the card already holds are left out unless the user says.
+  const std::optional<CardPageInput> settled = session_.SettleOverprint(card, session_.CardPage());
   if (!settled) return false;
-  QPrinter* printer = *settled;
+  const CardPageInput page = *settled;
+  if (!PagePrintsAnything(card, page)) {
+    warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
+    return false;
+  }
+  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this);
+  if (!settledPrinter) return false;
+  QPrinter* printer = *settledPrinter;
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   const PrintOutcome outcome =
       PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
