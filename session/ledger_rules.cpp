@@ -147,13 +147,4 @@ std::string LineNames(const CardContent& card, const DueLines& lines) {
   return names;
 }
 
-bool PagePrintsAnything(const CardContent& card, const CardPageInput& page) {
-  if (!card.hasPublisher) return false;
-  if (page.header.printHeader || page.grid.printTotal) return true;
-  for (int row = 0; row < 12; ++row)
-    if (page.grid.monthRow[row] && card.rows[row].printable && RowHasText(card.rows[row]))
-      return true;
-  return false;
-}
-
 }  // namespace velunorh

@@ -46,7 +46,5 @@ DueLines OverprintOf(const CardContent& card, const CardRecord* record, const Ca
 CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint);
 // The lines as the user reads them: "Fejléc, Okt, Összes".
 std::string LineNames(const CardContent& card, const DueLines& lines);
-// Whether the page puts anything of the card on paper.
-bool PagePrintsAnything(const CardContent& card, const CardPageInput& page);
 
 }  // namespace velunorh

@@ -255,7 +255,7 @@ bool MainWindow::PrintChosenCard() {
   const std::optional<CardPageInput> settled = session_.SettleOverprint(card, session_.CardPage());
   if (!settled) return false;
   const CardPageInput page = *settled;
-  if (!PagePrintsAnything(card, page)) {
+  if (!CardPagePlacesAnything(card, page)) {
     warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
     return false;
   }
