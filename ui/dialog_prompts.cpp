@@ -32,8 +32,10 @@ OverprintAnswer DialogPrompts::AskOverprint(const std::string& question) {
                   QMessageBox::NoButton, parent_);
   box.setObjectName("overprintQuestion");
   QPushButton* leaveOut = box.addButton(Text(StringId::OverprintLeaveOut), QMessageBox::AcceptRole);
+  leaveOut->setObjectName("overprintLeaveOut");
   QPushButton* anyway =
       box.addButton(Text(StringId::OverprintPrintAnyway), QMessageBox::DestructiveRole);
+  anyway->setObjectName("overprintPrintAnyway");
   QPushButton* cancel = box.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
   box.setDefaultButton(leaveOut);
   box.setEscapeButton(cancel);

@@ -203,18 +203,24 @@ void MainWindow::SyncBoxes() {
 }
 
 void MainWindow::FillPublisherList() {
+  ListPublishers(0);
+  FocusList();
+}
+
+void MainWindow::ListPublishers(int slot) {
   {
     QSignalBlocker block(list_);
     list_->clear();
+    int current = 0;
     for (const auto& line : session_.PublisherLines()) {
+      if (line.slot == slot) current = list_->count();
       auto* item = new QListWidgetItem(FromUtf8(line.text), list_);
       item->setData(Qt::UserRole, line.slot);
     }
-    if (list_->count() > 0) list_->setCurrentRow(0);
+    if (list_->count() > 0) list_->setCurrentRow(current);
   }
   ShowMissingDataHint();
   ChooseListedPublisher();
-  FocusList();
 }
 
 void MainWindow::ShowGroupCaption() {
@@ -243,6 +249,8 @@ void MainWindow::PrintCard() {
 }
 
 bool MainWindow::PrintChosenCard() {
+  // The card prints the figures the files hold now, not those read at the start.
+  LookAtTheFilesNow();
   if (!session_.HasPrintableCard()) return false;
   if (!session_.CardPageHasAnything()) {
     warn_(Text(StringId::NothingOnThePage));
@@ -278,6 +286,7 @@ bool MainWindow::PrintChosenCard() {
 
 void MainWindow::PreviewCard() {
   printGate_->Run([this] {
+    LookAtTheFilesNow();
     if (!session_.HasPrintableCard()) {
       warn_(Text(StringId::NothingToPrint));
       return;
@@ -303,6 +312,7 @@ void MainWindow::PreviewCard() {
 
 void MainWindow::PrintGroup() {
   printGate_->Run([this] {
+    LookAtTheFilesNow();
     GroupPrint::Hooks hooks;
     hooks.warn = warn_;
     hooks.inform = inform_;
@@ -389,8 +399,18 @@ void MainWindow::LookAtTheFilesSoon() {
   lookingSoon_ = true;
   QTimer::singleShot(0, this, [this] {
     lookingSoon_ = false;
-    if (!exited_ && session_.RefreshFromFiles()) ShowChoice();
+    if (!exited_) LookAtTheFilesNow();
   });
+}
+
+void MainWindow::LookAtTheFilesNow() {
+  const int readings = session_.publisherReadings();
+  if (!session_.RefreshFromFiles()) return;
+  // The publishers read again: the list follows, the chosen publisher kept.
+  if (session_.publisherReadings() != readings)
+    ListPublishers(session_.selection().selectedPublisher);
+  else
+    ShowChoice();
 }
 
 void MainWindow::done(int result) {
@@ -466,7 +486,18 @@ void MainWindow::ForgetCard() {
   ShowChoice();
 }
 
+void MainWindow::ConfirmCorrectedByHand() {
+  if (!session_.HasChangedItems()) return;
+  const std::string problem = session_.ConfirmCorrectedByHand();
+  if (!problem.empty()) warn_(FromUtf8(problem));
+  ShowChoice();
+}
+
 void MainWindow::AddLedgerActions(QMenu& menu) {
+  QAction* corrected = menu.addAction(Text(StringId::LedgerCorrectedByHandMenuItem), this,
+                                      &MainWindow::ConfirmCorrectedByHand);
+  corrected->setObjectName("correctedByHandAction");
+  corrected->setEnabled(session_.HasChangedItems());
   QAction* forget =
       menu.addAction(Text(StringId::LedgerForgetMenuItem), this, &MainWindow::ForgetCard);
   forget->setEnabled(session_.HasPrintableCard());

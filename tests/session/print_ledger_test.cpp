@@ -531,6 +531,17 @@ TEST_F(LedgerSessionTest, ACorrectedReportIsMarkedAndNotDue) {
   EXPECT_TRUE(session->selection().printHeader);
   EXPECT_FALSE(session->selection().monthRow[0]);
   EXPECT_FALSE(session->selection().monthRow[1]);
+
+  // Corrected on the card by hand and confirmed: October is on the card as it is now, for good,
+  // and nothing else was recorded.
+  EXPECT_TRUE(session->HasChangedItems());
+  EXPECT_EQ(session->ConfirmCorrectedByHand(), "");
+  EXPECT_FALSE(session->HasChangedItems());
+  session = Start();
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[1], LedgerMark::kOnCard);
+  EXPECT_FALSE(session->LedgerRecord()->header.has_value());
+  EXPECT_FALSE(session->TickDue() && session->selection().monthRow[1]);
 }
 
 TEST_F(LedgerSessionTest, ReSortingThePublisherFileKeepsEachRecordWithItsPublisher) {
@@ -886,13 +897,25 @@ TEST_F(LedgerSessionTest, OnlyWhatIsEmptyOnTheCardIsDueWhateverTheOptions) {
     EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
     EXPECT_EQ(session->HeaderPreview().ledger.changed, c.headerChanged);
     if (c.headerChanged) {
-      EXPECT_EQ(session->HeaderPreview().ledger.note,
-                "Fejléc nyomtatva: 2026.11.10., azóta változott: javítsd kézzel, vagy kezdj új "
-                "kártyát");
+      EXPECT_EQ(
+          session->HeaderPreview().ledger.note,
+          "Fejléc nyomtatva: 2026.11.10., azóta változott: javítsd kézzel („Javítva kézzel”), "
+          "vagy kezdj új kártyát");
     }
 
-    // "Esedékes" and "Csak esedékes" take exactly the empty items.
+    // "Nyomtatás" with October ticked asks first unless nothing of it is on the card; left
+    // out, October goes only onto the card without it.
     const bool empty = c.state == State::kEmpty;
+    prompts_.overprintQuestions.clear();
+    prompts_.overprintAnswers = {OverprintAnswer::kLeaveOut};
+    session->SetMonthRow(1, true);
+    const auto page = session->SettleOverprint(session->Content(), session->CardPage());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->grid.monthRow[1], empty);
+    EXPECT_EQ(prompts_.overprintQuestions.size(), empty ? 0u : 1u);
+    prompts_.overprintAnswers.clear();
+
+    // "Esedékes" and "Csak esedékes" take exactly the empty items.
     EXPECT_EQ(session->TickDue(), empty);
     EXPECT_EQ(session->selection().monthRow[1], empty);
     EXPECT_EQ(session->selection().printHeader, empty);
