@@ -25,6 +25,15 @@ void DecideHeader(CongregationData& data, const CardChoice& choice, CardContent&
   card.displayName = card.hasFullName && choice.useFullName
                          ? data.extensionBuffer().fullName()
                          : FormatName(table, choice.slot, choice.lastNameFirst);
+  card.familyName = record.familyName();
+  card.givenName = record.givenName();
+  if (card.hasFullName) card.fullName = data.extensionBuffer().fullName();
+  for (int format = 0; format < kDateFormats; ++format) {
+    card.datesOfBirth[format] =
+        FormatDate(table, choice.slot, WhichDate::kBirth, format, choice.languageCode);
+    card.datesImmersed[format] =
+        FormatDate(table, choice.slot, WhichDate::kImmersed, format, choice.languageCode);
+  }
   card.homeAddress = record.homeAddress();
   card.homeTelephone = record.homeTelephone();
   card.mobileTelephone = record.mobileTelephone();
@@ -64,9 +73,15 @@ void DecideGrid(CongregationData& data, const CardChoice& choice, CardContent& c
     for (ValueKind kind : GridKinds(choice.newForm))
       line.cells.push_back(
           MonthCellText(data, year, choice.slot, line.month, kind, choice.newForm));
+    for (ValueKind kind : GridKinds(!choice.newForm))
+      line.otherFormCells.push_back(
+          MonthCellText(data, year, choice.slot, line.month, kind, !choice.newForm));
     line.remark = MonthRemark(data, year, choice.slot, line.month);
   }
   card.printedTotals = Totals(data, choice, 12);
+  CardChoice otherForm = choice;
+  otherForm.newForm = !choice.newForm;
+  card.otherFormTotals = Totals(data, otherForm, 12);
   card.previewTotals = Totals(data, choice, year.previousServiceYear ? 12 : elapsed);
 }
 

@@ -35,7 +35,13 @@ struct CardMonthRow {
   bool printable = false;
   std::vector<std::string> cells;  // one per grid column, "" for an empty cell
   std::string remark;              // the auxiliary-pioneer text and the month's remark
+  // The same month's cells as the other card version prints them: the print ledger compares
+  // the month's data, which a switch of card version does not change.
+  std::vector<std::string> otherFormCells;
 };
+
+// The date formats of the options (0 = as stored, 1 = month first, 2 = month name, 3 = day first).
+inline constexpr int kDateFormats = 4;
 
 // Everything the card says for one publisher, decided once; the previews, the printed card and
 // every other picture of it only place these texts.
@@ -57,14 +63,22 @@ struct CardContent {
   bool elder = false;
   bool ministerialServant = false;
   bool regularPioneer = false;  // in ReportMonth, current table
+  // What the header prints from, whatever the options make of it (name order, full name, date
+  // format): the print ledger compares these, so an option alone changes nothing on the card.
+  std::string familyName;
+  std::string givenName;
+  std::string fullName;                                // "" without one
+  std::array<std::string, kDateFormats> datesOfBirth;  // in each date format
+  std::array<std::string, kDateFormats> datesImmersed;
 
   // The grid.
   bool newForm = false;
   ServiceYear year;
   std::array<CardMonthRow, 12> rows{};
-  std::vector<std::string> printedTotals;  // the twelve months that end with ReportMonth
-  std::vector<std::string> previewTotals;  // the months the preview shows
-  int headingYear = 0;                     // the calendar year the preview's heading shows
+  std::vector<std::string> printedTotals;    // the twelve months that end with ReportMonth
+  std::vector<std::string> previewTotals;    // the months the preview shows
+  std::vector<std::string> otherFormTotals;  // printedTotals as the other card version prints them
+  int headingYear = 0;                       // the calendar year the preview's heading shows
 
   bool operator==(const CardContent&) const = default;
 };

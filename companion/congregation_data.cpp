@@ -33,6 +33,8 @@ void CongregationData::LoadAllData(bool& stopRequested, const PasswordCheck& che
   if (!current.allocated() || !previous.allocated()) return;
   // A reload must not keep the previous year of another data source when this one has none.
   previous.count = 0;
+  // Taken before the reading: a file written while it is read shows as changed next time.
+  loadedFiles_ = CompanionFileIdentities();
 
   LoadPublisherFile();
   if (!stopRequested && checkPassword && !checkPassword(current[0])) stopRequested = true;
@@ -42,6 +44,15 @@ void CongregationData::LoadAllData(bool& stopRequested, const PasswordCheck& che
     LoadPreviousYearFile(stopRequested);
     if (previous.count >= 1) LinkPreviousYear();
   }
+}
+
+std::array<FileIdentity, 3> CongregationData::CompanionFileIdentities() const {
+  return {FileIdentityOf(paths_.PublisherFile()), FileIdentityOf(paths_.PreviousYearFile()),
+          FileIdentityOf(paths_.ExtensionFile())};
+}
+
+bool CongregationData::CompanionFilesChanged() const {
+  return CompanionFileIdentities() != loadedFiles_;
 }
 
 }  // namespace velunorh

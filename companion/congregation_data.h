@@ -54,6 +54,9 @@ class CongregationData {
   // The month's remarks as last read; an empty table for a month out of range.
   const RemarkTable& currentRemarks(int month) const;
   const RemarkTable& previousRemarks(int month) const;
+  // Whether the publisher file, the previous year's or the extension file is another version
+  // than the last load read (one stat of each): the companion program wrote it meanwhile.
+  bool CompanionFilesChanged() const;
   // Once before each batch of lookups (a repaint, a print): reads a remark file again when its
   // identity changed since it was read, so a remark the companion program changed shows. Costs
   // one stat of each remark file when nothing changed. True when a file was read again.
@@ -93,7 +96,11 @@ class CongregationData {
   // Puts back the remarkSlot bytes a reading overwrote, latest first.
   static void UndoRemarkSlots(RemarkYear& year, PublisherTable& target);
 
+  // The publisher, previous-year and extension files as the last load found them.
+  std::array<FileIdentity, 3> CompanionFileIdentities() const;
+
   DataPaths paths_;
+  std::array<FileIdentity, 3> loadedFiles_{};
   int extensionCount_ = 0;
   ExtensionRecord extensionBuffer_{};
   RemarkYear currentRemarks_;

@@ -4,6 +4,7 @@
 
 #include "base/string_table.h"
 #include "card/card_digest.h"
+#include "card/grid_texts.h"
 
 namespace velunorh {
 namespace {
@@ -29,15 +30,9 @@ std::uint64_t TwinDigest(const PublisherRecord& record) {
   return DigestWith(hash, std::to_string(record.extensionIndex()));
 }
 
-LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, std::uint64_t digest) {
+LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, bool matches) {
   if (!stamp) return LedgerMark::kNone;
-  return stamp->digest == digest ? LedgerMark::kOnCard : LedgerMark::kChanged;
-}
-
-// The header is the same when it matches the print with or without the F/N marks: ticking F/N
-// alone does not make a printed header look corrected.
-bool HeaderChanged(const CardContent& card, const LedgerStamp& stamp) {
-  return stamp.digest != HeaderDigest(card, false) && stamp.digest != HeaderDigest(card, true);
+  return matches ? LedgerMark::kOnCard : LedgerMark::kChanged;
 }
 
 std::string ShownDate(const CalendarDate& date) {
@@ -77,15 +72,16 @@ MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* rec
   if (!record || !card.hasPublisher) return view;
   for (int row = 0; row < 12; ++row)
     if (card.rows[row].printable)
-      view.rows[row] = MarkOf(record->rows[row], RowDigest(card.rows[row]));
-  view.total = MarkOf(record->total, TotalDigest(card));
+      view.rows[row] = MarkOf(
+          record->rows[row], record->rows[row] && RowMatches(card, row, record->rows[row]->digest));
+  view.total = MarkOf(record->total, record->total && TotalMatches(card, record->total->digest));
   return view;
 }
 
 HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record) {
   HeaderLedgerView view;
   if (!record || !record->header || !card.hasPublisher) return view;
-  view.changed = HeaderChanged(card, *record->header);
+  view.changed = !HeaderMatches(card, record->header->digest);
   view.note =
       LoadStringWith(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted,
                      {ShownDate(record->header->date)});
@@ -101,21 +97,54 @@ bool DueLines::Any() const {
 DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSelection& boxes) {
   DueLines due;
   if (!card.hasPublisher) return due;
-  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
+  // Due is only what the card has nothing of: a line printed and changed since already holds
+  // ink, and ink over ink cannot be read. It is shown ("!"), corrected by hand or on a new card.
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     due.rows[row] = line.printable && boxes.monthRowEnabled[row] && RowHasText(line) &&
-                    view.rows[row] != LedgerMark::kOnCard;
+                    !(record && record->rows[row]);
   }
-  due.total = boxes.totalEnabled && view.total != LedgerMark::kOnCard;
-  // A header changed since it was printed is due: it is the same card, to be corrected (or a
-  // new card started), and a warning no button acts on would only be ignored.
-  due.header = !(record && record->header) || HeaderChanged(card, *record->header);
+  due.total = boxes.totalEnabled && !(record && record->total);
+  due.header = !(record && record->header);
   return due;
 }
 
 bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks) {
   return due.header && (userTicked || editionTicks);
+}
+
+DueLines OverprintOf(const CardContent& card, const CardRecord* record, const CardPageInput& page) {
+  DueLines over;
+  if (!record || !card.hasPublisher) return over;
+  for (int row = 0; row < 12; ++row) {
+    const CardMonthRow& line = card.rows[row];
+    over.rows[row] = line.printable && page.grid.monthRow[row] && RowHasText(line) &&
+                     record->rows[row].has_value();
+  }
+  over.total = page.grid.printTotal && record->total.has_value();
+  over.header = page.header.printHeader && record->header.has_value();
+  return over;
+}
+
+CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint) {
+  for (int row = 0; row < 12; ++row)
+    if (overprint.rows[row]) page.grid.monthRow[row] = false;
+  if (overprint.total) page.grid.printTotal = false;
+  if (overprint.header) {
+    page.header.printHeader = false;
+    page.header.printGenderMarks = false;
+  }
+  return page;
+}
+
+std::string LineNames(const CardContent& card, const DueLines& lines) {
+  std::string names;
+  auto add = [&names](const std::string& name) { names += (names.empty() ? "" : ", ") + name; };
+  if (lines.header) add(LoadString(StringId::OverprintHeaderName));
+  for (int row = 0; row < 12; ++row)
+    if (lines.rows[row]) add(GridMonthName(card.rows[row].month));
+  if (lines.total) add(LoadString(StringId::TotalRow));
+  return names;
 }
 
 }  // namespace velunorh

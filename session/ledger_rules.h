@@ -5,6 +5,7 @@
 
 #include "card/card_content.h"
 #include "card/card_ledger_view.h"
+#include "card/card_page.h"
 #include "companion/publisher_table.h"
 #include "session/card_selection.h"
 #include "session/print_ledger.h"
@@ -21,10 +22,9 @@ std::string LedgerPublisherKey(const PublisherTable& table, int slot);
 MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record);
 HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* record);
 
-// The lines of a card that a print should put on it now: each month row whose box can be
-// ticked and that prints a text not on the card yet (or changed since), the total row when its
-// box can be ticked and it is not on the card as it is now, and the header when it was never
-// printed or changed since.
+// The lines of a card that a print should put on it now, those of which nothing is on the card
+// yet: each month row whose box can be ticked and that prints a text, the total row when its box
+// can be ticked, and the header. A line printed and changed since is never due.
 struct DueLines {
   std::array<bool, 12> rows{};
   bool total = false;
@@ -37,5 +37,14 @@ DueLines DueOf(const CardContent& card, const CardRecord* record, const CardSele
 // F/N of a print of the due lines: only with a due header, then as the user ticked it or as the
 // edition ticks it. "Esedékes" and the due-only group print both take it from here.
 bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks);
+
+// The lines a print of `page` would put where the ledger says ink already is: each ticked month
+// row that prints a text and is recorded, the total and the header when recorded (as they are
+// now or changed since: either way the card holds ink there).
+DueLines OverprintOf(const CardContent& card, const CardRecord* record, const CardPageInput& page);
+// The page without those lines.
+CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint);
+// The lines as the user reads them: "Fejléc, Okt, Összes".
+std::string LineNames(const CardContent& card, const DueLines& lines);
 
 }  // namespace velunorh

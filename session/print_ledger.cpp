@@ -424,18 +424,18 @@ void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
   if (printed.page.header.printHeader) {
-    record.header = LedgerStamp{date, HeaderDigest(card, printed.page.header.printGenderMarks)};
+    record.header = LedgerStamp{date, HeaderDataDigest(card, printed.page.header.printGenderMarks)};
     unsaved.recorded[0] = true;
   }
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line)) {
-      record.rows[row] = LedgerStamp{date, RowDigest(line)};
+      record.rows[row] = LedgerStamp{date, RowDataDigest(card, row)};
       unsaved.recorded[1 + row] = true;
     }
   }
   if (printed.page.grid.printTotal) {
-    record.total = LedgerStamp{date, TotalDigest(card)};
+    record.total = LedgerStamp{date, TotalDataDigest(card)};
     unsaved.recorded[13] = true;
   }
   // A card that printed nothing the ledger keeps leaves no empty section behind.

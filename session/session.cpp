@@ -1,5 +1,7 @@
 #include "session/session.h"
 
+#include <algorithm>
+
 #include "base/atomic_file.h"
 #include "base/edition.h"
 #include "base/platform.h"
@@ -243,8 +245,32 @@ void Session::BuildCard() {
   TickGenderMarksWhereTheEditionDoes();
 }
 
+bool Session::ReloadChangedData() {
+  if (!state_.data.CompanionFilesChanged()) return false;
+  // A publisher file being replaced may be missing or short for a moment: the figures read
+  // stay until a whole one is there again.
+  if (!HoldsPublisherData(PublisherFile())) return false;
+  const std::string chosen =
+      LedgerPublisherKey(state_.data.current, state_.selection.selectedPublisher);
+  // The same data location, its password accepted at the start.
+  bool refused = false;
+  state_.data.LoadAllData(refused);
+  if (IsPortuguese(state_.languageCode) && state_.data.current.count >= 1)
+    SortPublishers(state_.data.current, state_.settings.firstNameSort);
+  // The file may have gained or lost publishers before the chosen one: its slot moves.
+  int slot = 0;
+  for (int other = 1; other < state_.data.current.count && slot == 0 && !chosen.empty(); ++other)
+    if (LedgerPublisherKey(state_.data.current, other) == chosen) slot = other;
+  state_.selection.selectedPublisher = slot;
+  UpdateMonthBoxes(state_.selection, state_.data);
+  ++publisherReadings_;
+  return true;
+}
+
 bool Session::RefreshFromFiles() {
-  const bool remarks = state_.data.RefreshRemarksIfChanged();
+  const bool data = ReloadChangedData();
+  // A reload has read the remark files too.
+  const bool remarks = data || state_.data.RefreshRemarksIfChanged();
   if (remarks) BuildCard();
   const bool ledger = ledger_.LoadAgainIfUnreadable(Today()) || ledger_.ReadAgainIfChanged();
   return remarks || ledger;
@@ -360,8 +386,91 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
   return plan;
 }
 
+std::optional<CardPageInput> Session::SettleOverprint(const CardContent& card,
+                                                      const CardPageInput& page) {
+  if (!ledger_.readable()) return page;
+  const DueLines over = OverprintOf(
+      card, ledger_.Find(state_.data.current, state_.selection.selectedPublisher, card), page);
+  if (!over.Any()) return page;
+  const std::string question =
+      LoadStringWith(StringId::OverprintQuestion, {card.displayName, LineNames(card, over)});
+  switch (prompts_.AskOverprint(question)) {
+    case OverprintAnswer::kPrintAnyway:
+      return page;
+    case OverprintAnswer::kCancel:
+      return std::nullopt;
+    case OverprintAnswer::kLeaveOut:
+      break;
+  }
+  return WithoutOverprint(page, over);
+}
+
+std::optional<Session::LeaveOut> Session::SettleGroupOverprint(const GroupPlan& plan) {
+  LeaveOut over;
+  if (!ledger_.readable()) return over;
+  // The question names this many cards; a congregation's worth would not fit on the screen.
+  constexpr std::size_t kNamed = 8;
+  const CardPageInput page = CardPage();
+  int fresh = 0;
+  std::string names;
+  for (int slot : plan.slots) {
+    const CardContent card = ContentFor(slot);
+    if (!CardPagePlacesAnything(card, page)) continue;
+    const DueLines lines = OverprintOf(card, ledger_.Find(state_.data.current, slot, card), page);
+    if (!lines.Any()) {
+      ++fresh;
+      continue;
+    }
+    over[slot] = lines;
+    if (over.size() <= kNamed)
+      names += "\n" + LoadStringWith(StringId::GroupOverprintCard,
+                                     {card.displayName, LineNames(card, lines)});
+  }
+  if (over.empty()) return over;
+  if (over.size() > kNamed)
+    names +=
+        "\n" + LoadStringWith(StringId::GroupOverprintMore, {std::to_string(over.size() - kNamed)});
+  const std::string question =
+      LoadStringWith(StringId::GroupOverprintQuestion,
+                     {std::to_string(fresh), std::to_string(over.size()), names});
+  switch (prompts_.AskOverprint(question)) {
+    case OverprintAnswer::kPrintAnyway:
+      return LeaveOut{};
+    case OverprintAnswer::kCancel:
+      return std::nullopt;
+    case OverprintAnswer::kLeaveOut:
+      break;
+  }
+  return over;
+}
+
 std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
   return ledger_.Record(state_.data.current, pages, Today());
+}
+
+bool Session::HasChangedItems() const {
+  const CardContent& card = Content();
+  const CardRecord* record = LedgerRecord();
+  if (!record) return false;
+  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
+  return HeaderLedgerOf(card, record).changed || view.total == LedgerMark::kChanged ||
+         std::find(view.rows.begin(), view.rows.end(), LedgerMark::kChanged) != view.rows.end();
+}
+
+std::string Session::ConfirmCorrectedByHand() {
+  const CardContent& card = Content();
+  const CardRecord* record = LedgerRecord();
+  if (!record) return {};
+  // Recorded as a print of exactly the changed items would be: nothing else is touched.
+  const MonthlyLedgerView view = MonthlyLedgerOf(card, record);
+  CardPageInput page = CardPage();
+  page.header.printHeader = HeaderLedgerOf(card, record).changed;
+  page.header.printGenderMarks = false;
+  for (int row = 0; row < 12; ++row)
+    page.grid.monthRow[row] = view.rows[row] == LedgerMark::kChanged;
+  page.grid.printTotal = view.total == LedgerMark::kChanged;
+  return ledger_.Record(state_.data.current, {{state_.selection.selectedPublisher, &card, page}},
+                        Today());
 }
 
 std::string Session::ForgetCard() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -133,6 +134,13 @@ class Session {
     int nothingDue = 0;
   };
   DueGroupPlan PlanDueGroupPrint();
+  // Before a print of every listed card as the boxes stand: when pages would print over lines
+  // the ledger says are on their cards, counts those cards apart from the cards that only get
+  // new lines, names them and asks. The lines to leave out of each card (by slot), none when
+  // the user prints them anyway; nothing when the user cancels. Without a readable ledger,
+  // nothing to leave out, unasked.
+  using LeaveOut = std::map<int, DueLines>;
+  std::optional<LeaveOut> SettleGroupOverprint(const GroupPlan& plan);
   // The card of another publisher of the list with the current choices.
   CardContent ContentFor(int slot);
 
@@ -141,6 +149,9 @@ class Session {
   // again, and what another copy saved in the ledger is taken in. True when the window must show
   // the card and its buttons again.
   bool RefreshFromFiles();
+  // How many times the publishers were read again since the start: the window refills its list
+  // when this grows.
+  int publisherReadings() const { return publisherReadings_; }
 
   // The card of the chosen publisher, and how each picture of it is placed. Built again after
   // a change of the choice or the data (RefreshFromFiles included); reading it changes nothing.
@@ -164,6 +175,16 @@ class Session {
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   using PrintedPage = velunorh::PrintedPage;
   std::string RecordPrinted(const std::vector<PrintedPage>& pages);
+  // Before a print of the chosen card: when `page` would print over lines the ledger says are on
+  // the card, names them and asks. The page to print (those lines left out, or all of it), or
+  // nothing when the user cancels. Without a readable ledger, the page as it is, unasked.
+  std::optional<CardPageInput> SettleOverprint(const CardContent& card, const CardPageInput& page);
+  // Whether an item of the chosen card changed since it was printed (shown with "!").
+  bool HasChangedItems() const;
+  // "Javítva kézzel": the user corrected those items on the card by hand; the ledger records
+  // them as they are now, so they show as on the card. The message to show when the ledger
+  // could not be saved, else "".
+  std::string ConfirmCorrectedByHand();
   // The chosen card's record for its service year, or null.
   const CardRecord* LedgerRecord() const;
   // Forgets the chosen card's record for its service year (a new card). The message to show
@@ -182,6 +203,9 @@ class Session {
   void BuildCard();
   // The cz edition keeps F/N ticked for a publisher with a sex.
   void TickGenderMarksWhereTheEditionDoes();
+  // Reads the companion program's files again when one of them changed, keeping the chosen
+  // publisher by its key. True when they were read.
+  bool ReloadChangedData();
 
   MainState state_;
   UserPrompts& prompts_;
@@ -189,6 +213,7 @@ class Session {
   std::string rememberedPrinter_;
   std::string chosenPrinter_;
   SessionLedger ledger_;
+  int publisherReadings_ = 0;
 };
 
 }  // namespace velunorh

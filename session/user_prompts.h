@@ -7,6 +7,9 @@
 
 namespace velunorh {
 
+// The answer to a print that would put ink where the card already holds some.
+enum class OverprintAnswer { kLeaveOut, kPrintAnyway, kCancel };
+
 // Everything the session asks of the user. The Qt layer answers with its dialogs; tests answer
 // with a script.
 class UserPrompts {
@@ -20,6 +23,9 @@ class UserPrompts {
   // The question before a new data source replaces the loaded publishers: true for OK.
   virtual bool ConfirmNewData() = 0;
   virtual void ShowMessage(const std::string& message) = 0;
+  // The question before such a print, naming the publishers and lines; leaving them out is the
+  // default.
+  virtual OverprintAnswer AskOverprint(const std::string& question) = 0;
 };
 
 }  // namespace velunorh

@@ -23,5 +23,7 @@ int main(int argc, char** argv) {
   // The tests print to the file their print setup names, unless one asks for the file itself.
   velunorh::test::KeepTheSetupsFile keep(
       [] { return velunorh::ApplicationPrinter::Instance().ForSetup().outputFileName(); });
+  // A question a test forgot to answer fails that test instead of hanging the run.
+  velunorh::test::ModalWatchdog watchdog(std::chrono::seconds(20));
   return RUN_ALL_TESTS();
 }

@@ -32,7 +32,22 @@ class NoQuestions : public UserPrompts {
     messages.push_back(message);
   }
 
+  // A print over lines already on a card is answered from `overprintAnswers` in order; asked
+  // with none left is a fault, and cancels.
+  OverprintAnswer AskOverprint(const std::string& question) override {
+    overprintQuestions.push_back(question);
+    if (overprintAnswers.empty()) {
+      ADD_FAILURE() << "asked to print over a card: " << question;
+      return OverprintAnswer::kCancel;
+    }
+    const OverprintAnswer answer = overprintAnswers.front();
+    overprintAnswers.erase(overprintAnswers.begin());
+    return answer;
+  }
+
   std::vector<std::string> messages;
+  std::vector<OverprintAnswer> overprintAnswers;
+  std::vector<std::string> overprintQuestions;
 
  private:
   bool keep_;

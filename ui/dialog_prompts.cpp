@@ -27,4 +27,22 @@ bool DialogPrompts::ConfirmNewData() {
   return box.exec() == QMessageBox::Ok;
 }
 
+OverprintAnswer DialogPrompts::AskOverprint(const std::string& question) {
+  QMessageBox box(QMessageBox::Warning, Text(StringId::ProgramName), FromUtf8(question),
+                  QMessageBox::NoButton, parent_);
+  box.setObjectName("overprintQuestion");
+  QPushButton* leaveOut = box.addButton(Text(StringId::OverprintLeaveOut), QMessageBox::AcceptRole);
+  leaveOut->setObjectName("overprintLeaveOut");
+  QPushButton* anyway =
+      box.addButton(Text(StringId::OverprintPrintAnyway), QMessageBox::DestructiveRole);
+  anyway->setObjectName("overprintPrintAnyway");
+  QPushButton* cancel = box.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
+  box.setDefaultButton(leaveOut);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == anyway) return OverprintAnswer::kPrintAnyway;
+  if (box.clickedButton() == leaveOut) return OverprintAnswer::kLeaveOut;
+  return OverprintAnswer::kCancel;
+}
+
 }  // namespace velunorh

@@ -19,6 +19,7 @@ class DialogPrompts : public UserPrompts {
   bool CheckPassword(const PublisherRecord& header) override;
   bool ConfirmNewData() override;
   void ShowMessage(const std::string& message) override { warn_(message); }
+  OverprintAnswer AskOverprint(const std::string& question) override;
 
  private:
   QWidget* parent_;

@@ -25,6 +25,9 @@ bool GroupPrint::Run() {
   const Session::DueGroupPlan due = session_.PlanDueGroupPrint();
   const Answer answer = Ask(plan, due);
   if (answer == Answer::kCancel) return false;
+  // Every card as the boxes stand may put ink where a card already holds some: asked first.
+  std::optional<Session::LeaveOut> leaveOut;
+  if (answer == Answer::kAll && !(leaveOut = session_.SettleGroupOverprint(plan))) return false;
   const std::optional<QPrinter*> settled = SettlePrinter(parent_);
   if (!settled) return false;
   printer_ = *settled;
@@ -37,7 +40,7 @@ bool GroupPrint::Run() {
     case Answer::kCancel:
       return false;
     case Answer::kAll:
-      return PrintAll(plan);
+      return PrintAll(plan, *leaveOut);
     case Answer::kDueOnly: {
       QProgressDialog progress(parent_);
       const int count = static_cast<int>(due.cards.size());
@@ -93,7 +96,7 @@ void GroupPrint::Prepare(QProgressDialog& progress, int cards) {
   progress.setValue(0);
 }
 
-bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
+bool GroupPrint::PrintAll(const Session::GroupPlan& plan, const Session::LeaveOut& leaveOut) {
   const int count = static_cast<int>(plan.slots.size());
   QProgressDialog progress(parent_);
   Prepare(progress, count);
@@ -110,14 +113,20 @@ bool GroupPrint::PrintAll(const Session::GroupPlan& plan) {
   }
   if (progress.wasCanceled()) return Cancelled(progress);
   const CardPageInput page = session_.CardPage();
-  // A card the boxes leave blank is not fed through the printer for nothing.
+  // A card the boxes leave blank is not fed through the printer for nothing, nor one whose
+  // every line was left out.
   std::vector<Session::PrintedPage> pages;
   for (int k = 0; k < count; ++k) {
-    if (CardPagePlacesAnything(cards[k], page)) pages.push_back({plan.slots[k], &cards[k], page});
+    const auto over = leaveOut.find(plan.slots[k]);
+    const CardPageInput cardPage =
+        over == leaveOut.end() ? page : WithoutOverprint(page, over->second);
+    if (CardPagePlacesAnything(cards[k], cardPage))
+      pages.push_back({plan.slots[k], &cards[k], cardPage});
   }
   if (pages.empty()) {
     progress.close();
-    hooks_.warn(Text(StringId::NothingOnThePage));
+    hooks_.warn(
+        Text(leaveOut.empty() ? StringId::NothingOnThePage : StringId::GroupOverprintNothingLeft));
     return false;
   }
   return PrintAsOneJob(progress, pages);

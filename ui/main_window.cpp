@@ -220,18 +220,24 @@ void MainWindow::SyncBoxes() {
 }
 
 void MainWindow::FillPublisherList() {
+  ListPublishers(0);
+  FocusList();
+}
+
+void MainWindow::ListPublishers(int slot) {
   {
     QSignalBlocker block(list_);
     list_->clear();
+    int current = 0;
     for (const auto& line : session_.PublisherLines()) {
+      if (line.slot == slot) current = list_->count();
       auto* item = new QListWidgetItem(FromUtf8(line.text), list_);
       item->setData(Qt::UserRole, line.slot);
     }
-    if (list_->count() > 0) list_->setCurrentRow(0);
+    if (list_->count() > 0) list_->setCurrentRow(current);
   }
   ShowMissingDataHint();
   ChooseListedPublisher();
-  FocusList();
 }
 
 void MainWindow::ShowGroupCaption() {
@@ -260,6 +266,8 @@ void MainWindow::PrintCard() {
 }
 
 bool MainWindow::PrintChosenCard() {
+  // The card prints the figures the files hold now, not those read at the start.
+  LookAtTheFilesNow();
   if (!session_.HasPrintableCard()) return false;
   if (!session_.CardPageHasAnything()) {
     warn_(Text(StringId::NothingOnThePage));
@@ -268,10 +276,17 @@ bool MainWindow::PrintChosenCard() {
   // A copy: the file dialog below gives the window back its activation, which may read a
   // changed remark file and build the session's card anew.
   const CardContent card = session_.Content();
-  const CardPageInput page = session_.CardPage();
-  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  // Ink over ink cannot be read: lines the card already holds are left out unless the user says.
+  const std::optional<CardPageInput> settled = session_.SettleOverprint(card, session_.CardPage());
   if (!settled) return false;
-  QPrinter* printer = *settled;
+  const CardPageInput page = *settled;
+  if (!CardPagePlacesAnything(card, page)) {
+    warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
+    return false;
+  }
+  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this);
+  if (!settledPrinter) return false;
+  QPrinter* printer = *settledPrinter;
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   const PrintOutcome outcome =
       PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
@@ -288,6 +303,7 @@ bool MainWindow::PrintChosenCard() {
 
 void MainWindow::PreviewCard() {
   printGate_->Run([this] {
+    LookAtTheFilesNow();
     if (!session_.HasPrintableCard()) {
       warn_(Text(StringId::NothingToPrint));
       return;
@@ -313,6 +329,7 @@ void MainWindow::PreviewCard() {
 
 void MainWindow::PrintGroup() {
   printGate_->Run([this] {
+    LookAtTheFilesNow();
     GroupPrint::Hooks hooks;
     hooks.warn = warn_;
     hooks.inform = inform_;
@@ -415,8 +432,18 @@ void MainWindow::LookAtTheFilesSoon() {
   lookingSoon_ = true;
   QTimer::singleShot(0, this, [this] {
     lookingSoon_ = false;
-    if (!exited_ && session_.RefreshFromFiles()) ShowChoice();
+    if (!exited_) LookAtTheFilesNow();
   });
+}
+
+void MainWindow::LookAtTheFilesNow() {
+  const int readings = session_.publisherReadings();
+  if (!session_.RefreshFromFiles()) return;
+  // The publishers read again: the list follows, the chosen publisher kept.
+  if (session_.publisherReadings() != readings)
+    ListPublishers(session_.selection().selectedPublisher);
+  else
+    ShowChoice();
 }
 
 void MainWindow::done(int result) {
@@ -492,7 +519,18 @@ void MainWindow::ForgetCard() {
   ShowChoice();
 }
 
+void MainWindow::ConfirmCorrectedByHand() {
+  if (!session_.HasChangedItems()) return;
+  const std::string problem = session_.ConfirmCorrectedByHand();
+  if (!problem.empty()) warn_(FromUtf8(problem));
+  ShowChoice();
+}
+
 void MainWindow::AddLedgerActions(QMenu& menu) {
+  QAction* corrected = menu.addAction(Text(StringId::LedgerCorrectedByHandMenuItem), this,
+                                      &MainWindow::ConfirmCorrectedByHand);
+  corrected->setObjectName("correctedByHandAction");
+  corrected->setEnabled(session_.HasChangedItems());
   QAction* forget =
       menu.addAction(Text(StringId::LedgerForgetMenuItem), this, &MainWindow::ForgetCard);
   forget->setEnabled(session_.HasPrintableCard());

@@ -67,6 +67,8 @@ class MainWindow : public QDialog {
   // then forgets what the chosen card carries this service year (a new card).
   void TickDueLines();
   void ForgetCard();
+  // "Javítva kézzel": what changed since the print was corrected on the card by hand.
+  void ConfirmCorrectedByHand();
   void ShowAbout();
   // Lets the user choose another data location and reloads the data from there.
   void ChangeDataSource();
@@ -96,6 +98,10 @@ class MainWindow : public QDialog {
   void PaintMonthlyPreview(Surface& surface, const Rect& client);
   void FocusList();
   void LookAtTheFilesSoon();
+  // What the companion program changed is read and shown now: before a print.
+  void LookAtTheFilesNow();
+  // Fills the list; the row of `slot` is current when it is listed, else the first row.
+  void ListPublishers(int slot);
   void Exit();
   void OpenOptions();
   // The print ledger's part of the window.

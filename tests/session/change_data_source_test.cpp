@@ -27,6 +27,7 @@ class ScriptedPrompts : public UserPrompts {
     presets.push_back(preset);
     return choice;
   }
+  OverprintAnswer AskOverprint(const std::string&) override { return OverprintAnswer::kCancel; }
   bool CheckPassword(const PublisherRecord&) override {
     ++passwordPrompts;
     return password;

@@ -85,7 +85,7 @@ TEST(PrintLedger, APrintRecordsExactlyWhatWentOnThePaper) {
     EXPECT_EQ(record->header.has_value(), c.header) << c.what;
     EXPECT_EQ(record->total.has_value(), c.total) << c.what;
     if (c.rows[0]) {
-      EXPECT_EQ(*record->rows[0], (LedgerStamp{kPrintDay, RowDigest(card.rows[0])}));
+      EXPECT_EQ(*record->rows[0], (LedgerStamp{kPrintDay, RowDataDigest(card, 0)}));
     }
   }
 }
@@ -493,7 +493,7 @@ TEST_F(LedgerSessionTest, AfterARestartDueTicksOnlyWhatIsNotOnTheCard) {
   EXPECT_LT(note->y, 156 / 26 * 5 - 10);  // above the name line
 }
 
-TEST_F(LedgerSessionTest, ACorrectedReportMakesItsRowDueAgainWithTheWarningMark) {
+TEST_F(LedgerSessionTest, ACorrectedReportIsMarkedAndNotDue) {
   {
     auto session = Start();
     session->ChoosePublisher(1);
@@ -526,9 +526,22 @@ TEST_F(LedgerSessionTest, ACorrectedReportMakesItsRowDueAgainWithTheWarningMark)
   EXPECT_EQ(surface.marks[1].mark, kChangedMark);
   EXPECT_EQ(surface.marks[1].box.top / 16, corrected->y / 16);
 
+  // The corrected row holds ink already: it is shown, not due (the header, never printed, is).
   EXPECT_TRUE(session->TickDue());
+  EXPECT_TRUE(session->selection().printHeader);
   EXPECT_FALSE(session->selection().monthRow[0]);
-  EXPECT_TRUE(session->selection().monthRow[1]);
+  EXPECT_FALSE(session->selection().monthRow[1]);
+
+  // Corrected on the card by hand and confirmed: October is on the card as it is now, for good,
+  // and nothing else was recorded.
+  EXPECT_TRUE(session->HasChangedItems());
+  EXPECT_EQ(session->ConfirmCorrectedByHand(), "");
+  EXPECT_FALSE(session->HasChangedItems());
+  session = Start();
+  session->ChoosePublisher(1);
+  EXPECT_EQ(session->MonthlyPreview().ledger.rows[1], LedgerMark::kOnCard);
+  EXPECT_FALSE(session->LedgerRecord()->header.has_value());
+  EXPECT_FALSE(session->TickDue() && session->selection().monthRow[1]);
 }
 
 TEST_F(LedgerSessionTest, ReSortingThePublisherFileKeepsEachRecordWithItsPublisher) {
@@ -818,23 +831,150 @@ TEST_F(LedgerSessionTest, DueUnticksEveryBoxWhoseLineIsAlreadyOnTheCard) {
   for (int row = 2; row < 12; ++row) EXPECT_FALSE(boxes.monthRow[row]) << row;
 }
 
-TEST_F(LedgerSessionTest, AHeaderChangedSinceItWasPrintedIsDue) {
+// Each state an item of the card can be in, against what the three actions do with it: only an
+// item of which nothing is on the card is due; one changed since (by its data) is shown and never
+// printed over; an option alone (name order, full name, date format, card version) changes
+// nothing, also for what a ledger written with the digests of the words holds.
+TEST_F(LedgerSessionTest, OnlyWhatIsEmptyOnTheCardIsDueWhateverTheOptions) {
+  enum class State { kEmpty, kAsNow, kChangedByData, kChangedByOption, kOldDigestsAndOption };
+  struct Case {
+    const char* what;
+    State state;
+    LedgerMark mark;  // of October, which the card has (or not)
+    bool headerChanged;
+  };
+  const Case cases[] = {
+      {"empty", State::kEmpty, LedgerMark::kNone, false},
+      {"as now", State::kAsNow, LedgerMark::kOnCard, false},
+      {"changed by data", State::kChangedByData, LedgerMark::kChanged, true},
+      {"changed only by options", State::kChangedByOption, LedgerMark::kOnCard, false},
+      {"old digests, options changed", State::kOldDigestsAndOption, LedgerMark::kOnCard, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    congregation_.current.publishers[0] = Reporting("Anna", "Kovács", 11);
+    congregation_.current.publishers[0].extensionIndex = 1;
+    congregation_.extensions = {{1, 11, "Kovács Anna Mária", "", ""}};
+    Write();
+    std::filesystem::remove(dir_ / kPrintLedgerFileName);
+    std::filesystem::remove(dir_ / "velunorh.INI");
+    {
+      auto session = Start();
+      session->ChoosePublisher(1);
+      session->SetMonthRow(0, true);
+      if (c.state != State::kEmpty) session->SetMonthRow(1, true);
+      session->SetPrintHeader(c.state != State::kEmpty);
+      if (c.state == State::kOldDigestsAndOption) {
+        // As the program wrote it before the data digests: the digests of the words.
+        const CardContent& card = session->Content();
+        CardRecord record;
+        record.header = LedgerStamp{kPrintDay, HeaderDigest(card, false)};
+        record.rows[0] = LedgerStamp{kPrintDay, RowDigest(card.rows[0])};
+        record.rows[1] = LedgerStamp{kPrintDay, RowDigest(card.rows[1])};
+        test::WriteText(dir_ / kPrintLedgerFileName,
+                        PrintLedger::TextOf({{{2026, "id:11"}, record}}));
+      } else {
+        EXPECT_EQ(Print(*session), "");
+      }
+    }
+    if (c.state == State::kChangedByData) {
+      congregation_.current.publishers[0].months[9].hours = 11;       // October corrected
+      congregation_.current.publishers[0].homeAddress = "Új utca 3";  // moved since
+      Write();
+    }
+    auto session = Start();
+    session->ChoosePublisher(1);
+    if (c.state == State::kChangedByOption || c.state == State::kOldDigestsAndOption) {
+      session->SetLastNameFirst(!session->settings().lastNameFirst);
+      session->SetUseFullName(false);
+      OptionsValues options = session->Options();
+      options.dateFormat = 2;
+      options.cardVersion = options.cardVersion == 0 ? 1 : 0;
+      session->ApplyOptions(options);
+      ASSERT_NE(session->Content().newForm, Start()->Content().newForm);
+    }
+    EXPECT_EQ(session->MonthlyPreview().ledger.rows[1], c.mark);
+    EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
+    EXPECT_EQ(session->HeaderPreview().ledger.changed, c.headerChanged);
+    if (c.headerChanged) {
+      EXPECT_EQ(
+          session->HeaderPreview().ledger.note,
+          "Fejléc nyomtatva: 2026.11.10., azóta változott: javítsd kézzel („Javítva kézzel”), "
+          "vagy kezdj új kártyát");
+    }
+
+    // "Nyomtatás" with October ticked asks first unless nothing of it is on the card; left
+    // out, October goes only onto the card without it.
+    const bool empty = c.state == State::kEmpty;
+    prompts_.overprintQuestions.clear();
+    prompts_.overprintAnswers = {OverprintAnswer::kLeaveOut};
+    session->SetMonthRow(1, true);
+    const auto page = session->SettleOverprint(session->Content(), session->CardPage());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->grid.monthRow[1], empty);
+    EXPECT_EQ(prompts_.overprintQuestions.size(), empty ? 0u : 1u);
+    prompts_.overprintAnswers.clear();
+
+    // "Esedékes" and "Csak esedékes" take exactly the empty items.
+    EXPECT_EQ(session->TickDue(), empty);
+    EXPECT_EQ(session->selection().monthRow[1], empty);
+    EXPECT_EQ(session->selection().printHeader, empty);
+    EXPECT_FALSE(session->selection().monthRow[0]);
+    const Session::DueGroupPlan plan = session->PlanDueGroupPrint();
+    bool annaPrints = false;
+    for (const Session::DueCard& card : plan.cards) {
+      if (card.slot != 1) continue;
+      annaPrints = true;
+      EXPECT_TRUE(card.page.grid.monthRow[1]);
+      EXPECT_TRUE(card.page.header.printHeader);
+      EXPECT_FALSE(card.page.grid.monthRow[0]);
+    }
+    EXPECT_EQ(annaPrints, empty);
+  }
+}
+
+// A print with lines the card already holds (the header box is ticked at every start) names
+// them first; the answer decides the page: without them (the default), all of it, or none.
+TEST_F(LedgerSessionTest, APrintOverLinesOnTheCardAsksFirst) {
   {
     auto session = Start();
     session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
     session->SetPrintHeader(true);
-    Print(*session);
+    Print(*session);  // the header and September
   }
-  congregation_.current.publishers[0].homeAddress = "Új utca 3";  // moved since
-  Write();
+  struct Case {
+    OverprintAnswer answer;
+    bool prints, header, september;
+  };
+  for (const Case& c : {Case{OverprintAnswer::kLeaveOut, true, false, false},
+                        Case{OverprintAnswer::kPrintAnyway, true, true, true},
+                        Case{OverprintAnswer::kCancel, false, false, false}}) {
+    prompts_.overprintQuestions.clear();
+    prompts_.overprintAnswers = {c.answer};
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    session->SetMonthRow(1, true);
+    session->SetPrintHeader(true);
+    const auto page = session->SettleOverprint(session->Content(), session->CardPage());
+    ASSERT_EQ(prompts_.overprintQuestions.size(), 1u);
+    EXPECT_NE(prompts_.overprintQuestions[0].find("Anna"), std::string::npos);
+    EXPECT_NE(prompts_.overprintQuestions[0].find(": Fejléc, Szept."), std::string::npos)
+        << prompts_.overprintQuestions[0];
+    ASSERT_EQ(page.has_value(), c.prints);
+    if (!page) continue;
+    EXPECT_EQ(page->header.printHeader, c.header);
+    EXPECT_EQ(page->grid.monthRow[0], c.september);
+    EXPECT_TRUE(page->grid.monthRow[1]);  // October is empty on the card
+  }
+  // Nothing on the card under the ticked lines: no question.
+  prompts_.overprintQuestions.clear();
   auto session = Start();
   session->ChoosePublisher(1);
-  session->SetPrintHeader(false);
-  EXPECT_TRUE(session->TickDue());
-  EXPECT_TRUE(session->selection().printHeader);
-  EXPECT_EQ(session->HeaderPreview().ledger.note,
-            "Fejléc nyomtatva: 2026.11.10., azóta változott: esedékes");
-  EXPECT_EQ(session->PlanDueGroupPrint().cards.size(), 2u);  // Béla never printed, Anna's header
+  session->SetMonthRow(1, true);
+  EXPECT_TRUE(session->SettleOverprint(session->Content(), session->CardPage()));
+  EXPECT_TRUE(prompts_.overprintQuestions.empty());
 }
 
 #ifndef _WIN32

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "base/atomic_file.h"
 #include "base/string_table.h"
@@ -61,6 +62,65 @@ TEST_F(SessionTest, ARemarkTheCompanionProgramChangesShowsAtTheNextRepaint) {
   EXPECT_TRUE(session->RefreshFromFiles());
   EXPECT_EQ(session->Content().rows[0].remark, "más szöveg!");
   EXPECT_FALSE(session->RefreshFromFiles());
+}
+
+// The companion program saves one of its files while the program runs: the publishers are read
+// again, and the chosen publisher stays chosen though one entered before it moved it in the file.
+TEST_F(SessionTest, EachCompanionFileSavedMeanwhileIsReadAgainKeepingTheChoice) {
+  using Shown = std::function<std::string(const CardContent&)>;
+  const Shown hours = [](const CardContent& card) { return card.rows[0].cells[2]; };
+  const Shown name = [](const CardContent& card) { return card.displayName; };
+  struct Case {
+    const char* what;
+    // Changes the data and writes the one file the companion program saves.
+    std::function<void(tools::Congregation&, const std::filesystem::path&)> save;
+    Shown shown;
+    std::string before, after;
+    int slotAfter;
+  };
+  const Case cases[] = {
+      {"publisher file",
+       [](tools::Congregation& c, const std::filesystem::path& dir) {
+         c.current.publishers[2].months[8].hours = 9;
+         c.current.publishers.insert(c.current.publishers.begin(), Named("Ádám", "Ács", 14));
+         tools::WriteBytesFile(dir / "tdat7.bin", tools::PublisherFileBytes(c.current));
+       },
+       hours, "5", "9", 4},
+      {"extension file",
+       [](tools::Congregation& c, const std::filesystem::path& dir) {
+         c.extensions[0].fullName = "Szabó Béla Márton";
+         tools::WriteBytesFile(dir / "xten7.dat", tools::ExtensionFileBytes(c.extensions));
+       },
+       name, "Szabó Béla Ödön", "Szabó Béla Márton", 3},
+      {"previous year's file",
+       [](tools::Congregation& c, const std::filesystem::path& dir) {
+         c.previous->publishers[2].months[8].hours = 8;
+         tools::WriteBytesFile(dir / "Roll" / "Ov7_8" / "tdat7.bin",
+                               tools::PublisherFileBytes(*c.previous));
+       },
+       name, "Szabó Béla Ödön", "Szabó Béla Ödön", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    tools::Congregation data;
+    data.current.publishers = {Named("Anna", "Kovács", 11), Named("", "", 12),
+                               Named("Béla", "Szabó", 13)};
+    data.current.publishers[2].extensionIndex = 1;
+    data.extensions = {{1, 13, "Szabó Béla Ödön", "", ""}};
+    data.previous = data.current;
+    tools::WriteCongregation(data, dir_.path());
+    auto session = Start();
+    session->ChoosePublisher(3);
+    ASSERT_EQ(c.shown(session->Content()), c.before);
+    EXPECT_FALSE(session->RefreshFromFiles());
+
+    c.save(data, dir_.path());
+    EXPECT_TRUE(session->RefreshFromFiles());
+    EXPECT_EQ(session->selection().selectedPublisher, c.slotAfter);
+    EXPECT_EQ(c.shown(session->Content()), c.after);
+    EXPECT_EQ(session->publisherReadings(), 1);
+    EXPECT_FALSE(session->RefreshFromFiles());
+  }
 }
 
 TEST_F(SessionTest, TheContentFollowsTheChoice) {

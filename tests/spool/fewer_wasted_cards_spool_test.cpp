@@ -249,6 +249,79 @@ TEST_F(SpoolTest, ARememberedPrinterThatIsGoneIsToldAndNothingPrintsUnasked) {
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
+// "Csoport nyomtatása" of every card, one of which has its header already: the question counts
+// the card that only gets new lines apart from the card with lines on it and names those. Left
+// out (the default), no word of the printed pages lands where the ledger had one; printed anyway,
+// the header goes over itself; cancelled, nothing is sent.
+TEST_F(SpoolTest, TheGroupPrintAsksBeforeInkGoesOverInk) {
+  const std::string queue = SPOOL_QUEUE;
+  const std::filesystem::path pdf = SPOOL_PDF;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  auto overlaps = [](const test::PdfWord& a, const test::PdfWord& b) {
+    return a.xMin < b.xMax && b.xMin < a.xMax && a.yMin < b.yMax && b.yMin < a.yMax;
+  };
+  struct Case {
+    const char* button;  // of the question; null: "Mégse"
+    int pages;
+    bool annaHeaderAgain;
+  };
+  for (const Case& c : {Case{"overprintLeaveOut", 2, false}, Case{"overprintPrintAnyway", 2, true},
+                        Case{nullptr, 0, false}}) {
+    SCOPED_TRACE(c.button ? c.button : "cancel");
+    std::filesystem::remove(dir_ / kPrintLedgerFileName);
+    auto window = main_.Open();  // October reported; the header box ticked
+    window->findChild<QListWidget*>("publisherList")->setCurrentRow(0);  // Anna
+    std::filesystem::remove(pdf);
+    QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    ASSERT_TRUE(test::WaitForQueue(queue));
+    const auto header = test::ReadPdfWords(pdf);
+    ASSERT_EQ(header.size(), 1u);
+    ASSERT_NE(test::FindWord(header[0], "Anna"), nullptr);
+
+    window->session().SetMonthRow(1, true);  // October, as well as the header
+    window->session().SetPrintHeader(true);
+    const int jobs = CompletedJobs(queue);
+    std::filesystem::remove(pdf);
+    QString question;
+    test::ModalScript script(
+        {[](QWidget* dialog) {
+           qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+         },
+         [&](QWidget* dialog) {
+           auto* box = qobject_cast<QMessageBox*>(dialog);
+           ASSERT_NE(box, nullptr);
+           EXPECT_EQ(box->objectName(), "overprintQuestion");
+           question = box->text();
+           if (c.button)
+             box->findChild<QPushButton*>(c.button)->click();
+           else
+             box->escapeButton()->click();
+         },
+         [](QWidget*) {}});  // the progress runs its course
+    QTest::mouseClick(window->findChild<QPushButton*>("groupPrintButton"), Qt::LeftButton);
+    EXPECT_GE(script.answered(), 2);
+    EXPECT_TRUE(question.startsWith(QString::fromUtf8("1 kártyára csak új sor kerül, 1 kártyán")))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains(QString::fromUtf8("Anna Kovács: Fejléc")))
+        << question.toStdString();
+    ASSERT_TRUE(test::WaitForQueue(queue));
+    if (c.pages == 0) {
+      EXPECT_EQ(CompletedJobs(queue), jobs);
+      continue;
+    }
+    const auto pages = test::ReadPdfWords(pdf);
+    ASSERT_EQ(pages.size(), static_cast<std::size_t>(c.pages));
+    EXPECT_NE(test::FindWord(pages[0], "12"), nullptr);  // Anna's October
+    EXPECT_NE(test::FindWord(pages[1], "Béla"), nullptr);
+    bool inkOverInk = false;
+    for (const auto& word : pages[0].words)
+      for (const auto& before : header[0].words) inkOverInk = inkOverInk || overlaps(word, before);
+    EXPECT_EQ(inkOverInk, c.annaHeaderAgain);
+    EXPECT_EQ(test::FindWord(pages[0], "Anna") != nullptr, c.annaHeaderAgain);
+  }
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+}
+
 // Every box unticked (as "Esedékes" leaves a card with nothing due): no print path feeds a
 // blank card through the printer; each says there is nothing to print.
 TEST_F(SpoolTest, APageWithNothingOnItIsNotSent) {

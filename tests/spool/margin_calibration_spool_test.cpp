@@ -68,8 +68,10 @@ class MarginCalibrationSpool : public ::testing::Test {
   }
   void TearDown() override { ApplicationPrinter::Instance().Reset(); }
 
-  // Prints the header and the October row through the queue; where each word landed.
+  // Prints the header and the October row through the queue, on a fresh card as calibrating
+  // takes one card a try; where each word landed.
   std::map<std::string, PdfWord> Print(MainWindow& window) {
+    EXPECT_EQ(window.session().ForgetCard(), "");
     for (const char* name : {"monthBox1", "printHeaderBox"}) {
       auto* box = window.findChild<QCheckBox*>(name);
       if (!box->isChecked())

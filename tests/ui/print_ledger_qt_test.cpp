@@ -249,6 +249,35 @@ TEST_F(PrintLedgerWindowTest, ForgettingACardAsksFirstAndThenEverythingIsDueAgai
   EXPECT_TRUE(Box("monthBox1")->isChecked());
 }
 
+// October corrected in the companion program after it was printed: back in the window the row
+// shows as changed, and once corrected on the card by hand and confirmed it is on the card.
+TEST_F(PrintLedgerWindowTest, ARowCorrectedByHandIsConfirmedAsOnTheCard) {
+  list_->setCurrentRow(0);
+  Click("monthBox1");
+  PrintTo(dir_ / "october.pdf");
+  Press("printButton");
+  tools::Congregation c;
+  c.current.publishers = {Publisher("Anna", "Kovács", 11), Publisher("Béla", "Szabó", 13)};
+  c.current.publishers[0].months[9].hours = 29;
+  tools::WriteCongregation(c, dir_.path());
+  QWidget elsewhere;
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QCoreApplication::processEvents();
+  auto* months = window_->findChild<PreviewPane*>("monthlyPreview");
+  EXPECT_TRUE(months->accessibleName().contains(QString::fromUtf8("Nyomtatás óta változott: Okt")))
+      << months->accessibleName().toStdString();
+
+  window_->ConfirmCorrectedByHand();
+  EXPECT_TRUE(months->accessibleName().contains(QString::fromUtf8("A kártyán már rajta: Okt")))
+      << months->accessibleName().toStdString();
+  EXPECT_FALSE(window_->session().HasChangedItems());
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+}
+
 TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
   std::filesystem::create_directory(dir_ / kPrintLedgerFileName);
   Open();
