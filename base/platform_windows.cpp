@@ -124,7 +124,8 @@ FileIdentity InputFile::Identity() const {
 }
 
 std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
-                                          std::chrono::milliseconds wait, std::string* error) {
+                                          std::chrono::milliseconds wait, std::string* error,
+                                          bool* busy) {
   // Not inherited by a program started while it is held, which would hold the lock on after
   // this one died.
   HANDLE handle = ::CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -142,6 +143,7 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
     return std::nullopt;
   }
+  if (busy) *busy = false;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     OVERLAPPED at{};
@@ -151,6 +153,7 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     DWORD code = ::GetLastError();
     if (code != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
       ::CloseHandle(handle);
+      if (busy) *busy = code == ERROR_LOCK_VIOLATION;
       if (error) {
         *error =
             code == ERROR_LOCK_VIOLATION

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,10 @@ class UserPrompts {
   // The question before a new data source replaces the loaded publishers: true for OK.
   virtual bool ConfirmNewData() = 0;
   virtual void ShowMessage(const std::string& message) = 0;
+  // A save that waits for another running copy of the program: shows `message` with "Mentés
+  // újra" and "Mégse", calling `tryAgain` now and then meanwhile and at "Mentés újra"; closes as
+  // soon as it returns true (the wait is over, saved or not). False when the user gave up first.
+  virtual bool WaitToSave(const std::string& message, const std::function<bool()>& tryAgain) = 0;
 };
 
 }  // namespace velunorh

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,15 @@ class NoQuestions : public UserPrompts {
     if (!keep_) ADD_FAILURE() << message;
     messages.push_back(message);
   }
+  // Waiting for another copy's lock is a message too; the answer is `waitToSave`.
+  bool WaitToSave(const std::string& message, const std::function<bool()>& tryAgain) override {
+    ShowMessage(message);
+    return waitToSave ? waitToSave(tryAgain) : false;
+  }
 
   std::vector<std::string> messages;
+  // How a wait for the ledger's lock is answered; by default the user gives up at once.
+  std::function<bool(const std::function<bool()>& tryAgain)> waitToSave;
 
  private:
   bool keep_;
