@@ -754,8 +754,9 @@ TEST_F(LedgerSessionTest, ASaveWaitsForTheLockOfAnotherCopyInsteadOfAPrintAgain)
     bool restart;
     bool released;  // the lock comes free while the user is shown the wait
   };
-  for (const Case& c : {Case{"print, given up", false, false}, Case{"print, saved", false, true},
-                        Case{"restart, given up", true, false}, Case{"restart, saved", true, true}}) {
+  for (const Case& c :
+       {Case{"print, given up", false, false}, Case{"print, saved", false, true},
+        Case{"restart, given up", true, false}, Case{"restart, saved", true, true}}) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove(dir_ / kPrintLedgerFileName);
     prompts_.messages.clear();
