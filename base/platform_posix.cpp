@@ -98,6 +98,7 @@ FileIdentity InputFile::Identity() const {
 std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
                                           std::chrono::milliseconds wait, std::string* error,
                                           bool* busy) {
+  if (busy) *busy = false;
   // Not inherited by a program started while it is held (a print command), which would hold
   // the lock on after this one died; a FIFO in its place must not block the open.
   int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
@@ -113,7 +114,6 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
     return std::nullopt;
   }
-  if (busy) *busy = false;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;

@@ -126,6 +126,7 @@ FileIdentity InputFile::Identity() const {
 std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
                                           std::chrono::milliseconds wait, std::string* error,
                                           bool* busy) {
+  if (busy) *busy = false;
   // Not inherited by a program started while it is held, which would hold the lock on after
   // this one died.
   HANDLE handle = ::CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -143,7 +144,6 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     if (error) *error = LoadStringWith(StringId::ErrorNotRegularFile, {PathText(lockFile)});
     return std::nullopt;
   }
-  if (busy) *busy = false;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     OVERLAPPED at{};
