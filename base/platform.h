@@ -71,11 +71,11 @@ class InputFile {
 // next. It binds only those who take it too.
 class FileLock {
  public:
-  // Waits up to `wait` for the lock; nothing when another holds it still, or when the lock file
-  // cannot be opened (then `error` says why).
+  // Waits up to `wait` for the lock; nothing when another holds it still (then `busy` is set),
+  // or when the lock file cannot be opened (then `error` says why).
   static std::optional<FileLock> Acquire(const std::filesystem::path& lockFile,
                                          std::chrono::milliseconds wait,
-                                         std::string* error = nullptr);
+                                         std::string* error = nullptr, bool* busy = nullptr);
 
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&& other) noexcept;

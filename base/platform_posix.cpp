@@ -96,7 +96,9 @@ FileIdentity InputFile::Identity() const {
 }
 
 std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
-                                          std::chrono::milliseconds wait, std::string* error) {
+                                          std::chrono::milliseconds wait, std::string* error,
+                                          bool* busy) {
+  if (busy) *busy = false;
   // Not inherited by a program started while it is held (a print command), which would hold
   // the lock on after this one died; a FIFO in its place must not block the open.
   int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
@@ -119,6 +121,7 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     if (code == EINTR) continue;
     if (code != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
       ::close(fd);
+      if (busy) *busy = code == EWOULDBLOCK;
       if (error) {
         *error = code == EWOULDBLOCK
                      ? LoadStringWith(StringId::ErrorLockBusy, {PathText(lockFile)})

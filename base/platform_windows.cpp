@@ -124,7 +124,9 @@ FileIdentity InputFile::Identity() const {
 }
 
 std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
-                                          std::chrono::milliseconds wait, std::string* error) {
+                                          std::chrono::milliseconds wait, std::string* error,
+                                          bool* busy) {
+  if (busy) *busy = false;
   // Not inherited by a program started while it is held, which would hold the lock on after
   // this one died.
   HANDLE handle = ::CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -151,6 +153,7 @@ std::optional<FileLock> FileLock::Acquire(const std::filesystem::path& lockFile,
     DWORD code = ::GetLastError();
     if (code != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
       ::CloseHandle(handle);
+      if (busy) *busy = code == ERROR_LOCK_VIOLATION;
       if (error) {
         *error =
             code == ERROR_LOCK_VIOLATION

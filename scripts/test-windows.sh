@@ -79,6 +79,8 @@ status=0
 (cd "$dir" && ctest --output-on-failure --repeat until-pass:2 -j"$(nproc)" -E "$exclude") || status=1
 
 echo "== The tests under Wine done: ${SECONDS}s"
+echo "== The Windows spooler through Wine's printing"
+"$root/tests/windows/spooler_test.sh" "$dir" "$dir/spooler" || status=1
 echo "== The card printed by the installed Windows build against the Linux build's"
 "$root/tests/windows/printed_card_test.sh" "$linux" "$dir" "$dir/printed-card" || status=1
 echo "== The Windows build's steps done: ${SECONDS}s"

@@ -484,7 +484,9 @@ std::string PrintLedger::TextOf(const LedgerFile& file) {
   return WriteLedger(file.cards, file.lead, file.foreign);
 }
 
-bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside) {
+bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside,
+                       std::chrono::milliseconds lockWait, bool* busy) {
+  if (busy) *busy = false;
   if (!writable_) {
     if (error) *error = LoadString(StringId::LedgerNotReadable);
     return false;
@@ -497,7 +499,7 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside) {
   // One lock for every way to the file: two copies may reach a shared ledger through links.
   std::filesystem::path lockFile = FileBehindLinks(file_);
   lockFile += ".lock";
-  const auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(5), error);
+  const auto lock = FileLock::Acquire(lockFile, lockWait, error, busy);
   if (!lock) return false;
   std::optional<LedgerFile> onDisk;
   const WholeFile read = ReadFileUpTo(file_, kMaxBytes);

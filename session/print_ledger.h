@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -147,8 +148,13 @@ class PrintLedger {
   // stays restarted. Fails without writing when the file could not be read at start,
   // when the user made it read-only, and when the text would be larger than the reader takes. What
   // is on disk and cannot be read (far too large) is renamed aside as at start and named in
-  // `setAside`.
-  bool Save(std::string* error = nullptr, std::filesystem::path* setAside = nullptr);
+  // `setAside`. Waits up to `lockWait` for another copy's lock; `busy` tells that it was held
+  // still, when what was not saved stays here for the next save to try again. Another copy holds
+  // the lock for a read and a write of this small file: a longer wait goes on without freezing
+  // the window (SessionLedger asks the user to wait).
+  static constexpr std::chrono::milliseconds kLockWait{1000};
+  bool Save(std::string* error = nullptr, std::filesystem::path* setAside = nullptr,
+            std::chrono::milliseconds lockWait = kLockWait, bool* busy = nullptr);
   // Takes in what another running copy saved since this one last read or wrote the file, when
   // it reads without damage (damage is the next start's to tell). Looks at the file's size and
   // time first, so it is cheap to call often. True when something was taken in.

@@ -94,19 +94,35 @@ std::string SessionLedger::Record(const PublisherTable& table,
                                   const CalendarDate& today) {
   for (const PrintedPage& page : pages)
     ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
-  return Save(StringId::LedgerNotSaved);
+  return Save(StringId::LedgerNotSaved, StringId::LedgerSaveWaiting);
 }
 
 std::string SessionLedger::Forget(const PublisherTable& table, int slot, const CardContent& card) {
   if (!card.hasPublisher) return {};
   if (!ledger_.Forget(LedgerServiceYear(card), LedgerPublisherKey(table, slot))) return {};
-  return Save(StringId::LedgerRestartNotSaved);
+  return Save(StringId::LedgerRestartNotSaved, StringId::LedgerRestartWaiting);
 }
 
-std::string SessionLedger::Save(StringId failed) {
+std::string SessionLedger::Save(StringId failed, StringId waiting) {
   std::string error;
   std::filesystem::path setAside;
-  if (ledger_.Save(&error, &setAside)) {
+  bool busy = false;
+  bool saved = ledger_.Save(&error, &setAside, PrintLedger::kLockWait, &busy);
+  if (!saved && busy) {
+    // Another copy is saving: what this one did waits here unsaved, so that nobody is asked to
+    // print a card twice, and is saved as soon as the lock comes free.
+    const bool waited =
+        prompts_.WaitToSave(LoadStringWith(waiting, {PathText(ledger_.file())}), [&] {
+          saved = ledger_.Save(&error, &setAside, std::chrono::milliseconds(0), &busy);
+          return saved || !busy;
+        });
+    if (!waited && !saved) {
+      // The question said what giving up leaves: nothing of it is kept.
+      ledger_.DropUnsaved();
+      return {};
+    }
+  }
+  if (saved) {
     return setAside.empty() ? std::string()
                             : LoadStringWith(StringId::LedgerSetAsideAtSave, {PathText(setAside)});
   }

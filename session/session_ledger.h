@@ -43,7 +43,7 @@ class SessionLedger {
   // The record of a card for its service year, or null.
   const CardRecord* Find(const PublisherTable& table, int slot, const CardContent& card) const;
   // Records the pages and saves. The message to show when the ledger could not be saved ("" when
-  // saved); the print itself stands.
+  // saved, or when the user gave up waiting for another copy's lock); the print itself stands.
   std::string Record(const PublisherTable& table, const std::vector<PrintedPage>& pages,
                      const CalendarDate& today);
   // Forgets what a card carries this service year (a new card) and saves. When the save fails
@@ -51,8 +51,9 @@ class SessionLedger {
   std::string Forget(const PublisherTable& table, int slot, const CardContent& card);
 
  private:
-  // Saves; when that fails, takes back what was not saved and gives the `failed` message.
-  std::string Save(StringId failed);
+  // Saves; when that fails, takes back what was not saved and gives the `failed` message. While
+  // another copy holds the lock, the user is shown `waiting` until it comes free or they give up.
+  std::string Save(StringId failed, StringId waiting);
   void TellLoad(const PrintLedger::LoadResult& loaded);
 
   UserPrompts& prompts_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,10 @@ class UserPrompts {
   // The question before such a print, naming the publishers and lines; leaving them out is the
   // default.
   virtual OverprintAnswer AskOverprint(const std::string& question) = 0;
+  // A save that waits for another running copy of the program: shows `message` with "Mentés
+  // újra" and "Mégse", calling `tryAgain` now and then meanwhile and at "Mentés újra"; closes as
+  // soon as it returns true (the wait is over, saved or not). False when the user gave up first.
+  virtual bool WaitToSave(const std::string& message, const std::function<bool()>& tryAgain) = 0;
 };
 
 }  // namespace velunorh

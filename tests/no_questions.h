@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ class NoQuestions : public UserPrompts {
     if (!keep_) ADD_FAILURE() << message;
     messages.push_back(message);
   }
+  // Waiting for another copy's lock is a message too; the answer is `waitToSave`.
+  bool WaitToSave(const std::string& message, const std::function<bool()>& tryAgain) override {
+    ShowMessage(message);
+    return waitToSave ? waitToSave(tryAgain) : false;
+  }
 
   // A print over lines already on a card is answered from `overprintAnswers` in order; asked
   // with none left is a fault, and cancels.
@@ -48,6 +54,8 @@ class NoQuestions : public UserPrompts {
   std::vector<std::string> messages;
   std::vector<OverprintAnswer> overprintAnswers;
   std::vector<std::string> overprintQuestions;
+  // How a wait for the ledger's lock is answered; by default the user gives up at once.
+  std::function<bool(const std::function<bool()>& tryAgain)> waitToSave;
 
  private:
   bool keep_;

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "base/string_table.h"
 #include "ui/data_source_dialog.h"
@@ -43,6 +44,34 @@ OverprintAnswer DialogPrompts::AskOverprint(const std::string& question) {
   if (box.clickedButton() == anyway) return OverprintAnswer::kPrintAnyway;
   if (box.clickedButton() == leaveOut) return OverprintAnswer::kLeaveOut;
   return OverprintAnswer::kCancel;
+}
+
+bool DialogPrompts::WaitToSave(const std::string& message, const std::function<bool()>& tryAgain) {
+  QMessageBox box(QMessageBox::Warning, Text(StringId::ProgramName), FromUtf8(message),
+                  QMessageBox::NoButton, parent_);
+  box.setObjectName("waitToSaveQuestion");
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* again = box.addButton(Text(StringId::SaveAgainButton), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
+  box.setDefaultButton(again);
+  box.setEscapeButton(cancel);
+  // Another copy holds the lock only while it saves: tried again in the background, and the
+  // question goes by itself once the lock came free.
+  bool over = false;
+  QTimer retry;
+  retry.setInterval(kSaveRetryInterval);
+  QObject::connect(&retry, &QTimer::timeout, &box, [&] {
+    if (over || !tryAgain()) return;
+    over = true;
+    box.done(QMessageBox::Accepted);
+  });
+  retry.start();
+  for (;;) {
+    box.exec();
+    if (over) return true;
+    if (box.clickedButton() != again) return false;
+    if (tryAgain()) return true;
+  }
 }
 
 }  // namespace velunorh

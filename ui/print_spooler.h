@@ -5,12 +5,13 @@
 namespace velunorh {
 
 // What the system's print spooler says of a printer queue around one job: Qt hands a job to
-// the spooler and reports nothing of what became of it. Where there is no spooler to ask
-// (Windows), the queue is taken as ready and every job as taken: QPrinter's state is all there is.
+// the spooler and reports nothing of what became of it: CUPS is asked on Linux
+// (print_spooler_cups.cpp), the Windows spooler on Windows (print_spooler_windows.cpp).
 class SpoolerWatch {
  public:
+  // kPaused: the queue takes jobs but holds them (a stopped queue, a paused or offline printer).
   // kNoSpooler: the spooler's library could not be loaded, so nothing can be asked or printed.
-  enum class Queue { kReady, kGone, kRefusing, kNoSpooler };
+  enum class Queue { kReady, kGone, kRefusing, kPaused, kNoSpooler };
 
   // Looks at the queue before a job is drawn.
   explicit SpoolerWatch(const QString& printerName);

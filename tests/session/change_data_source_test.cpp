@@ -37,6 +37,10 @@ class ScriptedPrompts : public UserPrompts {
     return confirm;
   }
   void ShowMessage(const std::string& message) override { ADD_FAILURE() << message; }
+  bool WaitToSave(const std::string& message, const std::function<bool()>&) override {
+    ADD_FAILURE() << message;
+    return false;
+  }
 };
 
 // The working folder holds two publishers and a previous year; the floppy folder is what each

@@ -715,27 +715,105 @@ TEST_F(LedgerSessionTest, EveryFailedSaveIsToldNamingTheFileAndWhatFailed) {
   EXPECT_EQ(session->MonthlyPreview().ledger.rows[0], LedgerMark::kOnCard);
 }
 
-// Another running copy holds the ledger's lock through two prints: both are told.
-TEST_F(LedgerSessionTest, ALedgerLockedByAnotherCopyIsToldAtEachPrint) {
-  auto session = Start();
-  session->ChoosePublisher(1);
-  session->SetMonthRow(0, true);
-  const std::string lockFile = (dir_ / kPrintLedgerFileName).string() + ".lock";
-  pid_t holder = ::fork();
-  ASSERT_GE(holder, 0);
-  if (holder == 0) {
-    auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(1));
-    ::pause();
-    ::_exit(lock ? 0 : 1);
+// Another running copy of the program holding the ledger's lock, a real process, until
+// Release() (or the end).
+class LockHolder {
+ public:
+  explicit LockHolder(const std::filesystem::path& lockFile) {
+    int ready[2];
+    if (::pipe(ready) != 0 || ::pipe(release_) != 0) {
+      ADD_FAILURE() << "no pipe";
+      return;
+    }
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(ready[0]);
+      ::close(release_[1]);
+      auto lock = FileLock::Acquire(lockFile, std::chrono::seconds(1));
+      const char said = lock ? 'y' : 'n';
+      if (::write(ready[1], &said, 1) != 1) ::_exit(1);
+      char end;
+      while (::read(release_[0], &end, 1) > 0) {
+      }
+      ::_exit(lock ? 0 : 1);  // the lock goes with the process
+    }
+    ::close(ready[1]);
+    ::close(release_[0]);
+    char said = 'n';
+    EXPECT_EQ(::read(ready[0], &said, 1), 1);
+    EXPECT_EQ(said, 'y') << "the second process did not get the lock";
+    ::close(ready[0]);
   }
-  ::usleep(300 * 1000);
-  const std::string first = Print(*session);
-  const std::string second = Print(*session);
-  ::kill(holder, SIGKILL);
-  ::waitpid(holder, nullptr, 0);
-  EXPECT_NE(first, "");
-  EXPECT_NE(second, "");
-  EXPECT_EQ(Print(*session), "");
+  ~LockHolder() { Release(); }
+  void Release() {
+    if (pid_ <= 0) return;
+    ::close(release_[1]);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int release_[2] = {-1, -1};
+};
+
+// Another running copy holds the ledger's lock while a print or a restart is saved: the user is
+// told that the card need not be printed again, and what they did is saved once the lock comes
+// free; when they give up first, nothing of it is kept, and each later failed save is told too.
+TEST_F(LedgerSessionTest, ASaveWaitsForTheLockOfAnotherCopyInsteadOfAPrintAgain) {
+  struct Case {
+    const char* what;
+    bool restart;
+    bool released;  // the lock comes free while the user is shown the wait
+  };
+  for (const Case& c :
+       {Case{"print, given up", false, false}, Case{"print, saved", false, true},
+        Case{"restart, given up", true, false}, Case{"restart, saved", true, true}}) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(dir_ / kPrintLedgerFileName);
+    prompts_.messages.clear();
+    auto session = Start();
+    session->ChoosePublisher(1);
+    session->SetMonthRow(0, true);
+    if (c.restart) {
+      ASSERT_EQ(Print(*session), "");
+    }
+    LockHolder holder((dir_ / kPrintLedgerFileName).string() + ".lock");
+    int tries = 0;
+    prompts_.waitToSave = [&](const std::function<bool()>& tryAgain) {
+      EXPECT_FALSE(tryAgain());  // held still: the wait goes on
+      ++tries;
+      if (!c.released) return false;
+      holder.Release();
+      return tryAgain();
+    };
+    const std::string said = c.restart ? session->ForgetCard() : Print(*session);
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(tries, 1);
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_NE(prompts_.messages[0].find(kPrintLedgerFileName), std::string::npos);
+    EXPECT_NE(prompts_.messages[0].find(c.restart ? "újrakezd" : "Nem kell újra nyomtatni"),
+              std::string::npos)
+        << prompts_.messages[0];
+    const bool onCard = c.restart != c.released;
+    EXPECT_EQ(session->MonthlyPreview().ledger.rows[0],
+              onCard ? LedgerMark::kOnCard : LedgerMark::kNone);
+    // What the preview shows is what the file keeps.
+    const auto onDisk = PrintLedger::Parse(test::ReadText(dir_ / kPrintLedgerFileName));
+    EXPECT_EQ(onDisk && !onDisk->empty(), onCard);
+    if (!c.released) {
+      // Held again: told again.
+      prompts_.messages.clear();
+      EXPECT_EQ(c.restart ? session->ForgetCard() : Print(*session), "");
+      EXPECT_EQ(prompts_.messages.size(), 1u);
+      holder.Release();
+      EXPECT_EQ(c.restart ? session->ForgetCard() : Print(*session), "");
+      EXPECT_EQ(session->MonthlyPreview().ledger.rows[0],
+                c.restart ? LedgerMark::kNone : LedgerMark::kOnCard);
+    }
+    prompts_.waitToSave = nullptr;
+  }
 }
 
 // A ledger the user made read-only is kept as it is, as the settings file is (whoever runs us):
