@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -83,6 +84,14 @@ class NoPrompts : public UserPrompts {
   std::optional<int> ChooseDataLocation(int, bool) override { return std::nullopt; }
   bool CheckPassword(const PublisherRecord&) override { return true; }
   bool ConfirmNewData() override { return false; }
+  OverprintAnswer AskOverprint(const std::string& question) override {
+    messages.push_back(question);
+    return OverprintAnswer::kCancel;
+  }
+  bool WaitToSave(const std::string& message, const std::function<bool()>&) override {
+    messages.push_back(message);
+    return false;
+  }
   void ShowMessage(const std::string& message) override { messages.push_back(message); }
   std::vector<std::string> messages;
 };
