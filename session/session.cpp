@@ -310,8 +310,14 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
   return plan;
 }
 
-std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
-  return ledger_.Record(state_.data.current, pages, Today());
+std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages,
+                                   std::vector<LedgerEntry>* recorded) {
+  return ledger_.Record(state_.data.current, pages, Today(), recorded);
+}
+
+std::string Session::TakeBackPrint(const std::vector<LedgerEntry>& recorded,
+                                   const std::string& printer) {
+  return ledger_.TakeBack(recorded, printer);
 }
 
 std::string Session::ForgetCard() {

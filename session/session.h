@@ -154,7 +154,12 @@ class Session {
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   using PrintedPage = velunorh::PrintedPage;
-  std::string RecordPrinted(const std::vector<PrintedPage>& pages);
+  // `recorded` (optional) gets what the job stamped, for TakeBackPrint.
+  std::string RecordPrinted(const std::vector<PrintedPage>& pages,
+                            std::vector<LedgerEntry>* recorded = nullptr);
+  // A recorded job the print system cancelled on `printer` never reached the cards: its lines
+  // are due again. The message that tells which cards and lines.
+  std::string TakeBackPrint(const std::vector<LedgerEntry>& recorded, const std::string& printer);
   // The chosen card's record for its service year, or null.
   const CardRecord* LedgerRecord() const;
   // Forgets the chosen card's record for its service year (a new card). The message to show
