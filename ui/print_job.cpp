@@ -1,7 +1,9 @@
 #include "ui/print_job.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <optional>
 
 #include "base/string_table.h"
@@ -37,9 +39,12 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
 
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
                             const std::function<void(Surface&, int page)>& drawPage,
-                            const QString& documentName) {
+                            HandOver* handOver) {
+  HandOver none;
+  HandOver& job = handOver ? *handOver : none;
+  job.job = 0;
   if (!printer) return PrintOutcome::kNoPrinter;
-  PrepareCardPrinter(*printer, documentName);
+  PrepareCardPrinter(*printer, job.documentName);
   const bool toFile = PrintsToFile(*printer);
   // Qt hands the job to the spooler and says nothing of its fate: the queue is asked before
   // and after. A file is checked by its writing.
@@ -48,20 +53,43 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
     spooler.emplace(printer->printerName());
     if (spooler->queue() == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
     if (spooler->queue() == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+    if (spooler->queue() == SpoolerWatch::Queue::kPaused && job.sendWhilePaused &&
+        !job.sendWhilePaused(printer->printerName()))
+      return PrintOutcome::kNotSent;
   }
   QPainter painter;
   if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
   DrawPages(*printer, painter, pageCount, drawPage);
   const bool ended = painter.end();
   if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
-  if (spooler && !spooler->JobTaken(printer->docName())) return PrintOutcome::kNotTaken;
+  if (spooler) {
+    job.job = spooler->TakenJob(printer->docName());
+    if (job.job == 0) return PrintOutcome::kNotTaken;
+  }
   return PrintOutcome::kPrinted;
 }
 
 PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
-                           const QString& documentName) {
+                           HandOver* handOver) {
   return PrintCardPages(
-      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, documentName);
+      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, handOver);
+}
+
+std::function<bool(const QString& printer)> AskSendWhilePaused(QWidget* parent) {
+  return [parent](const QString& printer) {
+    QMessageBox ask(QMessageBox::Warning, Text(StringId::ProgramName),
+                    Text(StringId::PrintQueuePausedQuestion).arg(printer), QMessageBox::NoButton,
+                    parent);
+    ask.setObjectName("pausedQueueQuestion");
+    ask.setTextFormat(Qt::PlainText);
+    QPushButton* send = ask.addButton(Text(StringId::SendAnywayButton), QMessageBox::AcceptRole);
+    send->setObjectName("sendAnyway");
+    QPushButton* keep = ask.addButton(Text(StringId::DoNotSendButton), QMessageBox::RejectRole);
+    ask.setDefaultButton(keep);
+    ask.setEscapeButton(keep);
+    ask.exec();
+    return ask.clickedButton() == send;
+  };
 }
 
 QString PrintDestination(const QPrinter& printer) {
@@ -85,6 +113,7 @@ QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
     case PrintOutcome::kNotTaken:
       return Text(StringId::PrintJobNotTaken).arg(where);
     case PrintOutcome::kPrinted:
+    case PrintOutcome::kNotSent:  // the user's own choice: nothing to tell
       break;
   }
   return {};

@@ -5,18 +5,25 @@
 namespace velunorh {
 
 // What the system's print spooler says of a printer queue around one job: Qt hands a job to
-// the spooler and reports nothing of what became of it. Where there is no spooler to ask
-// (Windows), the queue is taken as ready and every job as taken: QPrinter's state is all there is.
+// the spooler and reports nothing of what became of it. Where there is no spooler to ask, the
+// queue is taken as ready and every job as taken: QPrinter's state is all there is.
 class SpoolerWatch {
  public:
-  enum class Queue { kReady, kGone, kRefusing };
+  // kPaused: the queue takes jobs but holds them until it is started again.
+  enum class Queue { kReady, kGone, kRefusing, kPaused };
+  // What became of a job: still to print (pending, held, printing, or the spooler did not
+  // answer), printed, cancelled or aborted, or no longer known to the spooler.
+  enum class Job { kWaiting, kCompleted, kCancelled, kUnknown };
 
   // Looks at the queue before a job is drawn.
   explicit SpoolerWatch(const QString& printerName);
 
   Queue queue() const { return queue_; }
-  // After the painter ended: whether the queue holds a new job of that title.
-  bool JobTaken(const QString& title) const;
+  // After the painter ended: the id of the queue's new job of that title; 0 when it holds
+  // none. Where jobs cannot be told apart, 1 for a job taken.
+  int TakenJob(const QString& title) const;
+
+  static Job JobState(const QString& printerName, int jobId);
 
  private:
   QString printer_;

@@ -4,8 +4,12 @@ namespace velunorh {
 
 SpoolerWatch::SpoolerWatch(const QString& printerName) : printer_(printerName) {}
 
-bool SpoolerWatch::JobTaken(const QString&) const {
-  return queue_ == Queue::kReady;
+int SpoolerWatch::TakenJob(const QString&) const {
+  return queue_ == Queue::kReady ? 1 : 0;
+}
+
+SpoolerWatch::Job SpoolerWatch::JobState(const QString&, int) {
+  return Job::kUnknown;
 }
 
 }  // namespace velunorh

@@ -138,6 +138,81 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   test::Run("lpadmin -x " + other + " 2>/dev/null");
 }
 
+// A stopped queue (cupsdisable) takes a job and holds it. The user is asked before it goes
+// there; a job sent anyway is recorded, and when it is cancelled in the queue the record is
+// taken back, the user told which card and lines are due again. A job that prints stays.
+TEST_F(SpoolTest, APausedQueueIsAskedAboutAndAJobCancelledThereIsTakenBack) {
+  const std::string queue = SPOOL_QUEUE;
+  const auto ledger = dir_ / kPrintLedgerFileName;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  struct Enable {
+    std::string queue;
+    ~Enable() { test::Run("cupsenable " + queue + " 2>&1"); }
+  } enable{queue};
+  test::Run("cupsdisable " + queue + " 2>&1");
+  main_.options.jobFollowInterval = std::chrono::milliseconds(100);
+  auto window = main_.Open();              // Anna
+  window->session().SetMonthRow(1, true);  // October
+  auto* print = window->findChild<QPushButton*>("printButton");
+  auto* monthlyPreview = window->findChild<QWidget*>("monthlyPreview");
+  QString asked;
+  const auto answer = [&asked](const char* button) {
+    return [&asked, button](QWidget* dialog) {
+      ASSERT_EQ(dialog->objectName(), "pausedQueueQuestion");
+      asked = qobject_cast<QMessageBox*>(dialog)->text();
+      if (button)
+        dialog->findChild<QPushButton*>(button)->click();
+      else
+        qobject_cast<QMessageBox*>(dialog)->escapeButton()->click();
+    };
+  };
+  {
+    test::ModalScript script({answer(nullptr)});
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(script.answered(), 1);
+  }
+  EXPECT_TRUE(asked.contains(QString::fromUtf8("le van állítva"))) << asked.toStdString();
+  EXPECT_TRUE(asked.contains(QString::fromStdString(queue)));
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_TRUE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());
+  EXPECT_FALSE(std::filesystem::exists(ledger));
+
+  {
+    test::ModalScript script({answer("sendAnyway")});
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(script.answered(), 1);
+  }
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_FALSE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());  // held
+  EXPECT_TRUE(monthlyPreview->accessibleName().contains(QString::fromUtf8("rajta: Okt")))
+      << monthlyPreview->accessibleName().toStdString();
+  test::Run("cancel -a " + queue + " 2>&1");
+  for (int i = 0; i < 100 && main_.warnings.isEmpty(); ++i) QTest::qWait(100);
+  ASSERT_EQ(main_.warnings.size(), 1);
+  const QString told = main_.warnings[0];
+  EXPECT_TRUE(told.contains(QString::fromUtf8("Anna Kovács"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QString::fromUtf8("év: Okt"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QString::fromStdString(queue))) << told.toStdString();
+  EXPECT_FALSE(monthlyPreview->accessibleName().contains(QString::fromUtf8("rajta")))
+      << monthlyPreview->accessibleName().toStdString();
+  const auto cards = PrintLedger::Parse(test::ReadText(ledger));
+  ASSERT_TRUE(cards);
+  EXPECT_TRUE(cards->empty());
+
+  // Started again, the queue prints: the record stays.
+  test::Run("cupsenable " + queue + " 2>&1");
+  main_.warnings.clear();
+  {
+    test::ModalScript none({});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(none.unexpected(), 0);
+  }
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  QTest::qWait(500);
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_EQ(PrintLedger::Parse(test::ReadText(ledger))->size(), 1u);
+}
+
 // The printer chosen in the setup is remembered for the next run. Gone by then (or before the
 // first print of a run), no print path falls back to the default printer unasked: the user is
 // told which printer is gone and which would print, and nothing reaches a queue or the ledger
