@@ -141,6 +141,7 @@ bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
   progress.setValue(count + 1);
   HandOver handOver;
   handOver.sendWhilePaused = AskSendWhilePaused(parent_);
+  handOver.window = parent_;
   const PrintOutcome outcome = PrintCardPages(
       printer, count,
       [&](Surface& surface, int k) { DrawCardPage(surface, *pages[k].card, pages[k].page); },

@@ -261,6 +261,7 @@ bool MainWindow::PrintChosenCard() {
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   HandOver handOver;
   handOver.sendWhilePaused = AskSendWhilePaused(this);
+  handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
       printer, [&](Surface& surface) { DrawCardPage(surface, card, page); }, &handOver);
   if (outcome != PrintOutcome::kPrinted) {

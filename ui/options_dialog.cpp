@@ -202,6 +202,7 @@ void OptionsDialog::PrintCalibration() {
   HandOver handOver;
   handOver.documentName = FromUtf8(documentName);
   handOver.sendWhilePaused = AskSendWhilePaused(this);
+  handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
       printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
   if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())

@@ -4,12 +4,14 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <memory>
 #include <optional>
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
 #include "ui/print_spooler.h"
 #include "ui/qt_text.h"
+#include "ui/spooler_wait.h"
 
 namespace velunorh {
 
@@ -47,14 +49,19 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
   PrepareCardPrinter(*printer, job.documentName);
   const bool toFile = PrintsToFile(*printer);
   // Qt hands the job to the spooler and says nothing of its fate: the queue is asked before
-  // and after. A file is checked by its writing.
-  std::optional<SpoolerWatch> spooler;
+  // and after, off the window's thread. A file is checked by its writing.
+  auto spooler = std::make_shared<std::optional<SpoolerWatch>>();
+  const QString name = printer->printerName();
+  const QString waiting = Text(StringId::SpoolerWaitLabel).arg(name);
   if (!toFile) {
-    spooler.emplace(printer->printerName());
-    if (spooler->queue() == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
-    if (spooler->queue() == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
-    if (spooler->queue() == SpoolerWatch::Queue::kPaused && job.sendWhilePaused &&
-        !job.sendWhilePaused(printer->printerName()))
+    const SpoolerWait asked =
+        WaitForSpooler(job.window, waiting, [spooler, name] { spooler->emplace(name); });
+    if (asked == SpoolerWait::kCancelled) return PrintOutcome::kNotSent;
+    if (asked == SpoolerWait::kSilent) return PrintOutcome::kSpoolerSilent;
+    const SpoolerWatch::Queue queue = (*spooler)->queue();
+    if (queue == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
+    if (queue == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+    if (queue == SpoolerWatch::Queue::kPaused && job.sendWhilePaused && !job.sendWhilePaused(name))
       return PrintOutcome::kNotSent;
   }
   QPainter painter;
@@ -62,8 +69,17 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
   DrawPages(*printer, painter, pageCount, drawPage);
   const bool ended = painter.end();
   if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
-  if (spooler) {
-    job.job = spooler->TakenJob(printer->docName());
+  if (!toFile) {
+    auto taken = std::make_shared<int>(0);
+    const QString title = printer->docName();
+    // Given up on, a job the spooler took after all is cancelled: it must not print unrecorded.
+    const SpoolerWait asked = WaitForSpooler(
+        job.window, waiting, [spooler, taken, title] { *taken = (*spooler)->TakenJob(title); },
+        [taken, name] {
+          if (*taken > 0) SpoolerWatch::CancelJob(name, *taken);
+        });
+    if (asked != SpoolerWait::kAnswered) return PrintOutcome::kJobUnconfirmed;
+    job.job = *taken;
     if (job.job == 0) return PrintOutcome::kNotTaken;
   }
   return PrintOutcome::kPrinted;
@@ -112,6 +128,12 @@ QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
       return Text(StringId::PrintPrinterError).arg(where);
     case PrintOutcome::kNotTaken:
       return Text(StringId::PrintJobNotTaken).arg(where);
+    case PrintOutcome::kSpoolerSilent:
+      return Text(StringId::PrintSpoolerSilent)
+          .arg(SpoolerWaitLimits::Current().giveUpAfter.count() / 1000)
+          .arg(where);
+    case PrintOutcome::kJobUnconfirmed:
+      return Text(StringId::PrintJobUnconfirmed).arg(where);
     case PrintOutcome::kPrinted:
     case PrintOutcome::kNotSent:  // the user's own choice: nothing to tell
       break;

@@ -10,13 +10,15 @@ namespace velunorh {
 
 enum class PrintOutcome {
   kPrinted,
-  kNoPrinter,      // there is no printer at all
-  kNoDevice,       // the printer could not be opened for drawing
-  kQueueGone,      // the chosen printer's queue no longer exists
-  kQueueRefusing,  // the queue exists but takes no jobs
-  kPrinterError,   // the printer reported an error while the job was made
-  kNotTaken,       // the job was made but the spooler holds no such job
-  kNotSent,        // the queue is paused and the user chose not to send
+  kNoPrinter,       // there is no printer at all
+  kNoDevice,        // the printer could not be opened for drawing
+  kQueueGone,       // the chosen printer's queue no longer exists
+  kQueueRefusing,   // the queue exists but takes no jobs
+  kPrinterError,    // the printer reported an error while the job was made
+  kNotTaken,        // the job was made but the spooler holds no such job
+  kNotSent,         // the user chose not to send (a paused queue; "Mégse" while waiting)
+  kSpoolerSilent,   // the print system did not answer before the job was handed over
+  kJobUnconfirmed,  // handed over, but the print system did not say it took the job
 };
 
 // What a print asks of its caller and tells back, besides its pages.
@@ -25,6 +27,8 @@ struct HandOver {
   // Asked when the queue is paused (takes jobs, prints none): true sends the job anyway. Null
   // sends it without asking.
   std::function<bool(const QString& printer)> sendWhilePaused;
+  // The window that waits while the print system is asked (null: no progress window shows).
+  QWidget* window = nullptr;
   // Set by the print: the spooler's id of the job, to follow it; 0 for a file or when the
   // spooler cannot tell.
   int job = 0;

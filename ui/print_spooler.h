@@ -24,6 +24,8 @@ class SpoolerWatch {
   int TakenJob(const QString& title) const;
 
   static Job JobState(const QString& printerName, int jobId);
+  // Cancels a job the user gave up on, so that it does not print unrecorded later.
+  static void CancelJob(const QString& printerName, int jobId);
 
  private:
   QString printer_;

@@ -72,4 +72,8 @@ SpoolerWatch::Job SpoolerWatch::JobState(const QString& printerName, int jobId) 
   return state;
 }
 
+void SpoolerWatch::CancelJob(const QString& printerName, int jobId) {
+  cupsCancelJob2(CUPS_HTTP_DEFAULT, QueueName(printerName).constData(), jobId, 0);
+}
+
 }  // namespace velunorh

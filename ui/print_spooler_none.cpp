@@ -12,4 +12,6 @@ SpoolerWatch::Job SpoolerWatch::JobState(const QString&, int) {
   return Job::kUnknown;
 }
 
+void SpoolerWatch::CancelJob(const QString&, int) {}
+
 }  // namespace velunorh

@@ -5,10 +5,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <functional>
 #include <vector>
 
@@ -22,6 +26,7 @@
 #include "ui/main_window.h"
 #include "ui/modal_script.h"
 #include "ui/options_dialog.h"
+#include "ui/spooler_wait.h"
 
 namespace velunorh {
 namespace {
@@ -211,6 +216,75 @@ TEST_F(SpoolTest, APausedQueueIsAskedAboutAndAJobCancelledThereIsTakenBack) {
   QTest::qWait(500);
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
   EXPECT_EQ(PrintLedger::Parse(test::ReadText(ledger))->size(), 1u);
+}
+
+// The print system stops answering (its scheduler stopped with SIGSTOP) when "Nyomtatás" is
+// pressed: the window keeps taking events, shows what it waits for, and gives up after the
+// time limit with a message, or at once on "Mégse". Nothing is recorded, and nothing prints
+// when the scheduler runs again.
+TEST_F(SpoolTest, AStoppedPrintSystemNeverFreezesTheWindow) {
+  const std::string queue = SPOOL_QUEUE;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  const int before = CompletedJobs(queue);
+  SpoolerWaitLimits& limits = SpoolerWaitLimits::Current();
+  const SpoolerWaitLimits saved = limits;
+  limits.giveUpAfter = std::chrono::milliseconds(2000);
+  limits.showAfter = std::chrono::milliseconds(100);
+  auto window = main_.Open();
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  printer.ForSetup().setPrinterName(QString::fromStdString(queue));
+  printer.SetupConfirmed();
+  window->session().SetMonthRow(1, true);  // October
+  const pid_t scheduler =
+      std::stoi(test::ReadText(std::filesystem::path(SPOOL_CUPS_DIR) / "state/cupsd.pid"));
+  struct Resume {
+    pid_t pid;
+    SpoolerWaitLimits limits;
+    ~Resume() {
+      kill(pid, SIGCONT);
+      SpoolerWaitLimits::Current() = limits;
+    }
+  } resume{scheduler, saved};
+  ASSERT_EQ(kill(scheduler, SIGSTOP), 0);
+
+  // The longest stretch in which the window handled no event.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = 0, longest = 0;
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout, [&] {
+    longest = std::max(longest, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  beat.start(10);
+  auto* print = window->findChild<QPushButton*>("printButton");
+  QString waitedFor;
+  {
+    test::ModalScript wait({[&](QWidget* dialog) {
+      EXPECT_EQ(dialog->objectName(), "spoolerWait");
+      waitedFor = qobject_cast<QProgressDialog*>(dialog)->labelText();
+    }});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(wait.answered(), 1);
+  }
+  EXPECT_LT(longest, 500);
+  EXPECT_TRUE(waitedFor.contains(QString::fromStdString(queue))) << waitedFor.toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("sem válaszolt")))
+      << main_.warnings[0].toStdString();
+
+  main_.warnings.clear();
+  {
+    test::ModalScript cancel(
+        {[](QWidget* dialog) { qobject_cast<QProgressDialog*>(dialog)->cancel(); }});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(cancel.answered(), 1);
+  }
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+  kill(scheduler, SIGCONT);
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  EXPECT_EQ(CompletedJobs(queue), before);
 }
 
 // The printer chosen in the setup is remembered for the next run. Gone by then (or before the
