@@ -159,6 +159,11 @@ std::optional<LedgerStamp>& Line(CardRecord& record, int line) {
   return record.rows[line];
 }
 
+// A line by its place in LedgerEntry's arrays (0 the header, 13 the total).
+std::optional<LedgerStamp>& EntryLine(CardRecord& record, int index) {
+  return Line(record, index - 1);
+}
+
 // The name as the file can hold it: it is only there for people to read, and one with a line
 // break in it could not be written back.
 std::string NameToKeep(std::string_view name) {
@@ -416,32 +421,63 @@ const CardRecord* PrintLedger::Find(int serviceYear, const std::string& key) con
   return it == cards_.end() ? nullptr : &it->second;
 }
 
-void PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
+bool LedgerEntry::Empty() const {
+  return std::none_of(stamped.begin(), stamped.end(), [](const auto& s) { return s.has_value(); });
+}
+
+LedgerEntry PrintLedger::Record(const PrintedCard& printed, const CalendarDate& date) {
+  LedgerEntry entry;
   const CardContent& card = *printed.card;
-  if (!card.hasPublisher || printed.key.empty()) return;
+  if (!card.hasPublisher || printed.key.empty()) return entry;
   const int year = LedgerServiceYear(card);
   Unsaved& unsaved = Touch({year, printed.key});
   CardRecord& record = cards_[{year, printed.key}];
   record.name = card.displayName;
-  if (printed.page.header.printHeader) {
-    record.header = LedgerStamp{date, HeaderDataDigest(card, printed.page.header.printGenderMarks)};
-    unsaved.recorded[0] = true;
-  }
+  entry.serviceYear = year;
+  entry.key = printed.key;
+  entry.name = card.displayName;
+  const auto stamp = [&](int line, const LedgerStamp& value) {
+    entry.before[line] = EntryLine(record, line);
+    entry.stamped[line] = value;
+    EntryLine(record, line) = value;
+    unsaved.recorded[line] = true;
+    unsaved.takenBack[line].reset();
+  };
+  if (printed.page.header.printHeader)
+    stamp(0, LedgerStamp{date, HeaderDataDigest(card, printed.page.header.printGenderMarks)});
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
-    if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line)) {
-      record.rows[row] = LedgerStamp{date, RowDataDigest(card, row)};
-      unsaved.recorded[1 + row] = true;
-    }
+    if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line))
+      stamp(1 + row, LedgerStamp{date, RowDataDigest(card, row)});
   }
-  if (printed.page.grid.printTotal) {
-    record.total = LedgerStamp{date, TotalDataDigest(card)};
-    unsaved.recorded[13] = true;
-  }
+  if (printed.page.grid.printTotal) stamp(13, LedgerStamp{date, TotalDataDigest(card)});
   // A card that printed nothing the ledger keeps leaves no empty section behind.
   CardRecord nothing;
   nothing.name = record.name;
   if (record == nothing) cards_.erase({year, printed.key});
+  return entry;
+}
+
+std::vector<int> PrintLedger::TakeBack(const LedgerEntry& entry) {
+  std::vector<int> lines;
+  const std::pair where{entry.serviceYear, entry.key};
+  auto card = cards_.find(where);
+  if (entry.Empty() || card == cards_.end()) return lines;
+  Unsaved& unsaved = Touch(where);
+  card = cards_.find(where);
+  for (int line = 0; line < 14; ++line) {
+    // Printed again since (or restarted): that print is not this one's to take back.
+    if (!entry.stamped[line] || EntryLine(card->second, line) != entry.stamped[line]) continue;
+    EntryLine(card->second, line) = entry.before[line];
+    unsaved.recorded[line] = false;
+    unsaved.takenBack[line] = entry.stamped[line];
+    lines.push_back(line);
+  }
+  CardRecord nothing;
+  nothing.name = card->second.name;
+  nothing.kept = card->second.kept;
+  if (card->second == nothing && nothing.kept.empty()) cards_.erase(card);
+  return lines;
 }
 
 bool PrintLedger::Forget(int serviceYear, const std::string& key) {
@@ -525,6 +561,19 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside,
   if (onDisk) {
     for (const auto& [where, unsaved] : unsaved_) {
       if (unsaved.restarted) onDisk->cards.erase(where);
+      // A print taken back: what is on disk of it goes, unless another copy printed since.
+      if (const auto disk = onDisk->cards.find(where); disk != onDisk->cards.end()) {
+        const auto mine = cards_.find(where);
+        for (int line = 0; line < 14; ++line) {
+          if (!unsaved.takenBack[line] || EntryLine(disk->second, line) != unsaved.takenBack[line])
+            continue;
+          EntryLine(disk->second, line) =
+              mine == cards_.end() ? std::nullopt : EntryLine(mine->second, line);
+        }
+        CardRecord nothing;
+        nothing.name = disk->second.name;
+        if (disk->second == nothing) onDisk->cards.erase(disk);
+      }
       const auto mine = cards_.find(where);
       if (mine == cards_.end()) continue;
       // Only what this copy printed since its last save: a line it merely read at start may be
@@ -533,10 +582,8 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside,
       if (recorded == decltype(unsaved.recorded){}) continue;
       CardRecord& merged = onDisk->cards[where];
       merged.name = mine->second.name;
-      if (recorded[0]) KeepNewer(merged.header, mine->second.header);
-      for (int row = 0; row < 12; ++row)
-        if (recorded[1 + row]) KeepNewer(merged.rows[row], mine->second.rows[row]);
-      if (recorded[13]) KeepNewer(merged.total, mine->second.total);
+      for (int line = 0; line < 14; ++line)
+        if (recorded[line]) KeepNewer(EntryLine(merged, line), EntryLine(mine->second, line));
     }
   }
   std::string text = onDisk ? TextOf(*onDisk) : Text();

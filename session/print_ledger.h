@@ -73,6 +73,18 @@ struct PrintedCard {
   CardPageInput page;
 };
 
+// What one print stamped on one card, kept while its job may still be cancelled: then the
+// lines go back to what they carried before. Lines: 0 the header, 1-12 the month rows, 13 the
+// total.
+struct LedgerEntry {
+  int serviceYear = 0;
+  std::string key;
+  std::string name;
+  std::array<std::optional<LedgerStamp>, 14> stamped{};  // what the print wrote; empty: untouched
+  std::array<std::optional<LedgerStamp>, 14> before{};
+  bool Empty() const;
+};
+
 // The print ledger. The file is a settings file, one section per service year and publisher,
 // read and written by the settings-file reader and writer:
 //
@@ -129,8 +141,11 @@ class PrintLedger {
 
   const CardRecord* Find(int serviceYear, const std::string& key) const;
   // Records what the page printed of the card: the header when it printed, each month row that
-  // printed a text, and the total row when it printed.
-  void Record(const PrintedCard& printed, const CalendarDate& date);
+  // printed a text, and the total row when it printed. Returns what it stamped.
+  LedgerEntry Record(const PrintedCard& printed, const CalendarDate& date);
+  // A print that never reached the card: each line it stamped that still carries that stamp
+  // returns to what it carried before. The lines taken back (as in LedgerEntry).
+  std::vector<int> TakeBack(const LedgerEntry& entry);
   // Forgets one card (a new card is started). False when there was nothing to forget.
   bool Forget(int serviceYear, const std::string& key);
   // Takes back what Record and Forget changed since the last save that succeeded: what the file
@@ -181,6 +196,8 @@ class PrintLedger {
     // The lines Record stamped since (0 the header, 1-12 the month rows, 13 the total): only
     // these are this copy's news; the rest it merely read earlier, perhaps before a restart.
     std::array<bool, 14> recorded{};
+    // The stamps TakeBack removed: a line on disk that still carries one returns to this copy's.
+    std::array<std::optional<LedgerStamp>, 14> takenBack{};
   };
   std::map<std::pair<int, std::string>, Unsaved> unsaved_;
   Unsaved& Touch(const std::pair<int, std::string>& where);

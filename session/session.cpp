@@ -444,8 +444,14 @@ std::optional<Session::LeaveOut> Session::SettleGroupOverprint(const GroupPlan& 
   return over;
 }
 
-std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages) {
-  return ledger_.Record(state_.data.current, pages, Today());
+std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages,
+                                   std::vector<LedgerEntry>* recorded) {
+  return ledger_.Record(state_.data.current, pages, Today(), recorded);
+}
+
+std::string Session::TakeBackPrint(const std::vector<LedgerEntry>& recorded,
+                                   const std::string& printer) {
+  return ledger_.TakeBack(recorded, printer);
 }
 
 bool Session::HasChangedItems() const {

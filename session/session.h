@@ -174,7 +174,12 @@ class Session {
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   using PrintedPage = velunorh::PrintedPage;
-  std::string RecordPrinted(const std::vector<PrintedPage>& pages);
+  // `recorded` (optional) gets what the job stamped, for TakeBackPrint.
+  std::string RecordPrinted(const std::vector<PrintedPage>& pages,
+                            std::vector<LedgerEntry>* recorded = nullptr);
+  // A recorded job the print system cancelled on `printer` never reached the cards: its lines
+  // are due again. The message that tells which cards and lines.
+  std::string TakeBackPrint(const std::vector<LedgerEntry>& recorded, const std::string& printer);
   // Before a print of the chosen card: when `page` would print over lines the ledger says are on
   // the card, names them and asks. The page to print (those lines left out, or all of it), or
   // nothing when the user cancels. Without a readable ledger, the page as it is, unasked.

@@ -90,11 +90,30 @@ const CardRecord* SessionLedger::Find(const PublisherTable& table, int slot,
 }
 
 std::string SessionLedger::Record(const PublisherTable& table,
-                                  const std::vector<PrintedPage>& pages,
-                                  const CalendarDate& today) {
-  for (const PrintedPage& page : pages)
-    ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
+                                  const std::vector<PrintedPage>& pages, const CalendarDate& today,
+                                  std::vector<LedgerEntry>* recorded) {
+  for (const PrintedPage& page : pages) {
+    LedgerEntry entry =
+        ledger_.Record({LedgerPublisherKey(table, page.slot), page.card, page.page}, today);
+    if (recorded && !entry.Empty()) recorded->push_back(std::move(entry));
+  }
   return Save(StringId::LedgerNotSaved, StringId::LedgerSaveWaiting);
+}
+
+std::string SessionLedger::TakeBack(const std::vector<LedgerEntry>& recorded,
+                                    const std::string& printer) {
+  // Told in the words of a damaged line's list: the card, its service year and its lines.
+  std::vector<SkippedLines> taken;
+  for (const LedgerEntry& entry : recorded) {
+    std::vector<int> lines;
+    for (int line : ledger_.TakeBack(entry)) lines.push_back(line - 1);  // -1 the header
+    if (!lines.empty()) taken.push_back({entry.serviceYear, entry.key, entry.name, lines});
+  }
+  if (taken.empty()) return LoadStringWith(StringId::PrintCancelledNothingRecorded, {printer});
+  std::string message =
+      LoadStringWith(StringId::PrintCancelledTakenBack, {printer, SkippedText(taken)});
+  const std::string problem = Save(StringId::LedgerTakeBackNotSaved, StringId::LedgerTakeBackWaiting);
+  return problem.empty() ? message : message + "\n" + problem;
 }
 
 std::string SessionLedger::Forget(const PublisherTable& table, int slot, const CardContent& card) {

@@ -44,8 +44,12 @@ class SessionLedger {
   const CardRecord* Find(const PublisherTable& table, int slot, const CardContent& card) const;
   // Records the pages and saves. The message to show when the ledger could not be saved ("" when
   // saved, or when the user gave up waiting for another copy's lock); the print itself stands.
+  // `recorded` (optional) gets what each page stamped, to take it back if the job is cancelled.
   std::string Record(const PublisherTable& table, const std::vector<PrintedPage>& pages,
-                     const CalendarDate& today);
+                     const CalendarDate& today, std::vector<LedgerEntry>* recorded = nullptr);
+  // A recorded job the print system cancelled on `printer`: what it stamped and still stands
+  // is taken back and saved. The message telling which cards and lines are due again.
+  std::string TakeBack(const std::vector<LedgerEntry>& recorded, const std::string& printer);
   // Forgets what a card carries this service year (a new card) and saves. When the save fails
   // the card keeps its record, and the message says the restart did not happen.
   std::string Forget(const PublisherTable& table, int slot, const CardContent& card);

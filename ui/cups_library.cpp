@@ -22,7 +22,8 @@ std::unique_ptr<const CupsLibrary> OpenCupsLibrary(const char* fileName) {
       !Resolve(library, "cupsGetOption", cups->cupsGetOption) ||
       !Resolve(library, "cupsFreeDests", cups->cupsFreeDests) ||
       !Resolve(library, "cupsGetJobs2", cups->cupsGetJobs2) ||
-      !Resolve(library, "cupsFreeJobs", cups->cupsFreeJobs)) {
+      !Resolve(library, "cupsFreeJobs", cups->cupsFreeJobs) ||
+      !Resolve(library, "cupsCancelJob2", cups->cupsCancelJob2)) {
     ::dlclose(library);
     return nullptr;
   }

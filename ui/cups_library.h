@@ -16,6 +16,7 @@ struct CupsLibrary {
   decltype(&::cupsFreeDests) cupsFreeDests = nullptr;
   decltype(&::cupsGetJobs2) cupsGetJobs2 = nullptr;
   decltype(&::cupsFreeJobs) cupsFreeJobs = nullptr;
+  decltype(&::cupsCancelJob2) cupsCancelJob2 = nullptr;
 };
 
 // The system's spooler library, opened at the first call and kept for the run; null when it

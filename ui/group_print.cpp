@@ -148,17 +148,22 @@ bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
   progress.setCancelButton(nullptr);
   progress.setLabelText(Text(StringId::GroupPrintSending).arg(count));
   progress.setValue(count + 1);
-  const PrintOutcome outcome = PrintCardPages(printer, count, [&](Surface& surface, int k) {
-    DrawCardPage(surface, *pages[k].card, pages[k].page);
-  });
+  HandOver handOver;
+  handOver.sendWhilePaused = AskSendWhilePaused(parent_);
+  handOver.window = parent_;
+  const PrintOutcome outcome = PrintCardPages(
+      printer, count,
+      [&](Surface& surface, int k) { DrawCardPage(surface, *pages[k].card, pages[k].page); },
+      &handOver);
   if (outcome != PrintOutcome::kPrinted) {
     progress.close();
-    hooks_.warn(PrintOutcomeMessage(outcome, printer));
+    if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
+      hooks_.warn(message);
     return false;
   }
   progress.setLabelText(Text(StringId::GroupPrintRecording));
   progress.setValue(count + 2);
-  hooks_.record(pages);
+  hooks_.record(pages, *printer, handOver.job);
   progress.setValue(count + 3);
   progress.close();
   hooks_.inform(Text(PrintsToFile(*printer) ? StringId::GroupPrintSentToFile

@@ -20,8 +20,9 @@ class GroupPrint {
   struct Hooks {
     std::function<void(const QString&)> warn;    // a failure the user must know of
     std::function<void(const QString&)> inform;  // where the job went, or that none went
-    // Records a job that went out and shows its marks.
-    std::function<void(const std::vector<Session::PrintedPage>&)> record;
+    // Records a job that went out to the printer as its spooler job (0: not known) and shows
+    // its marks.
+    std::function<void(const std::vector<Session::PrintedPage>&, const QPrinter&, int job)> record;
     // A short group prints without a window flashing up; a long one shows its progress.
     std::chrono::milliseconds progressDelay{400};
   };

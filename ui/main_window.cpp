@@ -63,6 +63,9 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   list_ = ui_->publisherList;
   printGate_ = std::make_unique<PrintGate>(
       std::vector<QWidget*>{ui_->printButton, ui_->previewButton, ui_->groupPrintButton});
+  jobFollower_ = new JobFollower(
+      options.jobFollowInterval, [this](const JobFollower::Job& job) { TakeBackCancelled(job); },
+      this);
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
@@ -288,13 +291,17 @@ bool MainWindow::PrintChosenCard() {
   if (!settledPrinter) return false;
   QPrinter* printer = *settledPrinter;
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
-  const PrintOutcome outcome =
-      PrintCardPage(printer, [&](Surface& surface) { DrawCardPage(surface, card, page); });
+  HandOver handOver;
+  handOver.sendWhilePaused = AskSendWhilePaused(this);
+  handOver.window = this;
+  const PrintOutcome outcome = PrintCardPage(
+      printer, [&](Surface& surface) { DrawCardPage(surface, card, page); }, &handOver);
   if (outcome != PrintOutcome::kPrinted) {
-    warn_(PrintOutcomeMessage(outcome, printer));
+    if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
+      warn_(message);
     return false;
   }
-  RecordPrinted({{session_.selection().selectedPublisher, &card, page}});
+  RecordPrinted({{session_.selection().selectedPublisher, &card, page}}, *printer, handOver.job);
   if (PrintsToFile(*printer))
     inform_(Text(StringId::PrintFileSaved).arg(PrintDestination(*printer)));
   FocusList();
@@ -333,7 +340,8 @@ void MainWindow::PrintGroup() {
     GroupPrint::Hooks hooks;
     hooks.warn = warn_;
     hooks.inform = inform_;
-    hooks.record = [this](const std::vector<Session::PrintedPage>& pages) { RecordPrinted(pages); };
+    hooks.record = [this](const std::vector<Session::PrintedPage>& pages, const QPrinter& printer,
+                          int job) { RecordPrinted(pages, printer, job); };
     hooks.progressDelay = groupProgressDelay_;
     if (GroupPrint(this, session_, hooks).Run()) FocusList();
   });
@@ -487,9 +495,21 @@ void MainWindow::TickDueLines() {
   FocusList();
 }
 
-void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages) {
-  const std::string problem = session_.RecordPrinted(pages);
+void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages,
+                               const QPrinter& printer, int job) {
+  std::vector<LedgerEntry> recorded;
+  const std::string problem = session_.RecordPrinted(pages, &recorded);
   if (!problem.empty()) warn_(FromUtf8(problem));
+  // A job the queue holds may still be cancelled there: then it never reached the card.
+  if (problem.empty() && !PrintsToFile(printer))
+    jobFollower_->Follow({printer.printerName(), job, std::move(recorded)});
+  ui_->headerPreview->update();
+  ui_->monthlyPreview->update();
+  ShowLedgerNotes();
+}
+
+void MainWindow::TakeBackCancelled(const JobFollower::Job& job) {
+  warn_(FromUtf8(session_.TakeBackPrint(job.recorded, job.printer.toStdString())));
   ui_->headerPreview->update();
   ui_->monthlyPreview->update();
   ShowLedgerNotes();

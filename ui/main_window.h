@@ -10,6 +10,7 @@
 #include "base/platform.h"
 #include "card/surface.h"
 #include "session/session.h"
+#include "ui/print_job_follower.h"
 
 class QCheckBox;
 class QMenu;
@@ -47,6 +48,8 @@ class MainWindow : public QDialog {
     std::function<void(const QString& message)> inform;
     // How long a group print runs before its progress window shows.
     std::chrono::milliseconds groupProgressDelay{400};
+    // How often the spooler is asked what became of the jobs it holds.
+    std::chrono::milliseconds jobFollowInterval{3000};
   };
 
   explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -106,7 +109,10 @@ class MainWindow : public QDialog {
   void OpenOptions();
   // The print ledger's part of the window.
   void ConnectLedger();
-  void RecordPrinted(const std::vector<Session::PrintedPage>& pages);
+  // Records a job that went out to `printer` (a file: not followed) as spooler job `job`.
+  void RecordPrinted(const std::vector<Session::PrintedPage>& pages, const QPrinter& printer,
+                     int job);
+  void TakeBackCancelled(const JobFollower::Job& job);
   // The chosen card's print, for the button and the preview; true when it went out.
   bool PrintChosenCard();
   void AddLedgerActions(QMenu& menu);
@@ -117,6 +123,7 @@ class MainWindow : public QDialog {
   std::function<void(const QString& message)> inform_;
   std::chrono::milliseconds groupProgressDelay_;
   std::unique_ptr<PrintGate> printGate_;  // one print command at a time
+  JobFollower* jobFollower_ = nullptr;
   std::unique_ptr<UserPrompts> dialogPrompts_;
   Session session_;
   SessionStatus status_ = SessionStatus::kRunning;

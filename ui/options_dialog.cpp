@@ -214,11 +214,14 @@ void OptionsDialog::PrintCalibration() {
       CardVersionName(values_.cardVersion),
       printer ? PrintDestination(*printer).toStdString() : std::string(),
       QString::asprintf("%04d.%02d.%02d.", today.year, today.month, today.day).toStdString()};
+  HandOver handOver;
+  handOver.documentName = FromUtf8(documentName);
+  handOver.sendWhilePaused = AskSendWhilePaused(this);
+  handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); },
-      FromUtf8(documentName));
-  if (outcome != PrintOutcome::kPrinted)
-    services_.showMessage(PrintOutcomeMessage(outcome, printer));
+      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
+  if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
+    services_.showMessage(message);
 }
 
 // The readings of a printed sheet move the margins being edited; OK of the options keeps them,

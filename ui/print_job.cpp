@@ -1,13 +1,17 @@
 #include "ui/print_job.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
+#include <memory>
 #include <optional>
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
 #include "ui/print_spooler.h"
 #include "ui/qt_text.h"
+#include "ui/spooler_wait.h"
 
 namespace velunorh {
 
@@ -37,32 +41,72 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
 
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
                             const std::function<void(Surface&, int page)>& drawPage,
-                            const QString& documentName) {
+                            HandOver* handOver) {
+  HandOver none;
+  HandOver& job = handOver ? *handOver : none;
+  job.job = 0;
   if (!printer) return PrintOutcome::kNoPrinter;
-  PrepareCardPrinter(*printer, documentName);
+  PrepareCardPrinter(*printer, job.documentName);
   const bool toFile = PrintsToFile(*printer);
   // Qt hands the job to the spooler and says nothing of its fate: the queue is asked before
-  // and after. A file is checked by its writing.
-  std::optional<SpoolerWatch> spooler;
+  // and after, off the window's thread. A file is checked by its writing.
+  auto spooler = std::make_shared<std::optional<SpoolerWatch>>();
+  const QString name = printer->printerName();
+  const QString waiting = Text(StringId::SpoolerWaitLabel).arg(name);
   if (!toFile) {
-    spooler.emplace(printer->printerName());
-    if (spooler->queue() == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
-    if (spooler->queue() == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
-    if (spooler->queue() == SpoolerWatch::Queue::kNoSpooler) return PrintOutcome::kNoSpooler;
+    const SpoolerWait asked =
+        WaitForSpooler(job.window, waiting, [spooler, name] { spooler->emplace(name); });
+    if (asked == SpoolerWait::kCancelled) return PrintOutcome::kNotSent;
+    if (asked == SpoolerWait::kSilent) return PrintOutcome::kSpoolerSilent;
+    const SpoolerWatch::Queue queue = (*spooler)->queue();
+    if (queue == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
+    if (queue == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+    if (queue == SpoolerWatch::Queue::kNoSpooler) return PrintOutcome::kNoSpooler;
+    if (queue == SpoolerWatch::Queue::kPaused && job.sendWhilePaused && !job.sendWhilePaused(name))
+      return PrintOutcome::kNotSent;
   }
   QPainter painter;
   if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
   DrawPages(*printer, painter, pageCount, drawPage);
   const bool ended = painter.end();
   if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
-  if (spooler && !spooler->JobTaken(printer->docName())) return PrintOutcome::kNotTaken;
+  if (!toFile) {
+    auto taken = std::make_shared<int>(0);
+    const QString title = printer->docName();
+    // Given up on, a job the spooler took after all is cancelled: it must not print unrecorded.
+    const SpoolerWait asked = WaitForSpooler(
+        job.window, waiting, [spooler, taken, title] { *taken = (*spooler)->TakenJob(title); },
+        [taken, name] {
+          if (*taken > 0) SpoolerWatch::CancelJob(name, *taken);
+        });
+    if (asked != SpoolerWait::kAnswered) return PrintOutcome::kJobUnconfirmed;
+    job.job = *taken;
+    if (job.job == 0) return PrintOutcome::kNotTaken;
+  }
   return PrintOutcome::kPrinted;
 }
 
 PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
-                           const QString& documentName) {
+                           HandOver* handOver) {
   return PrintCardPages(
-      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, documentName);
+      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, handOver);
+}
+
+std::function<bool(const QString& printer)> AskSendWhilePaused(QWidget* parent) {
+  return [parent](const QString& printer) {
+    QMessageBox ask(QMessageBox::Warning, Text(StringId::ProgramName),
+                    Text(StringId::PrintQueuePausedQuestion).arg(printer), QMessageBox::NoButton,
+                    parent);
+    ask.setObjectName("pausedQueueQuestion");
+    ask.setTextFormat(Qt::PlainText);
+    QPushButton* send = ask.addButton(Text(StringId::SendAnywayButton), QMessageBox::AcceptRole);
+    send->setObjectName("sendAnyway");
+    QPushButton* keep = ask.addButton(Text(StringId::DoNotSendButton), QMessageBox::RejectRole);
+    ask.setDefaultButton(keep);
+    ask.setEscapeButton(keep);
+    ask.exec();
+    return ask.clickedButton() == send;
+  };
 }
 
 QString PrintDestination(const QPrinter& printer) {
@@ -87,7 +131,14 @@ QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
       return Text(StringId::PrintJobNotTaken).arg(where);
     case PrintOutcome::kNoSpooler:
       return Text(StringId::PrintNoSpooler).arg(where);
+    case PrintOutcome::kSpoolerSilent:
+      return Text(StringId::PrintSpoolerSilent)
+          .arg(SpoolerWaitLimits::Current().giveUpAfter.count() / 1000)
+          .arg(where);
+    case PrintOutcome::kJobUnconfirmed:
+      return Text(StringId::PrintJobUnconfirmed).arg(where);
     case PrintOutcome::kPrinted:
+    case PrintOutcome::kNotSent:  // the user's own choice: nothing to tell
       break;
   }
   return {};

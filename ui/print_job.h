@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPrinter>
+#include <QString>
 #include <functional>
 
 #include "card/surface.h"
@@ -9,14 +10,33 @@ namespace velunorh {
 
 enum class PrintOutcome {
   kPrinted,
-  kNoPrinter,      // there is no printer at all
-  kNoDevice,       // the printer could not be opened for drawing
-  kQueueGone,      // the chosen printer's queue no longer exists
-  kQueueRefusing,  // the queue exists but takes no jobs
-  kPrinterError,   // the printer reported an error while the job was made
-  kNotTaken,       // the job was made but the spooler holds no such job
-  kNoSpooler,      // the system's print spooler cannot be reached (its library is missing)
+  kNoPrinter,       // there is no printer at all
+  kNoDevice,        // the printer could not be opened for drawing
+  kQueueGone,       // the chosen printer's queue no longer exists
+  kQueueRefusing,   // the queue exists but takes no jobs
+  kPrinterError,    // the printer reported an error while the job was made
+  kNotTaken,        // the job was made but the spooler holds no such job
+  kNotSent,         // the user chose not to send (a paused queue; "Mégse" while waiting)
+  kSpoolerSilent,   // the print system did not answer before the job was handed over
+  kJobUnconfirmed,  // handed over, but the print system did not say it took the job
+  kNoSpooler,       // the system's print spooler cannot be reached (its library is missing)
 };
+
+// What a print asks of its caller and tells back, besides its pages.
+struct HandOver {
+  QString documentName;  // empty: PrintDocumentName
+  // Asked when the queue is paused (takes jobs, prints none): true sends the job anyway. Null
+  // sends it without asking.
+  std::function<bool(const QString& printer)> sendWhilePaused;
+  // The window that waits while the print system is asked (null: no progress window shows).
+  QWidget* window = nullptr;
+  // Set by the print: the spooler's id of the job, to follow it; 0 for a file or when the
+  // spooler cannot tell.
+  int job = 0;
+};
+
+// The question before a job goes to a paused queue, as a message box over `parent`.
+std::function<bool(const QString& printer)> AskSendWhilePaused(QWidget* parent);
 
 // Sets a printer up for the card: the document named `documentName` (empty: PrintDocumentName),
 // upright, the page's origin at the top-left corner of the printable area, and the printer's
@@ -30,13 +50,13 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
 
 // Prints one page on `printer` (null: no printer); `drawPage` draws the card onto it.
 PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
-                           const QString& documentName = {});
+                           HandOver* handOver = nullptr);
 
 // Prints `pageCount` pages as one job, page k drawn by drawPage(surface, k). kPrinted only when
 // the job went out: written to its file, or taken by the printer's queue.
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
                             const std::function<void(Surface&, int page)>& drawPage,
-                            const QString& documentName = {});
+                            HandOver* handOver = nullptr);
 
 // The message the user sees for an outcome on `printer` ("" when printed).
 QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer = nullptr);

@@ -40,14 +40,47 @@ SpoolerWatch::SpoolerWatch(const QString& printerName) : printer_(printerName) {
   }
   const char* accepting =
       cups->cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-  if (accepting && QByteArray(accepting) == "false") queue_ = Queue::kRefusing;
+  // A stopped queue (cupsdisable) still takes jobs and holds them.
+  const char* state = cups->cupsGetOption("printer-state", dest->num_options, dest->options);
+  if (accepting && QByteArray(accepting) == "false")
+    queue_ = Queue::kRefusing;
+  else if (state && QByteArray(state) == QByteArray::number(IPP_PSTATE_STOPPED))
+    queue_ = Queue::kPaused;
   cups->cupsFreeDests(1, dest);
   newestJobBefore_ = NewestJob(*cups, queue, {}, false);
 }
 
-bool SpoolerWatch::JobTaken(const QString& title) const {
-  if (queue_ != Queue::kReady) return false;
-  return NewestJob(*Cups(), QueueName(printer_), title, true) > newestJobBefore_;
+int SpoolerWatch::TakenJob(const QString& title) const {
+  if (queue_ == Queue::kGone || queue_ == Queue::kRefusing || queue_ == Queue::kNoSpooler) return 0;
+  const int newest = NewestJob(*Cups(), QueueName(printer_), title, true);
+  return newest > newestJobBefore_ ? newest : 0;
+}
+
+SpoolerWatch::Job SpoolerWatch::JobState(const QString& printerName, int jobId) {
+  const CupsLibrary* cups = Cups();
+  if (!cups) return Job::kUnknown;
+  cups_job_t* jobs = nullptr;
+  const int count = cups->cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, QueueName(printerName).constData(),
+                                       0, CUPS_WHICHJOBS_ALL);
+  // Not answering is not forgetting: asked again later.
+  if (count < 0) return Job::kWaiting;
+  Job state = Job::kUnknown;
+  for (int i = 0; i < count; ++i) {
+    if (jobs[i].id != jobId) continue;
+    if (jobs[i].state == IPP_JSTATE_COMPLETED)
+      state = Job::kCompleted;
+    else if (jobs[i].state == IPP_JSTATE_CANCELED || jobs[i].state == IPP_JSTATE_ABORTED)
+      state = Job::kCancelled;
+    else
+      state = Job::kWaiting;
+  }
+  if (count > 0) cups->cupsFreeJobs(count, jobs);
+  return state;
+}
+
+void SpoolerWatch::CancelJob(const QString& printerName, int jobId) {
+  if (const CupsLibrary* cups = Cups())
+    cups->cupsCancelJob2(CUPS_HTTP_DEFAULT, QueueName(printerName).constData(), jobId, 0);
 }
 
 }  // namespace velunorh

@@ -98,15 +98,38 @@ SpoolerWatch::SpoolerWatch(const QString& printerName) : printer_(printerName) {
   newestJobBefore_ = NewestJob(printer.get(), {}, false);
 }
 
-bool SpoolerWatch::JobTaken(const QString& title) const {
-  if (queue_ == Queue::kGone || queue_ == Queue::kRefusing) return false;
+int SpoolerWatch::TakenJob(const QString& title) const {
+  if (queue_ == Queue::kGone || queue_ == Queue::kRefusing) return 0;
   PrinterHandle printer(printer_);
-  if (!printer.get()) return printer.error() != ERROR_INVALID_PRINTER_NAME;
+  if (!printer.get()) return printer.error() != ERROR_INVALID_PRINTER_NAME ? -1 : 0;
   const int newest = NewestJob(printer.get(), title, true);
-  if (newest > newestJobBefore_) return true;
+  if (newest > newestJobBefore_) return newest;
   // Not listed: a spooler that cannot list jobs (Wine) or a fast printer whose job has already
   // left the queue. QPrinter ended the document without an error, so the spooler took it.
-  return newest < 0 || newestJobBefore_ < 0 || queue_ == Queue::kReady;
+  return newest < 0 || newestJobBefore_ < 0 || queue_ == Queue::kReady ? -1 : 0;
+}
+
+SpoolerWatch::Job SpoolerWatch::JobState(const QString& printerName, int jobId) {
+  PrinterHandle printer(printerName);
+  if (!printer.get())
+    return printer.error() == ERROR_INVALID_PRINTER_NAME ? Job::kUnknown : Job::kWaiting;
+  DWORD needed = 0;
+  ::GetJobW(printer.get(), static_cast<DWORD>(jobId), 1, nullptr, 0, &needed);
+  // A job leaves a Windows queue once printed (or deleted): no longer known.
+  if (needed == 0) return Job::kUnknown;
+  std::vector<BYTE> buffer(needed);
+  if (!::GetJobW(printer.get(), static_cast<DWORD>(jobId), 1, buffer.data(), needed, &needed))
+    return Job::kUnknown;
+  const DWORD status = reinterpret_cast<const JOB_INFO_1W*>(buffer.data())->Status;
+  if (status & JOB_STATUS_PRINTED) return Job::kCompleted;
+  if (status & (JOB_STATUS_DELETING | JOB_STATUS_DELETED)) return Job::kCancelled;
+  return Job::kWaiting;
+}
+
+void SpoolerWatch::CancelJob(const QString& printerName, int jobId) {
+  PrinterHandle printer(printerName);
+  if (printer.get())
+    ::SetJobW(printer.get(), static_cast<DWORD>(jobId), 0, nullptr, JOB_CONTROL_DELETE);
 }
 
 }  // namespace velunorh

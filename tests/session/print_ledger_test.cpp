@@ -169,6 +169,48 @@ TEST(PrintLedger, TwoCopiesOnOneFolderKeepEachOthersRecords) {
   EXPECT_NE(last.Find(2026, "id:11"), nullptr);
 }
 
+// A job the print system cancelled after it was recorded: its lines go back to what they were
+// before, in memory and in the file, beside what another copy saved meanwhile; a line printed
+// again since is that print's and stays.
+TEST(PrintLedger, APrintTakenBackLeavesTheCardAsItWasBefore) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  const CardContent card = TwoMonthCard();
+  PrintLedger mine;
+  mine.Load(file, kPrintDay);
+  mine.Record({"id:11", &card, Ticked({}, true, false)}, {2026, 10, 1});
+  ASSERT_TRUE(mine.Save());
+  const CardRecord earlier = *mine.Find(2026, "id:11");
+  const LedgerEntry cancelled =
+      mine.Record({"id:11", &card, Ticked({0, 1}, true, false)}, kPrintDay);
+  const LedgerEntry alone = mine.Record({"id:12", &card, Ticked({0}, false, false)}, kPrintDay);
+  ASSERT_TRUE(mine.Save());
+  {
+    PrintLedger theirs;  // another copy prints meanwhile
+    theirs.Load(file, kPrintDay);
+    theirs.Record({"id:22", &card, Ticked({0}, false, false)}, kPrintDay);
+    ASSERT_TRUE(theirs.Save());
+  }
+  EXPECT_EQ(mine.TakeBack(cancelled), (std::vector<int>{0, 1, 2}));  // header, Sep, Oct
+  EXPECT_EQ(*mine.Find(2026, "id:11"), earlier);
+  EXPECT_EQ(mine.TakeBack(alone), std::vector<int>{1});
+  EXPECT_EQ(mine.Find(2026, "id:12"), nullptr);  // no empty section is left
+  ASSERT_TRUE(mine.Save());
+  PrintLedger reread;
+  reread.Load(file, kPrintDay);
+  ASSERT_NE(reread.Find(2026, "id:11"), nullptr);
+  EXPECT_EQ(reread.Find(2026, "id:11")->header, earlier.header);
+  EXPECT_FALSE(reread.Find(2026, "id:11")->rows[0].has_value());
+  EXPECT_EQ(reread.Find(2026, "id:12"), nullptr);
+  EXPECT_NE(reread.Find(2026, "id:22"), nullptr);
+  EXPECT_TRUE(mine.TakeBack(cancelled).empty());  // twice takes nothing
+
+  const LedgerEntry first = mine.Record({"id:11", &card, Ticked({0}, false, false)}, kPrintDay);
+  mine.Record({"id:11", &card, Ticked({0}, false, false)}, {2026, 11, 12});
+  EXPECT_TRUE(mine.TakeBack(first).empty());
+  EXPECT_TRUE(mine.Find(2026, "id:11")->rows[0].has_value());
+}
+
 // While this copy runs, another program (a newer version) writes lines this one cannot read:
 // this copy's next save keeps each of them as it was, beside its own print.
 TEST(PrintLedger, ASaveKeepsEveryLineAnotherProgramWroteThatItCannotRead) {

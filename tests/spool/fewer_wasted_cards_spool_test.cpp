@@ -5,10 +5,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -22,6 +27,7 @@
 #include "ui/main_window.h"
 #include "ui/modal_script.h"
 #include "ui/options_dialog.h"
+#include "ui/spooler_wait.h"
 
 namespace velunorh {
 namespace {
@@ -136,6 +142,151 @@ TEST_F(SpoolTest, APrintTheQueueDidNotTakeIsToldAndRecordsNothing) {
   EXPECT_EQ(test::ReadText(dir_ / kPrintLedgerFileName), recorded);
   window->reject();
   test::Run("lpadmin -x " + other + " 2>/dev/null");
+}
+
+// A stopped queue (cupsdisable) takes a job and holds it. The user is asked before it goes
+// there; a job sent anyway is recorded, and when it is cancelled in the queue the record is
+// taken back, the user told which card and lines are due again. A job that prints stays.
+TEST_F(SpoolTest, APausedQueueIsAskedAboutAndAJobCancelledThereIsTakenBack) {
+  const std::string queue = SPOOL_QUEUE;
+  const auto ledger = dir_ / kPrintLedgerFileName;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  struct Enable {
+    std::string queue;
+    ~Enable() { test::Run("cupsenable " + queue + " 2>&1"); }
+  } enable{queue};
+  test::Run("cupsdisable " + queue + " 2>&1");
+  main_.options.jobFollowInterval = std::chrono::milliseconds(100);
+  auto window = main_.Open();              // Anna
+  window->session().SetMonthRow(1, true);  // October
+  auto* print = window->findChild<QPushButton*>("printButton");
+  auto* monthlyPreview = window->findChild<QWidget*>("monthlyPreview");
+  QString asked;
+  const auto answer = [&asked](const char* button) {
+    return [&asked, button](QWidget* dialog) {
+      ASSERT_EQ(dialog->objectName(), "pausedQueueQuestion");
+      asked = qobject_cast<QMessageBox*>(dialog)->text();
+      if (button)
+        dialog->findChild<QPushButton*>(button)->click();
+      else
+        qobject_cast<QMessageBox*>(dialog)->escapeButton()->click();
+    };
+  };
+  {
+    test::ModalScript script({answer(nullptr)});
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(script.answered(), 1);
+  }
+  EXPECT_TRUE(asked.contains(QString::fromUtf8("le van állítva"))) << asked.toStdString();
+  EXPECT_TRUE(asked.contains(QString::fromStdString(queue)));
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_TRUE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());
+  EXPECT_FALSE(std::filesystem::exists(ledger));
+
+  {
+    test::ModalScript script({answer("sendAnyway")});
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(script.answered(), 1);
+  }
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_FALSE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());  // held
+  EXPECT_TRUE(monthlyPreview->accessibleName().contains(QString::fromUtf8("rajta: Okt")))
+      << monthlyPreview->accessibleName().toStdString();
+  test::Run("cancel -a " + queue + " 2>&1");
+  for (int i = 0; i < 100 && main_.warnings.isEmpty(); ++i) QTest::qWait(100);
+  ASSERT_EQ(main_.warnings.size(), 1);
+  const QString told = main_.warnings[0];
+  EXPECT_TRUE(told.contains(QString::fromUtf8("Anna Kovács"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QString::fromUtf8("év: Okt"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QString::fromStdString(queue))) << told.toStdString();
+  EXPECT_FALSE(monthlyPreview->accessibleName().contains(QString::fromUtf8("rajta")))
+      << monthlyPreview->accessibleName().toStdString();
+  const auto cards = PrintLedger::Parse(test::ReadText(ledger));
+  ASSERT_TRUE(cards);
+  EXPECT_TRUE(cards->empty());
+
+  // Started again, the queue prints: the record stays.
+  test::Run("cupsenable " + queue + " 2>&1");
+  main_.warnings.clear();
+  {
+    test::ModalScript none({});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(none.unexpected(), 0);
+  }
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  QTest::qWait(500);
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_EQ(PrintLedger::Parse(test::ReadText(ledger))->size(), 1u);
+}
+
+// The print system stops answering (its scheduler stopped with SIGSTOP) when "Nyomtatás" is
+// pressed: the window keeps taking events, shows what it waits for, and gives up after the
+// time limit with a message, or at once on "Mégse". Nothing is recorded, and nothing prints
+// when the scheduler runs again.
+TEST_F(SpoolTest, AStoppedPrintSystemNeverFreezesTheWindow) {
+  const std::string queue = SPOOL_QUEUE;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  const int before = CompletedJobs(queue);
+  SpoolerWaitLimits& limits = SpoolerWaitLimits::Current();
+  const SpoolerWaitLimits saved = limits;
+  limits.giveUpAfter = std::chrono::milliseconds(2000);
+  limits.showAfter = std::chrono::milliseconds(100);
+  auto window = main_.Open();
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  printer.ForSetup().setPrinterName(QString::fromStdString(queue));
+  printer.SetupConfirmed();
+  window->session().SetMonthRow(1, true);  // October
+  const pid_t scheduler =
+      std::stoi(test::ReadText(std::filesystem::path(SPOOL_CUPS_DIR) / "state/cupsd.pid"));
+  struct Resume {
+    pid_t pid;
+    SpoolerWaitLimits limits;
+    ~Resume() {
+      kill(pid, SIGCONT);
+      SpoolerWaitLimits::Current() = limits;
+    }
+  } resume{scheduler, saved};
+  ASSERT_EQ(kill(scheduler, SIGSTOP), 0);
+
+  // The longest stretch in which the window handled no event.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = 0, longest = 0;
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout, [&] {
+    longest = std::max(longest, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  beat.start(10);
+  auto* print = window->findChild<QPushButton*>("printButton");
+  QString waitedFor;
+  {
+    test::ModalScript wait({[&](QWidget* dialog) {
+      EXPECT_EQ(dialog->objectName(), "spoolerWait");
+      waitedFor = qobject_cast<QProgressDialog*>(dialog)->labelText();
+    }});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(wait.answered(), 1);
+  }
+  std::printf("longest unresponsive stretch: %lld ms\n", static_cast<long long>(longest));
+  EXPECT_LT(longest, 500);
+  EXPECT_TRUE(waitedFor.contains(QString::fromStdString(queue))) << waitedFor.toStdString();
+  ASSERT_EQ(main_.warnings.size(), 1);
+  EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("sem válaszolt")))
+      << main_.warnings[0].toStdString();
+
+  main_.warnings.clear();
+  {
+    test::ModalScript cancel(
+        {[](QWidget* dialog) { qobject_cast<QProgressDialog*>(dialog)->cancel(); }});
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(cancel.answered(), 1);
+  }
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+  kill(scheduler, SIGCONT);
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  EXPECT_EQ(CompletedJobs(queue), before);
 }
 
 // The printer chosen in the setup is remembered for the next run. Gone by then (or before the
