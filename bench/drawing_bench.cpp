@@ -22,10 +22,10 @@
 #include "card/recording_surface.h"
 #include "session/session.h"
 #include "tests/ui/modal_script.h"
-#include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
-#include "ui/print_job.h"
+#include "ui/print/application_printer.h"
+#include "ui/print/print_job.h"
 
 namespace velunorh::bench {
 namespace {

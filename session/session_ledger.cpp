@@ -112,7 +112,8 @@ std::string SessionLedger::TakeBack(const std::vector<LedgerEntry>& recorded,
   if (taken.empty()) return LoadStringWith(StringId::PrintCancelledNothingRecorded, {printer});
   std::string message =
       LoadStringWith(StringId::PrintCancelledTakenBack, {printer, SkippedText(taken)});
-  const std::string problem = Save(StringId::LedgerTakeBackNotSaved, StringId::LedgerTakeBackWaiting);
+  const std::string problem =
+      Save(StringId::LedgerTakeBackNotSaved, StringId::LedgerTakeBackWaiting);
   return problem.empty() ? message : message + "\n" + problem;
 }
 

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "ui/application_printer.h"
 #include "ui/modal_script.h"
+#include "ui/print/application_printer.h"
 
 // The widgets run on Qt's offscreen platform unless the caller chose another one.
 int main(int argc, char** argv) {

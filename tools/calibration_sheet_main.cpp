@@ -9,8 +9,8 @@
 
 #include "card/card_layout.h"
 #include "tests/ui/modal_script.h"
-#include "ui/application_printer.h"
 #include "ui/options_dialog.h"
+#include "ui/print/application_printer.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 && argc != 3 && argc != 5) {

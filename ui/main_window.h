@@ -10,7 +10,7 @@
 #include "base/platform.h"
 #include "card/surface.h"
 #include "session/session.h"
-#include "ui/print_job_follower.h"
+#include "ui/print/print_job_follower.h"
 
 class QCheckBox;
 class QMenu;

@@ -23,11 +23,11 @@
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/modal_script.h"
 #include "ui/options_dialog.h"
-#include "ui/spooler_wait.h"
+#include "ui/print/application_printer.h"
+#include "ui/print/spooler_wait.h"
 
 namespace velunorh {
 namespace {

@@ -21,12 +21,12 @@
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/calibration_dialog.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

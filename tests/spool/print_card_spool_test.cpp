@@ -15,8 +15,8 @@
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

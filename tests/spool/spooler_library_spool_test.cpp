@@ -12,9 +12,9 @@
 #include "spool/spool_queue.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
-#include "ui/cups_library.h"
 #include "ui/main_window.h"
+#include "ui/print/application_printer.h"
+#include "ui/print/cups_library.h"
 
 namespace velunorh {
 namespace {

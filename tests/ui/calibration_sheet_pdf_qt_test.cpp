@@ -13,10 +13,10 @@
 #include "card/card_layout.h"
 #include "pdf_words.h"
 #include "test_support.h"
-#include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_test_support.h"
 #include "ui/options_dialog.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

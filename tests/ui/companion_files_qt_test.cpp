@@ -19,11 +19,11 @@
 #include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
 #include "ui/modal_script.h"
 #include "ui/options_dialog.h"
+#include "ui/print/application_printer.h"
 #include "ui/type_ahead_list.h"
 
 namespace velunorh {

@@ -22,8 +22,8 @@
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "tools/congregation_description.h"
-#include "ui/application_printer.h"
 #include "ui/main_window.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

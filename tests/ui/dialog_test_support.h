@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "ui/application_printer.h"
+#include "ui/print/application_printer.h"
 
 #include <gtest/gtest.h>
 

@@ -23,11 +23,11 @@
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "ui/preview_pane.h"
+#include "ui/print/application_printer.h"
 #include "ui/up_down_arrows.h"
 
 namespace velunorh {

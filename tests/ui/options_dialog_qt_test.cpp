@@ -12,9 +12,9 @@
 #include <QToolButton>
 
 #include "test_support.h"
-#include "ui/application_printer.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_test_support.h"
+#include "ui/print/application_printer.h"
 #include "ui/up_down_arrows.h"
 
 namespace velunorh {

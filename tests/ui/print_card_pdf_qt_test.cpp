@@ -12,9 +12,9 @@
 #include "pdf_words.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

@@ -20,9 +20,9 @@
 #include "session/print_ledger.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
-#include "ui/application_printer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {

@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QPrinter>
 
-#include "ui/print_job.h"
-#include "ui/print_spooler.h"
+#include "ui/print/print_job.h"
+#include "ui/print/print_spooler.h"
 
 namespace velunorh {
 namespace {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Windows spooler as the Windows build asks it (ui/print_spooler_windows.cpp), under Wine,
+# The Windows spooler as the Windows build asks it (ui/print/print_spooler_windows.cpp), under Wine,
 # whose printing maps winspool onto CUPS: a queue of a scheduler of the test's own takes a job,
 # then is removed, and the next start of the program must find it gone. What Wine cannot show
 # (a paused or offline printer, the job list) is listed in docs/windows.md.

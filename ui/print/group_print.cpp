@@ -1,13 +1,13 @@
-#include "ui/group_print.h"
+#include "ui/print/group_print.h"
 
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 
 #include "base/string_table.h"
-#include "ui/application_printer.h"
-#include "ui/print_file_question.h"
-#include "ui/print_job.h"
+#include "ui/print/application_printer.h"
+#include "ui/print/print_file_question.h"
+#include "ui/print/print_job.h"
 #include "ui/qt_text.h"
 
 namespace velunorh {

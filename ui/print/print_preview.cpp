@@ -1,4 +1,4 @@
-#include "ui/print_preview.h"
+#include "ui/print/print_preview.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -6,7 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QToolBar>
 
-#include "ui/print_job.h"
+#include "ui/print/print_job.h"
 
 namespace velunorh {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/print_gate.h"
+#include "ui/print/print_gate.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "ui/print_job.h"
+#include "ui/print/print_job.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -9,9 +9,9 @@
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
-#include "ui/print_spooler.h"
+#include "ui/print/print_spooler.h"
+#include "ui/print/spooler_wait.h"
 #include "ui/qt_text.h"
-#include "ui/spooler_wait.h"
 
 namespace velunorh {
 

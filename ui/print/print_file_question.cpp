@@ -1,4 +1,4 @@
-#include "ui/print_file_question.h"
+#include "ui/print/print_file_question.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "base/string_table.h"
-#include "ui/print_job.h"
+#include "ui/print/print_job.h"
 #include "ui/qt_text.h"
 
 namespace velunorh {

@@ -1,4 +1,4 @@
-#include "ui/cups_library.h"
+#include "ui/print/cups_library.h"
 
 #include <dlfcn.h>
 

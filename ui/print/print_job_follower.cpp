@@ -1,10 +1,10 @@
-#include "ui/print_job_follower.h"
+#include "ui/print/print_job_follower.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <thread>
 
-#include "ui/print_spooler.h"
+#include "ui/print/print_spooler.h"
 
 namespace velunorh {
 

@@ -1,5 +1,5 @@
-#include "ui/cups_library.h"
-#include "ui/print_spooler.h"
+#include "ui/print/cups_library.h"
+#include "ui/print/print_spooler.h"
 
 namespace velunorh {
 namespace {

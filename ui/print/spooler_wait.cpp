@@ -1,4 +1,4 @@
-#include "ui/spooler_wait.h"
+#include "ui/print/spooler_wait.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "ui/application_printer.h"
+#include "ui/print/application_printer.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

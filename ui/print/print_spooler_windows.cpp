@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/print_spooler.h"
+#include "ui/print/print_spooler.h"
 
 namespace velunorh {
 namespace {
