@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/modal_script.h"
+#include "ui/modal_watchdog.h"
 #include "ui/print/application_printer.h"
 
 // The widgets run on Qt's offscreen platform unless the caller chose another one.
