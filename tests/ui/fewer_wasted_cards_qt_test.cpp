@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -472,7 +473,12 @@ TEST_F(FewerWastedCardsTest, APrintToAFileAsksForItAndNeverReplacesOneUnasked) {
                                 auto* files = qobject_cast<QFileDialog*>(dialog);
                                 ASSERT_NE(files, nullptr);
                                 proposed << files->selectedFiles().value(0);
+                                // Chosen, and typed as a user does: selectFile alone leaves
+                                // a focused name field as it was.
                                 files->selectFile(QString::fromStdString(other.string()));
+                                auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+                                ASSERT_NE(name, nullptr);
+                                name->setText(QString::fromStdString(other.string()));
                                 static_cast<QDialog*>(files)->accept();
                               }});
     Press("printButton");
