@@ -22,9 +22,13 @@ TEST(WindowsSpooler, AReadyQueueTakesTheJob) {
   QPrinter printer;
   printer.setPrinterName(Queue());
   ASSERT_EQ(printer.printerName(), Queue());
+  HandOver handOver;
+  handOver.documentName = "Velunorh spooler test";
   EXPECT_EQ(PrintCardPage(
-                &printer, [](Surface&) {}, "Velunorh spooler test"),
+                &printer, [](Surface&) {}, &handOver),
             PrintOutcome::kPrinted);
+  // Taken: listed with its id, or (a spooler that lists no jobs, as Wine's) taken unlisted.
+  EXPECT_NE(handOver.job, 0);
 }
 
 // Removed before the program started: under Wine the spooler's list of printers is read at
@@ -33,7 +37,7 @@ TEST(WindowsSpooler, ARemovedQueueIsGoneAndTakesNothing) {
   ASSERT_FALSE(Queue().isEmpty());
   const SpoolerWatch watch(Queue());
   EXPECT_EQ(watch.queue(), SpoolerWatch::Queue::kGone);
-  EXPECT_FALSE(watch.JobTaken("Velunorh spooler test"));
+  EXPECT_EQ(watch.TakenJob("Velunorh spooler test"), 0);
 }
 
 }  // namespace
