@@ -96,6 +96,10 @@ class CompanionRefreshTest : public ::testing::Test {
 };
 
 TEST_F(CompanionRefreshTest, BackInTheWindowTheNewFiguresShowForTheSamePublisher) {
+#ifdef _WIN32
+  GTEST_SKIP()
+      << "under Wine a rewritten data file is not yet seen as changed (see docs/windows.md)";
+#endif
   ChooseBela();
   ASSERT_EQ(OctoberHours(), "23");
   Bela().months[9].hours = 30;
@@ -118,6 +122,10 @@ TEST_F(CompanionRefreshTest, BackInTheWindowTheNewFiguresShowForTheSamePublisher
 // The companion program saved while this window stayed active: "Nyomtatás" reads the files
 // first, and the ledger records what the card got.
 TEST_F(CompanionRefreshTest, APrintReadsTheFilesFirst) {
+#ifdef _WIN32
+  GTEST_SKIP()
+      << "under Wine a rewritten data file is not yet seen as changed (see docs/windows.md)";
+#endif
   ChooseBela();
   Bela().months[9].hours = 31;
   CompanionSaves();
