@@ -118,6 +118,9 @@ shortcut=$("$wine" winepath -u "$appdata\\..\\Roaming\\Microsoft\\Windows\\Start
 strings -el "$shortcut" | grep -qiF "$data_win" ||
   { echo "the shortcut does not start in $data_win: $(strings -el "$shortcut" | tr '\n' ' ')" >&2; exit 1; }
 
+# The uninstaller keeps the settings file, so a run before in this Wine prefix left its option
+# change (below) there: the card is compared at the defaults.
+rm -f "$program_dir/velunorh.INI"
 timeout 300 "$wine" "$program_dir/velunorh.exe" "$data_win" >"$work/windows.log" 2>&1 &
 app=$!
 press_and_print "Velunorh"
