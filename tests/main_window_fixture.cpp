@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "tools/companion_writer.h"
+
 namespace velunorh::test {
 
 MainWindowFixture::MainWindowFixture(const std::filesystem::path& dataFolder) {
@@ -27,6 +29,19 @@ std::unique_ptr<MainWindow> MainWindowFixture::Open() const {
   window->show();
   QApplication::processEvents();
   return window;
+}
+
+void WriteFullHeaderPublisher(const std::filesystem::path& folder) {
+  tools::Congregation congregation;
+  tools::Publisher publisher;
+  publisher.givenName = "Anna";
+  publisher.familyName = "Kovács";
+  publisher.id = 11;
+  publisher.extensionIndex = 1;
+  publisher.sex = tools::Sex::kFemale;
+  congregation.current.publishers = {publisher};
+  congregation.extensions = {{1, 11, "Kovácsné Szabó Anna Mária", "", ""}};
+  tools::WriteCongregation(congregation, folder);
 }
 
 }  // namespace velunorh::test

@@ -35,4 +35,8 @@ class MainWindowFixture {
   bool failOnWarning = false;
 };
 
+// One publisher with a full name and a sex written into `folder`: every box beside the main
+// window's header preview shows, as the window's largest layout needs.
+void WriteFullHeaderPublisher(const std::filesystem::path& folder);
+
 }  // namespace velunorh::test

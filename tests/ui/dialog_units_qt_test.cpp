@@ -16,7 +16,6 @@
 #include "main_window_fixture.h"
 #include "session/password_prompt.h"
 #include "test_support.h"
-#include "tools/companion_writer.h"
 #include "ui/about_box.h"
 #include "ui/data_source_dialog.h"
 #include "ui/detailed_settings_dialog.h"
@@ -84,16 +83,7 @@ std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
   dialogs.emplace_back("about", std::make_unique<AboutBox>());
   // The main window on a publisher with a full name and a sex, so every box beside the header
   // preview is shown.
-  tools::Congregation congregation;
-  tools::Publisher publisher;
-  publisher.givenName = "Anna";
-  publisher.familyName = "Kovács";
-  publisher.id = 11;
-  publisher.extensionIndex = 1;
-  publisher.sex = tools::Sex::kFemale;
-  congregation.current.publishers = {publisher};
-  congregation.extensions = {{1, 11, "Kovácsné Szabó Anna Mária", "", ""}};
-  tools::WriteCongregation(congregation, folder);
+  test::WriteFullHeaderPublisher(folder);
   dialogs.emplace_back("main window", main.Make());
   return dialogs;
 }

@@ -13,7 +13,6 @@
 
 #include "main_window_fixture.h"
 #include "test_support.h"
-#include "tools/companion_writer.h"
 #include "ui/preview_pane.h"
 
 namespace velunorh {
@@ -23,16 +22,7 @@ namespace {
 // inside the screen's available area and each month box beside its row of the monthly preview.
 TEST(MainWindowOnItsScreen, DISABLED_EveryControlOnTheScreen) {
   test::TempDir dir;
-  tools::Congregation congregation;
-  tools::Publisher publisher;
-  publisher.givenName = "Anna";
-  publisher.familyName = "Kovács";
-  publisher.id = 11;
-  publisher.extensionIndex = 1;
-  publisher.sex = tools::Sex::kFemale;
-  congregation.current.publishers = {publisher};
-  congregation.extensions = {{1, 11, "Kovácsné Szabó Anna Mária", "", ""}};
-  tools::WriteCongregation(congregation, dir.path());
+  test::WriteFullHeaderPublisher(dir.path());
   test::MainWindowFixture fixture(dir.path());
   auto window = fixture.Open();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
