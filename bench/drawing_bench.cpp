@@ -10,7 +10,10 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,6 +24,7 @@
 #include "card/card_page.h"
 #include "card/recording_surface.h"
 #include "session/session.h"
+#include "session/user_prompts.h"
 #include "tests/ui/modal_script.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
@@ -39,6 +43,29 @@ class PaintCounter : public QObject {
   }
 };
 
+// The benchmark's answers: each print of the same card goes over what the ledger says the last
+// one put there, and is meant to print the whole card again; a message is kept as a warning.
+class PrintAgainAnswers : public UserPrompts {
+ public:
+  explicit PrintAgainAnswers(QStringList& warnings) : warnings_(warnings) {}
+  std::optional<int> ChooseDataLocation(int, bool) override { return std::nullopt; }
+  bool CheckPassword(const PublisherRecord&) override { return true; }
+  bool ConfirmNewData() override { return false; }
+  void ShowMessage(const std::string& message) override {
+    warnings_ << QString::fromStdString(message);
+  }
+  OverprintAnswer AskOverprint(const std::string&) override {
+    return OverprintAnswer::kPrintAnyway;
+  }
+  bool WaitToSave(const std::string& message, const std::function<bool()>&) override {
+    ShowMessage(message);
+    return false;
+  }
+
+ private:
+  QStringList& warnings_;
+};
+
 // The main window on the full-size folder with the subject selected: every month row, the
 // totals, the header and the gender marks chosen, as for printing a whole card.
 class CardWindow {
@@ -50,6 +77,7 @@ class CardWindow {
     options.floppyFolder = folder_.path() / "floppy";
     options.today = ServiceYear::FromDate(kTodayYear, kTodayMonth);
     options.warn = [this](const QString& message) { warnings_ << message; };
+    options.prompts = &answers_;
     window_ = std::make_unique<MainWindow>(options);
     window_->show();
     QApplication::processEvents();
@@ -81,6 +109,7 @@ class CardWindow {
 
   BenchFolder folder_;
   QStringList warnings_;
+  PrintAgainAnswers answers_{warnings_};
   std::unique_ptr<MainWindow> window_;
 };
 
