@@ -16,6 +16,7 @@ wineserver=$(dirname "$wine")/wineserver
 export WINEPREFIX=$win/wine WINEDEBUG=-all
 
 work=$(mktemp -d)
+chmod 0755 "$work"  # the queue's backend writes the PDF there, not as root
 queue=velunorh-sheet
 display=90
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display - 1)); done
@@ -42,15 +43,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then "$wine" wineboot --init >/dev/null 2>
 mkdir -p "$work/program"
 cp -r "$win/ui/"*.dll "$win/ui/qt.conf" "$win/ui/plugins" "$win/tools/calibration_sheet.exe" \
   "$work/program/"
-# Right after a new prefix was made, the first run once printed nothing (the cause was not
-# found): a second run is tried then.
-for _ in 1 2; do
-  timeout 300 "$wine" "$work/program/calibration_sheet.exe" - 0 0.20 0.15
-  for _ in $(seq 120); do
-    [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && [ -s "$work/sheet.pdf" ] && break
-    sleep 0.5
-  done
-  [ -s "$work/sheet.pdf" ] && break
+timeout 300 "$wine" "$work/program/calibration_sheet.exe" - 0 0.20 0.15
+for _ in $(seq 240); do
+  [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && [ -s "$work/sheet.pdf" ] && break
+  sleep 0.5
 done
 [ -s "$work/sheet.pdf" ] || { echo "the queue wrote no sheet" >&2; exit 1; }
 echo "== The scales of the sheet printed under Wine"
