@@ -370,6 +370,10 @@ std::vector<ProfileSection> ReadProfileSections(std::string_view text, int* line
   return sections;
 }
 
+std::string QuotedProfileValue(std::string_view value) {
+  return NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
 bool ProfileWriter::Section(std::string_view name) {
   writing_ = IsWritableSection(name);
   if (!writing_) return false;
@@ -385,13 +389,7 @@ void ProfileWriter::Key(std::string_view key, std::string_view value) {
   if (!writing_ || !IsWritableKey(key) || HasLineBreak(value)) return;
   text_ += key;
   text_ += '=';
-  if (NeedsQuotes(value)) {
-    text_ += '"';
-    text_ += value;
-    text_ += '"';
-  } else {
-    text_ += value;
-  }
+  text_ += QuotedProfileValue(value);
   text_ += '\n';
 }
 

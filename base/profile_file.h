@@ -81,6 +81,11 @@ class ProfileFile {
   std::vector<Line> lines_;
 };
 
+// What to write so that ReadText gives `value` back whole: the value itself, or, when its end
+// blanks would be trimmed or a pair of quotes around it removed, the value in quotes. Anything
+// written bare before reads as it always did.
+std::string QuotedProfileValue(std::string_view value);
+
 // A whole profile read or written at once, for files too large to edit line by line.
 struct ProfileSection {
   std::string name;

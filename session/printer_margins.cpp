@@ -13,7 +13,8 @@ constexpr std::string_view kPrinter = "Printer";
 constexpr std::string_view kSection = "Printer Margins";
 constexpr std::string_view kCount = "Count";
 // A printer's name may hold any character but a line break, "=" and ";" included, so it is
-// the value's last part and never a key: "Printer1=0.20 0.00 Name".
+// the value's last part and never a key: "Printer1=0.20 0.00 Name". A value whose end blanks
+// or surrounding quotes the reader would take off is written in quotes.
 constexpr int kMostPrinters = 64;
 
 std::string SlotKey(int slot) {
@@ -56,12 +57,13 @@ bool WritePrinterMargins(ProfileFile& profile, const PrinterMarginBook& book) {
   const int stored = profile.ReadInt(kSection, kCount, 0);
   const bool hadBook = !profile.ReadText(kMargins, kPrinter, "").empty() || stored > 0;
   if (book.others.empty() && !hadBook) return true;
-  if (!profile.WriteText(kMargins, kPrinter, book.inUse)) return false;
+  if (!profile.WriteText(kMargins, kPrinter, QuotedProfileValue(book.inUse))) return false;
   int slot = 0;
   for (const auto& [name, margins] : book.others) {
     if (++slot > kMostPrinters) break;
-    if (!profile.WriteText(kSection, SlotKey(slot),
-                           margins.leftMargin + " " + margins.topMargin + " " + name))
+    if (!profile.WriteText(
+            kSection, SlotKey(slot),
+            QuotedProfileValue(margins.leftMargin + " " + margins.topMargin + " " + name)))
       return false;
   }
   // Slots a smaller book no longer uses are emptied, not left to be read again.

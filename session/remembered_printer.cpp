@@ -23,7 +23,8 @@ bool WriteRememberedPrinter(const std::filesystem::path& settingsFile, const std
   ProfileFile profile;
   if (!LoadSettingsFile(profile, settingsFile, error)) return false;
   if (profile.ReadText(kSection, kKey, "") == name) return true;
-  if (!profile.WriteText(kSection, kKey, name)) {
+  // In quotes when its end blanks or quotes would be lost: it must match the margins' owner.
+  if (!profile.WriteText(kSection, kKey, QuotedProfileValue(name))) {
     if (error) *error = LoadString(StringId::ErrorPrinterName);
     return false;
   }

@@ -117,6 +117,23 @@ bool Session::ApplyOptions(const std::optional<OptionsValues>& chosen) {
   return state_.settingsChanged;
 }
 
+bool Session::SwitchPrinter(const std::string& before, const std::string& printer) {
+  AppSettings& settings = state_.settings;
+  const std::string left = settings.leftMargin, top = settings.topMargin;
+  if (!SwitchPrinterMargins(settings.printerMargins, settings.leftMargin, settings.topMargin,
+                            before, printer))
+    return false;
+  state_.settingsChanged = true;
+  Changed();
+  return settings.leftMargin != left || settings.topMargin != top;
+}
+
+CardPageInput Session::WithMarginsInUse(CardPageInput page) const {
+  page.header.leftMargin = page.grid.leftMargin = state_.settings.leftMargin;
+  page.header.topMargin = page.grid.topMargin = state_.settings.topMargin;
+  return page;
+}
+
 bool Session::ChangeDataSource() {
   const bool refill = SwitchDataLocation(state_, prompts_);
   Changed();

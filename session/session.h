@@ -76,6 +76,12 @@ class Session {
     std::string message;
   };
   FolderChoice ChooseDataFolder(const std::filesystem::path& folder);
+  // Another printer prints from now on in place of `before`: its own margins return, and the
+  // ones in use stay with the printer they were set for. True when the margins in use changed.
+  bool SwitchPrinter(const std::string& before, const std::string& printer);
+  // `page` with the margins in use: a printer settled after the page was made may have brought
+  // back margins of its own.
+  CardPageInput WithMarginsInUse(CardPageInput page) const;
   // The printer chosen in the print setup this run: written at exit, read at the next start.
   void SetChosenPrinter(const std::string& name) { chosenPrinter_ = name; }
   const std::string& rememberedPrinter() const { return rememberedPrinter_; }

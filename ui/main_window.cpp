@@ -287,21 +287,22 @@ bool MainWindow::PrintChosenCard() {
     warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
     return false;
   }
-  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this);
+  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this, MarginsFollowThePrinter());
   if (!settledPrinter) return false;
   QPrinter* printer = *settledPrinter;
+  const CardPageInput placed = session_.WithMarginsInUse(page);
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
   HandOver handOver;
   handOver.sendWhilePaused = AskSendWhilePaused(this);
   handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&](Surface& surface) { DrawCardPage(surface, card, page); }, &handOver);
+      printer, [&](Surface& surface) { DrawCardPage(surface, card, placed); }, &handOver);
   if (outcome != PrintOutcome::kPrinted) {
     if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
       warn_(message);
     return false;
   }
-  RecordPrinted({{session_.selection().selectedPublisher, &card, page}}, *printer, handOver.job);
+  RecordPrinted({{session_.selection().selectedPublisher, &card, placed}}, *printer, handOver.job);
   if (PrintsToFile(*printer))
     inform_(Text(StringId::PrintFileSaved).arg(PrintDestination(*printer)));
   FocusList();
@@ -319,7 +320,7 @@ void MainWindow::PreviewCard() {
       warn_(Text(StringId::NothingOnThePage));
       return;
     }
-    const std::optional<QPrinter*> settled = SettlePrinter(this);
+    const std::optional<QPrinter*> settled = SettlePrinter(this, MarginsFollowThePrinter());
     if (!settled) return;
     QPrinter* printer = *settled;
     if (!printer) {
@@ -332,6 +333,12 @@ void MainWindow::PreviewCard() {
         this, *printer, [&](Surface& surface) { DrawCardPage(surface, card, page); },
         [this] { return PrintChosenCard(); });
   });
+}
+
+PrinterSwitched MainWindow::MarginsFollowThePrinter() {
+  return [this](const std::string& before, const std::string& now) {
+    session_.SwitchPrinter(before, now);
+  };
 }
 
 void MainWindow::PrintGroup() {
@@ -352,6 +359,8 @@ void MainWindow::OpenOptions() {
   services.workFolder = session_.workFolder();
   services.showMessage = warn_;
   services.changeDataSource = [this] { ChangeDataSource(); };
+  // A printer chosen in the dialog prints at once, OK or not: its margins come with it.
+  services.printerSwitched = MarginsFollowThePrinter();
   OptionsDialog dialog(session_.Options(), services, this);
   std::optional<OptionsValues> chosen;
   if (dialog.exec() == QDialog::Accepted) chosen = dialog.values();

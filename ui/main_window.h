@@ -10,6 +10,7 @@
 #include "base/platform.h"
 #include "card/surface.h"
 #include "session/session.h"
+#include "ui/print/application_printer.h"
 #include "ui/print/print_job_follower.h"
 
 class QCheckBox;
@@ -115,6 +116,8 @@ class MainWindow : public QDialog {
   void TakeBackCancelled(const JobFollower::Job& job);
   // The chosen card's print, for the button and the preview; true when it went out.
   bool PrintChosenCard();
+  // Another printer in place of the one before brings back its own margins.
+  PrinterSwitched MarginsFollowThePrinter();
   void AddLedgerActions(QMenu& menu);
   void ShowLedgerNotes();
 

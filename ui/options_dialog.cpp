@@ -181,16 +181,20 @@ void OptionsDialog::OpenDetailedSettings() {
   RefreshGridDisplays();
 }
 
-// Another printer chosen brings back the margins it had; the ones in use stay with the printer
-// they were set for.
 void OptionsDialog::OpenPrinterSetup() {
   ApplicationPrinter& application = ApplicationPrinter::Instance();
   const std::string before = application.ForSetup().printerName().toStdString();
   if (!RunPrinterSetup(this)) return;
   CommitTypedMargins();
-  const std::string after = application.ChosenInSetup().toStdString();
+  FollowPrinter(before, application.ChosenInSetup().toStdString());
+}
+
+// Another printer chosen brings back the margins it had; the ones in use stay with the printer
+// they were set for. The caller's margins follow as well: the printer stays chosen on Cancel.
+void OptionsDialog::FollowPrinter(const std::string& before, const std::string& now) {
+  if (services_.printerSwitched) services_.printerSwitched(before, now);
   if (SwitchPrinterMargins(values_.printerMargins, values_.leftMargin, values_.topMargin, before,
-                           after)) {
+                           now)) {
     ui_->leftMarginEdit->setText(FromUtf8(values_.leftMargin));
     ui_->topMarginEdit->setText(FromUtf8(values_.topMargin));
   }
@@ -200,7 +204,9 @@ void OptionsDialog::OpenPrinterSetup() {
 // on plain paper before a card is spent. It prints exactly as a card would.
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
-  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  const std::optional<QPrinter*> settled = SettlePrinter(
+      this,
+      [this](const std::string& before, const std::string& now) { FollowPrinter(before, now); });
   if (!settled) return;
   QPrinter* printer = *settled;
   const std::string documentName = LoadString(StringId::CalibrationDocumentName);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "session/options_values.h"
+#include "ui/print/application_printer.h"
 #include "ui/show_message.h"
 
 class QLineEdit;
@@ -30,6 +31,8 @@ class OptionsDialog : public QDialog {
     std::filesystem::path workFolder = ".";  // where a switch of card version saves and reads
     std::function<void()> changeDataSource;  // runs while the dialog stays open
     ShowMessage showMessage;                 // empty: a message box
+    // Another printer chosen here prints from now on, OK or not: the caller's margins follow.
+    PrinterSwitched printerSwitched;
   };
 
   OptionsDialog(OptionsValues values, Services services, QWidget* parent = nullptr);
@@ -59,6 +62,7 @@ class OptionsDialog : public QDialog {
   void ChangeCardVersion(int row);
   void OpenDetailedSettings();
   void OpenPrinterSetup();
+  void FollowPrinter(const std::string& before, const std::string& now);
   void PrintCalibration();
   void Calibrate();
 

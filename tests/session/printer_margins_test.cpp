@@ -4,6 +4,7 @@
 
 #include "no_questions.h"
 #include "session/app_settings.h"
+#include "session/remembered_printer.h"
 #include "session/session.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
@@ -105,6 +106,47 @@ TEST_F(PrinterMarginsFile, OtherPrintersMarginsRoundTrip) {
                   "Printer2=0.35 0.05 Otthon\nPrinter3=0.10 0.10 \n");
   EXPECT_EQ(ReadSettings(File(), "hun").printerMargins,
             (PrinterMarginBook{"Terem", {{"Otthon", {"0.35", "0.05"}}}}));
+}
+
+// Printer names as systems give them come back whole, as the printer in use and as another one;
+// lines an older program wrote read as they always did.
+TEST_F(PrinterMarginsFile, EveryPrinterNameReadsBackWhole) {
+  const char* const names[] = {
+      "Irodai nyomtató 2", "HP = 2; Terem",       "; Terem",
+      "[Terem]",           "\\\\szerver\\HP 4",   " kezdő szóköz",
+      "záró szóköz ",      "\"idézve\"",          "'idézve'",
+      "\"félig",           "két  szóköz\tés tab", "Ő",
+      "0.10 0.20",         "\" \" körül",
+  };
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    for (bool inUse : {true, false}) {
+      AppSettings settings;
+      settings.printerMargins = inUse ? PrinterMarginBook{name, {{"Otthon", {"0.35", "0.05"}}}}
+                                      : PrinterMarginBook{"Otthon", {{name, {"0.35", "0.05"}}}};
+      ASSERT_TRUE(WriteSettings(File(), settings, "hun"));
+      EXPECT_EQ(ReadSettings(File(), "hun").printerMargins, settings.printerMargins) << inUse;
+    }
+    // The remembered printer is matched against the margins' owner at start.
+    ASSERT_TRUE(WriteRememberedPrinter(File(), name));
+    EXPECT_EQ(ReadRememberedPrinter(File()), name);
+  }
+
+  struct Old {
+    const char* line;
+    const char* name;
+  } old[] = {
+      {"Printer1=0.35 0.05 Irodai nyomtató 2", "Irodai nyomtató 2"},
+      {"Printer1=0.35 0.05 \"HP\"", "\"HP\""},
+      {"Printer1 = 0.35 0.05 HP = 2; Terem  ", "HP = 2; Terem"},
+  };
+  for (const Old& o : old) {
+    SCOPED_TRACE(o.line);
+    test::WriteText(File(), std::string("[Margins]\nPrinter=Terem\n[Printer Margins]\nCount=1\n") +
+                                o.line + "\n");
+    EXPECT_EQ(ReadSettings(File(), "hun").printerMargins,
+              (PrinterMarginBook{"Terem", {{o.name, {"0.35", "0.05"}}}}));
+  }
 }
 
 // At start, margins kept for another printer give way to the remembered printer's own.

@@ -25,6 +25,7 @@
 #include "ui/detailed_settings_dialog.h"
 #include "ui/dialog_test_support.h"
 #include "ui/main_window.h"
+#include "ui/modal_script.h"
 #include "ui/options_dialog.h"
 #include "ui/print/application_printer.h"
 
@@ -70,7 +71,11 @@ class MarginCalibrationSpool : public ::testing::Test {
 
   // Prints the header and the October row through the queue, on a fresh card as calibrating
   // takes one card a try; where each word landed.
-  std::map<std::string, PdfWord> Print(MainWindow& window) {
+  std::map<std::string, PdfWord> Print(MainWindow& window) { return PrintTo(window, queue_, pdf_); }
+  // The same through `queue`, which writes `pdf`; `answers` take the questions the print asks.
+  std::map<std::string, PdfWord> PrintTo(MainWindow& window, const std::string& queue,
+                                         const std::filesystem::path& pdf,
+                                         std::vector<test::ModalScript::Step> answers = {}) {
     EXPECT_EQ(window.session().ForgetCard(), "");
     for (const char* name : {"monthBox1", "printHeaderBox"}) {
       auto* box = window.findChild<QCheckBox*>(name);
@@ -78,11 +83,17 @@ class MarginCalibrationSpool : public ::testing::Test {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
       EXPECT_TRUE(box->isChecked()) << name;
     }
-    std::filesystem::remove(pdf_);
-    QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    std::filesystem::remove(pdf);
+    {
+      const std::size_t asked = answers.size();
+      test::ModalScript script(std::move(answers));
+      QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
+      EXPECT_EQ(script.answered(), static_cast<int>(asked));
+      EXPECT_EQ(script.unexpected(), 0);
+    }
     EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
-    EXPECT_TRUE(test::WaitForQueue(queue_));
-    auto pages = test::ReadPdfWords(pdf_);
+    EXPECT_TRUE(test::WaitForQueue(queue));
+    auto pages = test::ReadPdfWords(pdf);
     std::map<std::string, PdfWord> words;
     if (pages.size() != 1) {
       ADD_FAILURE() << pages.size() << " pages";
@@ -274,6 +285,93 @@ TEST_F(MarginCalibrationSpool, TheSheetsScalesAreWhereTheySay) {
   EXPECT_NEAR(middleX(rows[0][5]), name->xMin, tolerance);
 }
 
+// Chooses `queue` in the print setup and confirms it.
+void ChooseInSetup(QPrintDialog& setup, const std::string& queue) {
+  auto* printers = setup.findChild<QComboBox*>("printers");
+  ASSERT_NE(printers, nullptr);
+  const int row = printers->findText(QString::fromStdString(queue));
+  ASSERT_GE(row, 0) << queue;
+  printers->setCurrentIndex(row);
+  setup.accept();
+}
+
+// Two queues with margins of their own, and the remembered printer gone: whichever printer
+// takes its place, offered by the question, chosen in the question's print setup or in the
+// options' (then cancelled, as the printer stays chosen), prints the card with its own margins,
+// and the gone printer's are kept for it.
+TEST_F(MarginCalibrationSpool, APrinterInPlaceOfAGoneOneBringsBackItsOwnMargins) {
+  const std::string other = queue_ + "-margins";
+  const std::filesystem::path otherPdf = pdf_.parent_path() / "margins.pdf";
+  test::Run("lpadmin -p " + other + " -v file://" + otherPdf.string() +
+            " -m lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd -E 2>&1");
+  struct RemoveQueue {
+    std::string queue;
+    ~RemoveQueue() { test::Run("lpadmin -x " + queue + " 2>&1"); }
+  } removeQueue{other};
+  const auto settings = dir_ / "velunorh.INI";
+
+  test::WriteText(settings, "[Margins]\nTop=0.00\nLeft=0.00\n");
+  std::map<std::string, PdfWord> origin;
+  {
+    auto window = main_.Open();
+    origin = Print(*window);
+    window->reject();
+  }
+  ASSERT_EQ(origin.size(), std::size(kOtherWords) + 1);
+
+  const auto offered = [](QWidget* dialog) {
+    dialog->findChild<QPushButton*>("printOnOtherPrinter")->click();
+  };
+  const auto setup = [](QWidget* dialog) {
+    dialog->findChild<QPushButton*>("printerSetup")->click();
+  };
+  const auto chooseOther = [&other](QWidget* dialog) {
+    ChooseInSetup(*qobject_cast<QPrintDialog*>(dialog), other);
+  };
+  const auto inTheOptions = [&other](MainWindow& window) {
+    test::WhenModal<OptionsDialog>([&other](OptionsDialog& options) {
+      test::WhenModal<QPrintDialog>(
+          [&other](QPrintDialog& dialog) { ChooseInSetup(dialog, other); });
+      test::Click(ControlByName<QPushButton>(&options, "printerSetupButton"));
+      test::Click(ControlByName<QPushButton>(&options, "cancelButton"));
+    });
+    test::Click(window.findChild<QPushButton*>("optionsButton"));
+  };
+  struct Case {
+    const char* what;
+    std::function<void(MainWindow&)> before;
+    std::vector<test::ModalScript::Step> answers;
+    bool other;  // the second queue prints
+    double left, top;
+  } cases[] = {
+      {"the printer offered", {}, {offered}, false, 0.30, 0.05},
+      {"chosen in the question's print setup", {}, {setup, chooseOther}, true, 0.15, 0.25},
+      {"chosen in the options, cancelled", inTheOptions, {}, true, 0.15, 0.25},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ApplicationPrinter::Instance().Reset();
+    test::WriteText(settings,
+                    "[Margins]\nTop=0.10\nLeft=0.20\nPrinter=Elment\n"
+                    "[Printer Margins]\nCount=2\nPrinter1=0.30 0.05 " +
+                        queue_ + "\nPrinter2=0.15 0.25 " + other + "\n[Printer]\nName=Elment\n");
+    auto window = main_.Open();
+    ASSERT_EQ(window->session().settings().leftMargin, "0.20");
+    if (c.before) c.before(*window);
+    const auto printed = c.other ? PrintTo(*window, other, otherPdf, std::move(c.answers))
+                                 : PrintTo(*window, queue_, pdf_, std::move(c.answers));
+    ASSERT_EQ(printed.size(), origin.size());
+    for (const auto& word : origin)
+      ExpectMoved(origin, printed, word.first, c.left, c.top, 0.1 * kPointsPerMm);
+    PrinterMarginBook book{c.other ? other : queue_, {{"Elment", {"0.20", "0.10"}}}};
+    book.others[c.other ? queue_ : other] =
+        c.other ? PrinterMargins{"0.30", "0.05"} : PrinterMargins{"0.15", "0.25"};
+    EXPECT_EQ(window->session().settings().printerMargins, book);
+    window->reject();
+    EXPECT_NE(test::ReadText(settings).find("0.20 0.10 Elment"), std::string::npos);
+  }
+}
+
 // Choosing a printer in the print setup brings back the margins kept for it; the ones in use
 // stay with the printer they were set for.
 TEST_F(MarginCalibrationSpool, ThePrintSetupBringsBackThePrintersOwnMargins) {
@@ -286,15 +384,7 @@ TEST_F(MarginCalibrationSpool, ThePrintSetupBringsBackThePrintersOwnMargins) {
   services.workFolder = dir_.path();
   OptionsDialog dialog(values, services);
   test::ShowActive(dialog);
-  const QString queue = QString::fromStdString(queue_);
-  test::WhenModal<QPrintDialog>([&queue](QPrintDialog& setup) {
-    auto* printers = setup.findChild<QComboBox*>("printers");
-    ASSERT_NE(printers, nullptr);
-    const int row = printers->findText(queue);
-    ASSERT_GE(row, 0);
-    printers->setCurrentIndex(row);
-    setup.accept();
-  });
+  test::WhenModal<QPrintDialog>([this](QPrintDialog& setup) { ChooseInSetup(setup, queue_); });
   test::Click(ControlByName<QPushButton>(&dialog, "printerSetupButton"));
   EXPECT_EQ(dialog.values().leftMargin, "0.41");
   EXPECT_EQ(dialog.values().topMargin, "0.07");

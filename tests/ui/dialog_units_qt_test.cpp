@@ -17,6 +17,7 @@
 #include "session/password_prompt.h"
 #include "test_support.h"
 #include "ui/about_box.h"
+#include "ui/calibration_dialog.h"
 #include "ui/data_source_dialog.h"
 #include "ui/detailed_settings_dialog.h"
 #include "ui/main_window.h"
@@ -77,6 +78,8 @@ std::vector<std::pair<std::string, std::unique_ptr<QWidget>>> AllDialogs(
         "detailed settings " + std::to_string(version),
         std::make_unique<DetailedSettingsDialog>(layout, version, [](const QString&) {}));
   }
+  dialogs.emplace_back("calibration",
+                       std::make_unique<CalibrationDialog>("0.20", "0.15", values.layout));
   dialogs.emplace_back("data source",
                        std::make_unique<DataSourceDialog>(0, true, folder / "floppy"));
   dialogs.emplace_back("password", std::make_unique<PasswordDialog>(prompt));

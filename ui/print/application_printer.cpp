@@ -88,7 +88,7 @@ bool RunPrinterSetup(QWidget* parent) {
   return true;
 }
 
-std::optional<QPrinter*> SettlePrinter(QWidget* parent) {
+std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& switched) {
   ApplicationPrinter& application = ApplicationPrinter::Instance();
   QPrinter* printer = application.Current();
   if (!application.RememberedMissing()) return printer;
@@ -115,9 +115,14 @@ std::optional<QPrinter*> SettlePrinter(QWidget* parent) {
   ask.exec();
   if (instead && ask.clickedButton() == instead) {
     application.UseInsteadOfRemembered();
+    if (switched) switched(missing.toStdString(), printer->printerName().toStdString());
     return printer;
   }
-  if (ask.clickedButton() == setup && RunPrinterSetup(parent)) return application.Current();
+  if (ask.clickedButton() == setup && RunPrinterSetup(parent)) {
+    // A PDF file chosen names no printer: the margins stay.
+    if (switched) switched(missing.toStdString(), application.ChosenInSetup().toStdString());
+    return application.Current();
+  }
   return std::nullopt;
 }
 

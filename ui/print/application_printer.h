@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPrinter>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -46,10 +48,14 @@ class ApplicationPrinter {
 // The print setup on the application's printer; true when the user confirmed a choice.
 bool RunPrinterSetup(QWidget* parent);
 
+// Told that `now` prints from here on in place of the printer `before` (the margins follow).
+using PrinterSwitched = std::function<void(const std::string& before, const std::string& now)>;
+
 // The printer a print goes to, settled before anything is drawn or asked: Current(), unless
 // the remembered printer is gone. Then the user is told which one is gone and which would
-// print, and chooses that one, the print setup or nothing. nullopt: nothing is to be printed;
-// a null printer: there is no printer at all.
-std::optional<QPrinter*> SettlePrinter(QWidget* parent);
+// print, and chooses that one, the print setup or nothing; `switched` hears of the printer
+// that takes the gone one's place. nullopt: nothing is to be printed; a null printer: there is
+// no printer at all.
+std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& switched);
 
 }  // namespace velunorh

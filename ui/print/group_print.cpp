@@ -28,7 +28,10 @@ bool GroupPrint::Run() {
   // Every card as the boxes stand may put ink where a card already holds some: asked first.
   std::optional<Session::LeaveOut> leaveOut;
   if (answer == Answer::kAll && !(leaveOut = session_.SettleGroupOverprint(plan))) return false;
-  const std::optional<QPrinter*> settled = SettlePrinter(parent_);
+  const std::optional<QPrinter*> settled =
+      SettlePrinter(parent_, [this](const std::string& before, const std::string& now) {
+        session_.SwitchPrinter(before, now);
+      });
   if (!settled) return false;
   printer_ = *settled;
   if (!printer_) {
@@ -46,8 +49,9 @@ bool GroupPrint::Run() {
       const int count = static_cast<int>(due.cards.size());
       Prepare(progress, count);
       std::vector<Session::PrintedPage> pages;
+      // Made before the printer was settled, whose own margins may have returned since.
       for (const Session::DueCard& card : due.cards)
-        pages.push_back({card.slot, &card.card, card.page});
+        pages.push_back({card.slot, &card.card, session_.WithMarginsInUse(card.page)});
       progress.setValue(count);  // made with the question
       return PrintAsOneJob(progress, pages);
     }
