@@ -479,7 +479,9 @@ PendingJob Session::KeepFollowing(const std::string& printer, int jobId,
 
 std::vector<PendingJob> Session::KeptJobs() {
   std::vector<PendingJob> mine;
-  if (JobsFile().empty()) return mine;
+  // A start with nothing kept makes no lock file either.
+  std::error_code ec;
+  if (JobsFile().empty() || !std::filesystem::exists(JobsFile(), ec)) return mine;
   const std::string computer = ComputerName();
   PendingJobs file(JobsFile());
   std::filesystem::path setAside;

@@ -387,6 +387,7 @@ void MainWindow::ChooseDataFolder() {
   if (choice.reloaded) {
     FillPublisherList();
     UpdateTitle();
+    FollowKeptJobs();  // as a start in that folder would
   }
   if (!choice.message.empty()) warn_(FromUtf8(choice.message));
 }
