@@ -110,6 +110,10 @@ std::string PathText(const std::filesystem::path& path);
 // The running program's own file, or an empty path when the system does not tell.
 std::filesystem::path RunningProgramFile();
 
+// This computer's name (UTF-8), or "" when the system does not tell. Tells apart the print
+// systems of two computers that share one data folder.
+std::string ComputerName();
+
 // Creates `file` empty and removes it again, without following a link in its place and without
 // blocking on a FIFO; true when a regular file could be created. Whatever else stands at the
 // path is left alone.

@@ -185,6 +185,12 @@ std::filesystem::path RunningProgramFile() {
   return text;
 }
 
+std::string ComputerName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
 bool CreateAndRemoveTestFile(const std::filesystem::path& file) {
   // A link in place of the test file would let the truncation reach a file elsewhere, and a
   // FIFO would wait for a reader.

@@ -288,6 +288,13 @@ std::filesystem::path RunningProgramFile() {
   }
 }
 
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!::GetComputerNameW(name, &length)) return {};
+  return PathText(std::filesystem::path(std::wstring(name, length)));
+}
+
 bool CreateAndRemoveTestFile(const std::filesystem::path& file) {
   // A link in the test file's place is not followed: its target would be truncated.
   DWORD attributes = ::GetFileAttributesW(file.c_str());

@@ -268,6 +268,19 @@ void LedgerSeeds(SeedFolder& seeds) {
   for (const auto& file : files) seeds.Add(file);
 }
 
+void PendingJobSeeds(SeedFolder& seeds) {
+  const std::vector<std::string> files = {
+      "; Velunorh: print jobs\n[Job 1]\nComputer=iroda\nPrinter=CARD\nId=12\n\n[Job 1 Card 1]\n"
+      "Card=2026 id:11\nName=Kovács Anna\nHeader=2026-11-10 0f1e2d3c4b5a6978 2026-10-01 "
+      "0123456789abcdef\nMonth10=2026-11-10 89abcdef01234567\n[Job 1 Card 2]\nCard=2026 "
+      "nm:00112233445566ff\nTotal=2027-09-05 0123456789abcdef\n",
+      "[Job 2]\r\nPrinter=\" Kártya \"\r\nId=7\r\n[Job 2 Card 1]\r\nCard=2026 id:5\r\n"
+      "Month13=2026-11-10 0123456789abcdef\r\n[Job 3 Card 1]\nCard=26 x\n[Other]\nId=x\n",
+      "",
+  };
+  for (const auto& file : files) seeds.Add(file);
+}
+
 }  // namespace
 }  // namespace velunorh::fuzz
 
@@ -303,6 +316,8 @@ int main(int argc, char** argv) {
     CardPassSeeds(cardPasses, folders);
     SeedFolder ledger(out, "ledger");
     LedgerSeeds(ledger);
+    SeedFolder pendingJobs(out, "pending_jobs");
+    PendingJobSeeds(pendingJobs);
   } catch (const std::exception& e) {
     std::cerr << "make_seeds: " << e.what() << "\n";
     return 1;

@@ -4,6 +4,7 @@
 #include "base/string_table.h"
 #include "companion/drive_test.h"
 #include "session/options_values.h"
+#include "session/pending_jobs.h"
 #include "session/print_ledger.h"
 #include "session/publisher_list.h"
 
@@ -78,7 +79,8 @@ void ReadStateAtStart(MainState& state, const ServiceYear& today, UserPrompts& p
 
 std::vector<std::filesystem::path> FilesThisProgramWrites(const MainState& state) {
   std::vector<std::filesystem::path> files{state.settingsFile,
-                                           state.workFolder / kPrintLedgerFileName};
+                                           state.workFolder / kPrintLedgerFileName,
+                                           state.workFolder / kPendingJobsFileName};
   for (int version = 0; version < CardVersionCount(); ++version)
     files.push_back(LayoutFile(state.workFolder, version));
   return files;

@@ -170,21 +170,6 @@ std::string NameToKeep(std::string_view name) {
   return name.find_first_of("\r\n") == std::string_view::npos ? std::string(name) : std::string();
 }
 
-// "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that exists.
-std::filesystem::path FreeDamagedName(const std::filesystem::path& file,
-                                      const CalendarDate& today) {
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
-  std::filesystem::path aside = file;
-  aside += stamp;
-  std::error_code ec;
-  for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
-    aside = file;
-    aside += std::string(stamp) + "-" + std::to_string(n);
-  }
-  return aside;
-}
-
 // The newer of two stamps of one line; at the same date this run's, which is being saved now.
 void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerStamp>& mine) {
   const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
@@ -220,6 +205,50 @@ std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>
 }
 
 }  // namespace
+
+std::filesystem::path FreeDamagedName(const std::filesystem::path& file,
+                                      const CalendarDate& today) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d", today.year, today.month, today.day);
+  std::filesystem::path aside = file;
+  aside += stamp;
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(aside, ec); ++n) {
+    aside = file;
+    aside += std::string(stamp) + "-" + std::to_string(n);
+  }
+  return aside;
+}
+
+std::string LedgerCardName(int serviceYear, const std::string& key) {
+  return SectionName(serviceYear, key);
+}
+
+std::optional<std::pair<int, std::string>> ParseLedgerCardName(std::string_view name) {
+  return ParseSection(name);
+}
+
+std::string LedgerStampText(const LedgerStamp& stamp) {
+  std::string line;
+  PutStampLine(line, "", stamp);
+  return line.substr(1, kStampSize);  // without "=" and the line end
+}
+
+std::optional<LedgerStamp> ParseLedgerStamp(std::string_view text) {
+  return ParseStamp(text);
+}
+
+std::string LedgerLineKey(int index) {
+  if (index <= 0) return std::string(kHeaderKey);
+  if (index >= 13) return std::string(kTotalKey);
+  return MonthKey(index - 1);
+}
+
+std::optional<int> LedgerLineOfKey(std::string_view key) {
+  const auto line = LineOfKey(key);
+  if (!line) return std::nullopt;
+  return *line + 1;
+}
 
 int LedgerServiceYear(const CardContent& card) {
   // From the card's own year, not from the preview's heading: the calendar year of the

@@ -83,7 +83,22 @@ struct LedgerEntry {
   std::array<std::optional<LedgerStamp>, 14> stamped{};  // what the print wrote; empty: untouched
   std::array<std::optional<LedgerStamp>, 14> before{};
   bool Empty() const;
+  bool operator==(const LedgerEntry&) const = default;
 };
+
+// The words the ledger file names a card and a line's stamp with, shared with the file of the
+// jobs still followed, which names the same cards and lines.
+std::string LedgerCardName(int serviceYear, const std::string& key);  // "2025 id:1234"
+std::optional<std::pair<int, std::string>> ParseLedgerCardName(std::string_view name);
+std::string LedgerStampText(const LedgerStamp& stamp);  // "2025-10-03 0f1e2d3c4b5a6978"
+std::optional<LedgerStamp> ParseLedgerStamp(std::string_view text);
+// The key of a line by its place in LedgerEntry (0 the header, 1-12 the month rows, 13 the
+// total), and the place a key names (nothing for a key the ledger does not know).
+std::string LedgerLineKey(int index);
+std::optional<int> LedgerLineOfKey(std::string_view key);
+// Where a damaged file is kept aside: "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that
+// exists.
+std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const CalendarDate& today);
 
 // The print ledger. The file is a settings file, one section per service year and publisher,
 // read and written by the settings-file reader and writer:

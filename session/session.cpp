@@ -466,9 +466,83 @@ std::string Session::RecordPrinted(const std::vector<PrintedPage>& pages,
   return ledger_.Record(state_.data.current, pages, Today(), recorded);
 }
 
-std::string Session::TakeBackPrint(const std::vector<LedgerEntry>& recorded,
-                                   const std::string& printer) {
-  return ledger_.TakeBack(recorded, printer);
+std::filesystem::path Session::JobsFile() const {
+  if (ledger_.file().empty()) return {};
+  return ledger_.file().parent_path() / kPendingJobsFileName;
+}
+
+namespace {
+
+bool SameJob(const PendingJob& a, const PendingJob& b) {
+  return a.computer == b.computer && a.printer == b.printer && a.id == b.id;
+}
+
+}  // namespace
+
+PendingJob Session::KeepFollowing(const std::string& printer, int jobId,
+                                  std::vector<LedgerEntry> recorded) {
+  PendingJob job{ComputerName(), printer, jobId, std::move(recorded)};
+  if (job.id <= 0 || job.recorded.empty() || JobsFile().empty()) return job;
+  PendingJobs file(JobsFile());
+  // Not kept (the lock stayed busy, the folder is read-only): followed this run all the same.
+  if (file.Change([&](std::vector<PendingJob>& jobs) {
+        std::erase_if(jobs, [&](const PendingJob& other) { return SameJob(other, job); });
+        jobs.push_back(job);
+        return true;
+      }))
+    keptIn_[{printer, jobId}] = file.file();
+  return job;
+}
+
+std::vector<PendingJob> Session::KeptJobs() {
+  std::vector<PendingJob> mine;
+  // A start with nothing kept makes no lock file either.
+  std::error_code ec;
+  if (JobsFile().empty() || !std::filesystem::exists(JobsFile(), ec)) return mine;
+  const std::string computer = ComputerName();
+  PendingJobs file(JobsFile());
+  std::filesystem::path setAside;
+  file.Change(
+      [&](std::vector<PendingJob>& jobs) {
+        for (const PendingJob& job : jobs)
+          if (job.computer == computer) mine.push_back(job);
+        return false;
+      },
+      nullptr, &setAside);
+  for (const PendingJob& job : mine) keptIn_[{job.printer, job.id}] = file.file();
+  if (!setAside.empty())
+    prompts_.ShowMessage(
+        LoadStringWith(StringId::PendingJobsSetAside, {PathText(file.file()), PathText(setAside)}));
+  return mine;
+}
+
+std::string Session::JobEnded(const PendingJob& job, JobFate fate) {
+  std::optional<PendingJobs> claimed;
+  if (const auto kept = keptIn_.find({job.printer, job.id}); kept != keptIn_.end()) {
+    PendingJobs file(kept->second);
+    keptIn_.erase(kept);
+    if (file.file() != JobsFile()) return {};
+    // Whoever takes the job out of the list does what its end asks: two copies that follow one
+    // job never take it back twice. When the list cannot be changed, the end is seen to here and
+    // the next start finds nothing left to do.
+    bool found = false;
+    const bool listRead = file.Change([&](std::vector<PendingJob>& jobs) {
+      found = std::erase_if(jobs, [&](const PendingJob& other) { return SameJob(other, job); }) > 0;
+      return found;
+    });
+    if (listRead && !found) return {};
+    if (listRead) claimed = file;
+  }
+  if (fate != JobFate::kCancelled) return {};
+  bool saved = true;
+  std::string message = ledger_.TakeBack(job.recorded, job.printer, &saved);
+  // Not in the ledger's file: followed again at the next start, to be taken back then.
+  if (!saved && claimed)
+    claimed->Change([&](std::vector<PendingJob>& jobs) {
+      jobs.push_back(job);
+      return true;
+    });
+  return message;
 }
 
 bool Session::HasChangedItems() const {

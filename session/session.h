@@ -15,6 +15,7 @@
 #include "session/ledger_rules.h"
 #include "session/main_state.h"
 #include "session/options_values.h"
+#include "session/pending_jobs.h"
 #include "session/print_ledger.h"
 #include "session/publisher_list.h"
 #include "session/session_ledger.h"
@@ -180,12 +181,20 @@ class Session {
   // A print job that completed: records each of its pages. Returns the message to show when the
   // ledger could not be saved, once per run ("" otherwise); the print itself stands.
   using PrintedPage = velunorh::PrintedPage;
-  // `recorded` (optional) gets what the job stamped, for TakeBackPrint.
+  // `recorded` (optional) gets what the job stamped, for KeepFollowing.
   std::string RecordPrinted(const std::vector<PrintedPage>& pages,
                             std::vector<LedgerEntry>* recorded = nullptr);
-  // A recorded job the print system cancelled on `printer` never reached the cards: its lines
-  // are due again. The message that tells which cards and lines.
-  std::string TakeBackPrint(const std::vector<LedgerEntry>& recorded, const std::string& printer);
+  // A job the print system took on `printer` as `jobId`, recorded as `recorded` says: kept in the
+  // list of jobs followed beside the ledger until it ends, so that a start after the program
+  // closed follows it on. The job for the window to follow.
+  PendingJob KeepFollowing(const std::string& printer, int jobId,
+                           std::vector<LedgerEntry> recorded);
+  // The jobs of this computer that earlier runs (or another running copy) left to follow.
+  std::vector<PendingJob> KeptJobs();
+  // What became of a job followed. Printed, or no longer known to the print system: its record
+  // stands. Cancelled: what it stamped is taken back. Either way it is followed no more. The
+  // message to show ("" for none); nothing when another copy saw the job end first.
+  std::string JobEnded(const PendingJob& job, JobFate fate);
   // Before a print of the chosen card: when `page` would print over lines the ledger says are on
   // the card, names them and asks. The page to print (those lines left out, or all of it), or
   // nothing when the user cancels. Without a readable ledger, the page as it is, unasked.
@@ -224,6 +233,10 @@ class Session {
   std::string rememberedPrinter_;
   std::string chosenPrinter_;
   SessionLedger ledger_;
+  // The list of jobs followed beside the ledger, and where each job kept this run is kept: a job
+  // of another data folder is that folder's next start's to follow.
+  std::filesystem::path JobsFile() const;
+  std::map<std::pair<std::string, int>, std::filesystem::path> keptIn_;
   int publisherReadings_ = 0;
 };
 

@@ -101,7 +101,8 @@ std::string SessionLedger::Record(const PublisherTable& table,
 }
 
 std::string SessionLedger::TakeBack(const std::vector<LedgerEntry>& recorded,
-                                    const std::string& printer) {
+                                    const std::string& printer, bool* saved) {
+  if (saved) *saved = true;
   // Told in the words of a damaged line's list: the card, its service year and its lines.
   std::vector<SkippedLines> taken;
   for (const LedgerEntry& entry : recorded) {
@@ -112,8 +113,12 @@ std::string SessionLedger::TakeBack(const std::vector<LedgerEntry>& recorded,
   if (taken.empty()) return LoadStringWith(StringId::PrintCancelledNothingRecorded, {printer});
   std::string message =
       LoadStringWith(StringId::PrintCancelledTakenBack, {printer, SkippedText(taken)});
+  bool kept = false;
   const std::string problem =
-      Save(StringId::LedgerTakeBackNotSaved, StringId::LedgerTakeBackWaiting);
+      Save(StringId::LedgerTakeBackNotSaved, StringId::LedgerTakeBackWaiting, &kept);
+  if (saved) *saved = kept;
+  // Given up while another copy held the ledger: the question said the lines stay as printed.
+  if (!kept && problem.empty()) return {};
   return problem.empty() ? message : message + "\n" + problem;
 }
 
@@ -123,7 +128,8 @@ std::string SessionLedger::Forget(const PublisherTable& table, int slot, const C
   return Save(StringId::LedgerRestartNotSaved, StringId::LedgerRestartWaiting);
 }
 
-std::string SessionLedger::Save(StringId failed, StringId waiting) {
+std::string SessionLedger::Save(StringId failed, StringId waiting, bool* savedOut) {
+  if (savedOut) *savedOut = false;
   std::string error;
   std::filesystem::path setAside;
   bool busy = false;
@@ -143,6 +149,7 @@ std::string SessionLedger::Save(StringId failed, StringId waiting) {
     }
   }
   if (saved) {
+    if (savedOut) *savedOut = true;
     return setAside.empty() ? std::string()
                             : LoadStringWith(StringId::LedgerSetAsideAtSave, {PathText(setAside)});
   }

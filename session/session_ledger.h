@@ -48,8 +48,10 @@ class SessionLedger {
   std::string Record(const PublisherTable& table, const std::vector<PrintedPage>& pages,
                      const CalendarDate& today, std::vector<LedgerEntry>* recorded = nullptr);
   // A recorded job the print system cancelled on `printer`: what it stamped and still stands
-  // is taken back and saved. The message telling which cards and lines are due again.
-  std::string TakeBack(const std::vector<LedgerEntry>& recorded, const std::string& printer);
+  // is taken back and saved. The message telling which cards and lines are due again; `saved`
+  // (optional) tells whether the file keeps the take-back now.
+  std::string TakeBack(const std::vector<LedgerEntry>& recorded, const std::string& printer,
+                       bool* saved = nullptr);
   // Forgets what a card carries this service year (a new card) and saves. When the save fails
   // the card keeps its record, and the message says the restart did not happen.
   std::string Forget(const PublisherTable& table, int slot, const CardContent& card);
@@ -57,7 +59,8 @@ class SessionLedger {
  private:
   // Saves; when that fails, takes back what was not saved and gives the `failed` message. While
   // another copy holds the lock, the user is shown `waiting` until it comes free or they give up.
-  std::string Save(StringId failed, StringId waiting);
+  // `saved` (optional) tells whether it was saved.
+  std::string Save(StringId failed, StringId waiting, bool* saved = nullptr);
   void TellLoad(const PrintLedger::LoadResult& loaded);
 
   UserPrompts& prompts_;

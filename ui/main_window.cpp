@@ -64,8 +64,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   printGate_ = std::make_unique<PrintGate>(
       std::vector<QWidget*>{ui_->printButton, ui_->previewButton, ui_->groupPrintButton});
   jobFollower_ = new JobFollower(
-      options.jobFollowInterval, [this](const JobFollower::Job& job) { TakeBackCancelled(job); },
-      this);
+      options.jobFollowInterval,
+      [this](const JobFollower::Job& job, SpoolerWatch::Job state) { JobEnded(job, state); }, this);
   monthBoxes_ = {ui_->monthBox0, ui_->monthBox1, ui_->monthBox2,  ui_->monthBox3,
                  ui_->monthBox4, ui_->monthBox5, ui_->monthBox6,  ui_->monthBox7,
                  ui_->monthBox8, ui_->monthBox9, ui_->monthBox10, ui_->monthBox11};
@@ -96,6 +96,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   ShowChoice();
   UpdateTitle();
   ConnectCommands();
+  // Once the window shows: the list is read then, and the spooler asked off its thread.
+  QTimer::singleShot(0, this, [this] { FollowKeptJobs(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -394,6 +396,7 @@ void MainWindow::ChooseDataFolder() {
   if (choice.reloaded) {
     FillPublisherList();
     UpdateTitle();
+    FollowKeptJobs();  // as a start in that folder would
   }
   if (!choice.message.empty()) warn_(FromUtf8(choice.message));
 }
@@ -511,14 +514,26 @@ void MainWindow::RecordPrinted(const std::vector<Session::PrintedPage>& pages,
   if (!problem.empty()) warn_(FromUtf8(problem));
   // A job the queue holds may still be cancelled there: then it never reached the card.
   if (problem.empty() && !PrintsToFile(printer))
-    jobFollower_->Follow({printer.printerName(), job, std::move(recorded)});
+    jobFollower_->Follow(
+        session_.KeepFollowing(printer.printerName().toStdString(), job, std::move(recorded)));
   ui_->headerPreview->update();
   ui_->monthlyPreview->update();
   ShowLedgerNotes();
 }
 
-void MainWindow::TakeBackCancelled(const JobFollower::Job& job) {
-  warn_(FromUtf8(session_.TakeBackPrint(job.recorded, job.printer.toStdString())));
+void MainWindow::FollowKeptJobs() {
+  if (exited_) return;
+  for (JobFollower::Job& job : session_.KeptJobs()) jobFollower_->Follow(std::move(job));
+}
+
+void MainWindow::JobEnded(const JobFollower::Job& job, SpoolerWatch::Job state) {
+  if (exited_) return;  // still listed: the next start sees to it
+  const JobFate fate = state == SpoolerWatch::Job::kCompleted   ? JobFate::kCompleted
+                       : state == SpoolerWatch::Job::kCancelled ? JobFate::kCancelled
+                                                                : JobFate::kUnknown;
+  const std::string message = session_.JobEnded(job, fate);
+  if (message.empty()) return;
+  warn_(FromUtf8(message));
   ui_->headerPreview->update();
   ui_->monthlyPreview->update();
   ShowLedgerNotes();

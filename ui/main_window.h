@@ -113,7 +113,10 @@ class MainWindow : public QDialog {
   // Records a job that went out to `printer` (a file: not followed) as spooler job `job`.
   void RecordPrinted(const std::vector<Session::PrintedPage>& pages, const QPrinter& printer,
                      int job);
-  void TakeBackCancelled(const JobFollower::Job& job);
+  // A job followed is no longer waiting: a cancelled one's record is taken back.
+  void JobEnded(const JobFollower::Job& job, SpoolerWatch::Job state);
+  // The jobs an earlier run left waiting are followed again.
+  void FollowKeptJobs();
   // The chosen card's print, for the button and the preview; true when it went out.
   bool PrintChosenCard();
   // Another printer in place of the one before brings back its own margins.

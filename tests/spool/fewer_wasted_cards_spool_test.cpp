@@ -19,6 +19,7 @@
 
 #include "main_window_fixture.h"
 #include "pdf_words.h"
+#include "session/pending_jobs.h"
 #include "session/print_ledger.h"
 #include "spool/spool_queue.h"
 #include "test_support.h"
@@ -216,6 +217,73 @@ TEST_F(SpoolTest, APausedQueueIsAskedAboutAndAJobCancelledThereIsTakenBack) {
   ASSERT_TRUE(test::WaitForQueue(queue));
   QTest::qWait(500);
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_EQ(PrintLedger::Parse(test::ReadText(ledger))->size(), 1u);
+}
+
+// A job still held when the program closes stays recorded and is followed again at the next
+// start: cancelled meanwhile, its lines are due again and the user is told; printed meanwhile,
+// its record stays. Either way the job is followed no more.
+TEST_F(SpoolTest, AJobHeldWhenTheProgramClosedIsFollowedAtTheNextStart) {
+  const std::string queue = SPOOL_QUEUE;
+  const auto ledger = dir_ / kPrintLedgerFileName;
+  const auto jobs = dir_ / kPendingJobsFileName;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  struct Enable {
+    std::string queue;
+    ~Enable() { test::Run("cupsenable " + queue + " 2>&1"); }
+  } enable{queue};
+  main_.options.jobFollowInterval = std::chrono::milliseconds(100);
+  const auto octoberOnCard = [](MainWindow& window) {
+    return window.findChild<QWidget*>("monthlyPreview")
+        ->accessibleName()
+        .contains(QString::fromUtf8("rajta: Okt"));
+  };
+  // October sent to the stopped queue, and the window closed with the job held there.
+  const auto printHeldAndClose = [&] {
+    test::Run("cupsdisable " + queue + " 2>&1");
+    auto window = main_.Open();
+    window->session().SetMonthRow(1, true);
+    test::ModalScript script({[](QWidget* dialog) {
+      ASSERT_EQ(dialog->objectName(), "pausedQueueQuestion");
+      dialog->findChild<QPushButton*>("sendAnyway")->click();
+    }});
+    QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    ASSERT_EQ(script.answered(), 1);
+    ASSERT_FALSE(test::Run("lpstat -o " + queue + " 2>/dev/null").empty());  // held
+    ASSERT_TRUE(octoberOnCard(*window));
+    window->reject();
+    ASSERT_EQ(PendingJobs::Parse(test::ReadText(jobs)).size(), 1u);
+  };
+  const auto waitUntilFollowedNoMore = [&] {
+    for (int i = 0; i < 100 && !PendingJobs::Parse(test::ReadText(jobs)).empty(); ++i)
+      QTest::qWait(100);
+    EXPECT_TRUE(PendingJobs::Parse(test::ReadText(jobs)).empty());
+  };
+
+  printHeldAndClose();
+  test::Run("cancel -a " + queue + " 2>&1");
+  main_.warnings.clear();
+  {
+    auto window = main_.Open();
+    EXPECT_TRUE(octoberOnCard(*window));  // until the print system is asked
+    for (int i = 0; i < 100 && main_.warnings.isEmpty(); ++i) QTest::qWait(100);
+    ASSERT_EQ(main_.warnings.size(), 1);
+    const QString told = main_.warnings[0];
+    EXPECT_TRUE(told.contains(QString::fromUtf8("év: Okt"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QString::fromStdString(queue))) << told.toStdString();
+    EXPECT_FALSE(octoberOnCard(*window));
+    waitUntilFollowedNoMore();
+    EXPECT_TRUE(PrintLedger::Parse(test::ReadText(ledger))->empty());
+  }
+
+  printHeldAndClose();
+  test::Run("cupsenable " + queue + " 2>&1");
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  main_.warnings.clear();
+  auto window = main_.Open();
+  waitUntilFollowedNoMore();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+  EXPECT_TRUE(octoberOnCard(*window));
   EXPECT_EQ(PrintLedger::Parse(test::ReadText(ledger))->size(), 1u);
 }
 

@@ -9,14 +9,17 @@
 namespace velunorh {
 
 JobFollower::JobFollower(std::chrono::milliseconds interval,
-                         std::function<void(const Job&)> cancelled, QObject* parent)
-    : QObject(parent), cancelled_(std::move(cancelled)) {
+                         std::function<void(const Job&, SpoolerWatch::Job)> ended, QObject* parent)
+    : QObject(parent), ended_(std::move(ended)) {
   timer_.setInterval(interval);
   connect(&timer_, &QTimer::timeout, this, &JobFollower::Ask);
 }
 
 void JobFollower::Follow(Job job) {
   if (job.id <= 0 || job.recorded.empty()) return;
+  // Kept by an earlier run and sent again meanwhile under its id: followed once.
+  for (const Job& followed : jobs_)
+    if (followed.printer == job.printer && followed.id == job.id) return;
   jobs_.push_back(std::move(job));
   if (!timer_.isActive()) timer_.start();
 }
@@ -28,7 +31,7 @@ void JobFollower::Ask() {
     return;
   }
   asking_ = true;
-  std::vector<std::pair<QString, int>> asked;
+  std::vector<std::pair<std::string, int>> asked;
   for (const Job& job : jobs_) asked.emplace_back(job.printer, job.id);
   // Detached: a spooler that never answers must not hold up the program's exit either. The
   // answer comes back through the event loop, and only while this follower still exists.
@@ -36,7 +39,8 @@ void JobFollower::Ask() {
   std::thread([self, asked] {
     std::vector<int> states;
     for (const auto& [printer, id] : asked)
-      states.push_back(static_cast<int>(SpoolerWatch::JobState(printer, id)));
+      states.push_back(
+          static_cast<int>(SpoolerWatch::JobState(QString::fromStdString(printer), id)));
     if (QCoreApplication* app = QCoreApplication::instance())
       QMetaObject::invokeMethod(
           app,
@@ -47,7 +51,7 @@ void JobFollower::Ask() {
   }).detach();
 }
 
-void JobFollower::Answered(const std::vector<std::pair<QString, int>>& asked,
+void JobFollower::Answered(const std::vector<std::pair<std::string, int>>& asked,
                            const std::vector<int>& states) {
   asking_ = false;
   for (std::size_t i = 0; i < asked.size(); ++i) {
@@ -59,8 +63,7 @@ void JobFollower::Answered(const std::vector<std::pair<QString, int>>& asked,
     if (it == jobs_.end()) continue;
     Job done = std::move(*it);
     jobs_.erase(it);
-    // Printed, or forgotten by the spooler: the record stands as made.
-    if (state == SpoolerWatch::Job::kCancelled) cancelled_(done);
+    ended_(done, state);
   }
   if (jobs_.empty()) timer_.stop();
 }
