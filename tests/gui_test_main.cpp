@@ -5,6 +5,7 @@
 #include "ui/modal_script.h"
 #include "ui/modal_watchdog.h"
 #include "ui/print/application_printer.h"
+#include "ui/program_style.h"
 
 // The widgets run on Qt's offscreen platform unless the caller chose another one.
 int main(int argc, char** argv) {
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
 #endif
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
+  // The widgets drawn as the program draws them.
+  velunorh::InstallProgramStyle();
   // The tests print to the file their print setup names, unless one asks for the file itself.
   velunorh::test::KeepTheSetupsFile keep(
       [] { return velunorh::ApplicationPrinter::Instance().ForSetup().outputFileName(); });

@@ -5,6 +5,7 @@
 
 #include "ui/application.h"
 #include "ui/command_line.h"
+#include "ui/program_style.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     return *AnswerCommandLine(early, program, std::cout, std::cerr);
 
   QApplication app(argc, argv);
+  InstallProgramStyle();
 #ifdef VELUNORH_APP_ID
   QGuiApplication::setDesktopFileName(QStringLiteral(VELUNORH_APP_ID));
 #endif

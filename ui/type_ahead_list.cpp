@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
+#include "ui/program_style.h"
+
 namespace velunorh {
 namespace {
 
@@ -35,11 +37,6 @@ class AccentRowDelegate : public QStyledItemDelegate {
 };
 
 }  // namespace
-
-int AccentOverhang(const QFontMetrics& metrics) {
-  const int top = -metrics.tightBoundingRect(QString::fromUtf8("ÚŐÉÁÖ")).top();
-  return std::max(0, top - metrics.ascent());
-}
 
 TypeAheadList::TypeAheadList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);

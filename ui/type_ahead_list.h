@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QFontMetrics>
 #include <QListWidget>
 
 #include "session/type_ahead.h"
 
 namespace velunorh {
-
-// How far the accents of capital letters rise above the font's ascent (0 when they fit).
-int AccentOverhang(const QFontMetrics& metrics);
 
 // The publisher list (control 1000) with its letter search. Typed characters, and text an input
 // method commits, never reach the list's own keyboard search; arrow, paging, Home and End keys

@@ -2,13 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 
+#include "base/today.h"
+#include "dialog_test_support.h"
 #include "main_window_fixture.h"
 #include "test_support.h"
 #include "tools/companion_writer.h"
 #include "ui/main_window.h"
 #include "ui/preview_pane.h"
+#include "ui/print/application_printer.h"
 
 namespace velunorh {
 namespace {
@@ -69,6 +76,56 @@ TEST_F(PreviewPixelsTest, BothPreviewsShowAllFourEdgesOfTheirFrame) {
     // Inside the frame the pane is white where nothing is drawn.
     EXPECT_EQ(image.pixel(1, image.height() - 2), qRgb(255, 255, 255));
   }
+}
+
+// The ledger's tick beside a printed month is drawn, not taken from a font (some fonts give a
+// faint square-root sign, or nothing): after October is printed, the preview differs from the
+// one before only by a dark tick, lowest at its left and highest at its right.
+TEST_F(PreviewPixelsTest, APrintedMonthGetsADarkDrawnTick) {
+  ScopedToday today{{2026, 11, 10}};
+  auto window = main_.Open();
+  window->findChild<QListWidget*>("publisherList")->setCurrentRow(0);
+  // The same boxes ticked for both pictures: October alone.
+  auto tickOctoberAlone = [&] {
+    for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+      const bool october = box->objectName() == "monthBox1";
+      if (box->isEnabled() && box->isChecked() != october)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    }
+  };
+  tickOctoberAlone();
+  const QImage before = Render(*window, "monthlyPreview");
+  test::PrintToPdfFile(dir_.path() / "october.pdf");
+  QTest::mouseClick(window->findChild<QPushButton*>("printButton"), Qt::LeftButton);
+  ApplicationPrinter::Instance().Reset();
+  ASSERT_TRUE(std::filesystem::exists(dir_.path() / "october.pdf"));
+  tickOctoberAlone();
+  const QImage after = Render(*window, "monthlyPreview");
+  ASSERT_EQ(before.size(), after.size());
+
+  QRect changed, ink;
+  int darkest = 255;
+  for (int y = 0; y < after.height(); ++y)
+    for (int x = 0; x < after.width(); ++x) {
+      if (before.pixel(x, y) == after.pixel(x, y)) continue;
+      changed |= QRect(x, y, 1, 1);
+      darkest = std::min(darkest, qGray(after.pixel(x, y)));
+      if (Dark(after.pixel(x, y))) ink |= QRect(x, y, 1, 1);
+    }
+  ASSERT_FALSE(ink.isEmpty()) << "no dark mark appeared";
+  EXPECT_LT(darkest, 64) << "the mark is faint";
+  EXPECT_GE(ink.height(), 5);
+  EXPECT_LE(changed.height(), after.height() / 14);  // within October's row
+  // The tick's angle is its lowest ink, left of the middle; its long arm ends highest, at the
+  // right.
+  auto inkedColumns = [&](int y) {
+    int left = ink.right(), right = ink.left();
+    for (int x = ink.left(); x <= ink.right(); ++x)
+      if (Dark(after.pixel(x, y))) left = std::min(left, x), right = std::max(right, x);
+    return std::pair{left, right};
+  };
+  EXPECT_LE(inkedColumns(ink.bottom()).second, ink.center().x());
+  EXPECT_GT(inkedColumns(ink.top()).first, ink.center().x());
 }
 
 }  // namespace
