@@ -287,7 +287,7 @@ bool MainWindow::PrintChosenCard() {
     warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
     return false;
   }
-  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this);
+  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this, warn_);
   if (!settledPrinter) return false;
   QPrinter* printer = *settledPrinter;
   if (printer && !AskPrintFile(this, *printer, session_.PrintFileNameOfCard())) return false;
@@ -295,7 +295,7 @@ bool MainWindow::PrintChosenCard() {
   handOver.sendWhilePaused = AskSendWhilePaused(this);
   handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&](Surface& surface) { DrawCardPage(surface, card, page); }, &handOver);
+      printer, [card, page](Surface& surface) { DrawCardPage(surface, card, page); }, &handOver);
   if (outcome != PrintOutcome::kPrinted) {
     if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
       warn_(message);
@@ -319,7 +319,7 @@ void MainWindow::PreviewCard() {
       warn_(Text(StringId::NothingOnThePage));
       return;
     }
-    const std::optional<QPrinter*> settled = SettlePrinter(this);
+    const std::optional<QPrinter*> settled = SettlePrinter(this, warn_);
     if (!settled) return;
     QPrinter* printer = *settled;
     if (!printer) {

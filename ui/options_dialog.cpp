@@ -200,7 +200,7 @@ void OptionsDialog::OpenPrinterSetup() {
 // on plain paper before a card is spent. It prints exactly as a card would.
 void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
-  const std::optional<QPrinter*> settled = SettlePrinter(this);
+  const std::optional<QPrinter*> settled = SettlePrinter(this, services_.showMessage);
   if (!settled) return;
   QPrinter* printer = *settled;
   const std::string documentName = LoadString(StringId::CalibrationDocumentName);
@@ -219,7 +219,7 @@ void OptionsDialog::PrintCalibration() {
   handOver.sendWhilePaused = AskSendWhilePaused(this);
   handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
+      printer, [sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
   if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
     services_.showMessage(message);
 }
