@@ -115,7 +115,11 @@ void ApplicationPrinter::Reset() {
 bool RunPrinterSetup(QWidget* parent) {
   ApplicationPrinter& printer = ApplicationPrinter::Instance();
   // The dialog would change a printer that a print given up on still draws on.
-  if (PrinterInHandOver(printer.ForSetup())) return false;
+  if (PrinterInHandOver(printer.ForSetup())) {
+    QMessageBox::warning(parent, Text(StringId::ProgramName),
+                         PrintOutcomeMessage(PrintOutcome::kStillHandingOver, &printer.ForSetup()));
+    return false;
+  }
   QPrintDialog dialog(&printer.ForSetup(), parent);
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                     QAbstractPrintDialog::PrintCollateCopies);
