@@ -289,7 +289,8 @@ bool MainWindow::PrintChosenCard() {
     warn_(Text(StringId::LedgerNothingDue).arg(FromUtf8(card.displayName)));
     return false;
   }
-  const std::optional<QPrinter*> settledPrinter = SettlePrinter(this, MarginsFollowThePrinter());
+  const std::optional<QPrinter*> settledPrinter =
+      SettlePrinter(this, MarginsFollowThePrinter(), warn_);
   if (!settledPrinter) return false;
   QPrinter* printer = *settledPrinter;
   const CardPageInput placed = session_.WithMarginsInUse(page);
@@ -298,7 +299,8 @@ bool MainWindow::PrintChosenCard() {
   handOver.sendWhilePaused = AskSendWhilePaused(this);
   handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&](Surface& surface) { DrawCardPage(surface, card, placed); }, &handOver);
+      printer, [card, placed](Surface& surface) { DrawCardPage(surface, card, placed); },
+      &handOver);
   if (outcome != PrintOutcome::kPrinted) {
     if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
       warn_(message);
@@ -322,7 +324,7 @@ void MainWindow::PreviewCard() {
       warn_(Text(StringId::NothingOnThePage));
       return;
     }
-    const std::optional<QPrinter*> settled = SettlePrinter(this, MarginsFollowThePrinter());
+    const std::optional<QPrinter*> settled = SettlePrinter(this, MarginsFollowThePrinter(), warn_);
     if (!settled) return;
     QPrinter* printer = *settled;
     if (!printer) {

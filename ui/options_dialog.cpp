@@ -206,7 +206,8 @@ void OptionsDialog::PrintCalibration() {
   if (!CommitTypedMargins()) return;
   const std::optional<QPrinter*> settled = SettlePrinter(
       this,
-      [this](const std::string& before, const std::string& now) { FollowPrinter(before, now); });
+      [this](const std::string& before, const std::string& now) { FollowPrinter(before, now); },
+      services_.showMessage);
   if (!settled) return;
   QPrinter* printer = *settled;
   const std::string documentName = LoadString(StringId::CalibrationDocumentName);
@@ -225,7 +226,7 @@ void OptionsDialog::PrintCalibration() {
   handOver.sendWhilePaused = AskSendWhilePaused(this);
   handOver.window = this;
   const PrintOutcome outcome = PrintCardPage(
-      printer, [&sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
+      printer, [sheet](Surface& surface) { PrintCalibrationSheet(surface, sheet); }, &handOver);
   if (const QString message = PrintOutcomeMessage(outcome, printer); !message.isEmpty())
     services_.showMessage(message);
 }

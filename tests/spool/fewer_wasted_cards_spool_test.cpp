@@ -28,6 +28,7 @@
 #include "ui/modal_script.h"
 #include "ui/options_dialog.h"
 #include "ui/print/application_printer.h"
+#include "ui/print/print_job.h"
 #include "ui/print/spooler_wait.h"
 
 namespace velunorh {
@@ -45,6 +46,45 @@ tools::Congregation TwoPublishers() {
   }
   return c;
 }
+
+// The tests' scheduler stopped with SIGSTOP until resumed (at the latest when this ends), and
+// the spooler's time limits shortened meanwhile.
+class StoppedScheduler {
+ public:
+  StoppedScheduler() : saved_(SpoolerWaitLimits::Current()) {
+    SpoolerWaitLimits::Current().giveUpAfter = std::chrono::milliseconds(2000);
+    SpoolerWaitLimits::Current().showAfter = std::chrono::milliseconds(100);
+  }
+  ~StoppedScheduler() {
+    Resume();
+    SpoolerWaitLimits::Current() = saved_;
+  }
+  void Stop() { ASSERT_EQ(kill(pid_, SIGSTOP), 0); }
+  void Resume() { kill(pid_, SIGCONT); }
+
+ private:
+  pid_t pid_ = std::stoi(test::ReadText(std::filesystem::path(SPOOL_CUPS_DIR) / "state/cupsd.pid"));
+  SpoolerWaitLimits saved_;
+};
+
+// The longest stretch in which the window's thread handled no event, from construction on.
+class Heartbeat {
+ public:
+  Heartbeat() {
+    clock_.start();
+    QObject::connect(&beat_, &QTimer::timeout, [this] {
+      longest_ = std::max(longest_, clock_.elapsed() - last_);
+      last_ = clock_.elapsed();
+    });
+    beat_.start(10);
+  }
+  qint64 longest() const { return longest_; }
+
+ private:
+  QElapsedTimer clock_;
+  QTimer beat_;
+  qint64 last_ = 0, longest_ = 0;
+};
 
 class SpoolTest : public ::testing::Test {
  protected:
@@ -295,37 +335,14 @@ TEST_F(SpoolTest, AStoppedPrintSystemNeverFreezesTheWindow) {
   const std::string queue = SPOOL_QUEUE;
   ASSERT_TRUE(test::WaitForQueue(queue));
   const int before = CompletedJobs(queue);
-  SpoolerWaitLimits& limits = SpoolerWaitLimits::Current();
-  const SpoolerWaitLimits saved = limits;
-  limits.giveUpAfter = std::chrono::milliseconds(2000);
-  limits.showAfter = std::chrono::milliseconds(100);
   auto window = main_.Open();
   ApplicationPrinter& printer = ApplicationPrinter::Instance();
   printer.ForSetup().setPrinterName(QString::fromStdString(queue));
   printer.SetupConfirmed();
   window->session().SetMonthRow(1, true);  // October
-  const pid_t scheduler =
-      std::stoi(test::ReadText(std::filesystem::path(SPOOL_CUPS_DIR) / "state/cupsd.pid"));
-  struct Resume {
-    pid_t pid;
-    SpoolerWaitLimits limits;
-    ~Resume() {
-      kill(pid, SIGCONT);
-      SpoolerWaitLimits::Current() = limits;
-    }
-  } resume{scheduler, saved};
-  ASSERT_EQ(kill(scheduler, SIGSTOP), 0);
-
-  // The longest stretch in which the window handled no event.
-  QElapsedTimer clock;
-  clock.start();
-  qint64 last = 0, longest = 0;
-  QTimer beat;
-  QObject::connect(&beat, &QTimer::timeout, [&] {
-    longest = std::max(longest, clock.elapsed() - last);
-    last = clock.elapsed();
-  });
-  beat.start(10);
+  StoppedScheduler scheduler;
+  scheduler.Stop();
+  Heartbeat heartbeat;
   auto* print = window->findChild<QPushButton*>("printButton");
   QString waitedFor;
   {
@@ -336,8 +353,9 @@ TEST_F(SpoolTest, AStoppedPrintSystemNeverFreezesTheWindow) {
     QTest::mouseClick(print, Qt::LeftButton);
     EXPECT_EQ(wait.answered(), 1);
   }
-  std::printf("longest unresponsive stretch: %lld ms\n", static_cast<long long>(longest));
-  EXPECT_LT(longest, 500);
+  std::printf("printer chosen, state question: longest unresponsive stretch: %lld ms\n",
+              static_cast<long long>(heartbeat.longest()));
+  EXPECT_LT(heartbeat.longest(), 500);
   EXPECT_TRUE(waitedFor.contains(QString::fromStdString(queue))) << waitedFor.toStdString();
   ASSERT_EQ(main_.warnings.size(), 1);
   EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("sem válaszolt")))
@@ -352,9 +370,118 @@ TEST_F(SpoolTest, AStoppedPrintSystemNeverFreezesTheWindow) {
   }
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
   EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
-  kill(scheduler, SIGCONT);
+  scheduler.Resume();
   ASSERT_TRUE(test::WaitForQueue(queue));
   EXPECT_EQ(CompletedJobs(queue), before);
+}
+
+// No printer chosen yet, the print system stopped: looking the default printer up leaves the
+// window responsive on every print path, shows what it waits for, and gives up with a message
+// that says nothing was recorded (the group print once ended on "No Printer" here).
+TEST_F(SpoolTest, LookingThePrinterUpNeverFreezesTheWindow) {
+  ASSERT_TRUE(test::WaitForQueue(SPOOL_QUEUE));
+  auto window = main_.Open();
+  window->session().SetMonthRow(1, true);  // October
+  StoppedScheduler scheduler;
+  const auto all = [](QWidget* dialog) {
+    qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+  };
+  QString waitedFor;
+  const auto wait = [&waitedFor](QWidget* dialog) {
+    EXPECT_EQ(dialog->objectName(), "spoolerWait");
+    waitedFor = qobject_cast<QProgressDialog*>(dialog)->labelText();
+  };
+  struct Path {
+    const char* button;
+    std::vector<test::ModalScript::Step> answers;
+  } paths[] = {
+      {"printButton", {wait}}, {"previewButton", {wait}}, {"groupPrintButton", {all, wait}}};
+  for (const Path& path : paths) {
+    ApplicationPrinter::Instance().Reset();
+    main_.warnings.clear();
+    waitedFor.clear();
+    scheduler.Stop();
+    Heartbeat heartbeat;
+    {
+      test::ModalScript script(path.answers);
+      QTest::mouseClick(window->findChild<QPushButton*>(path.button), Qt::LeftButton);
+      EXPECT_EQ(script.answered(), static_cast<int>(path.answers.size())) << path.button;
+      EXPECT_EQ(script.unexpected(), 0) << path.button;
+    }
+    std::printf("no printer chosen, %s: longest unresponsive stretch: %lld ms\n", path.button,
+                static_cast<long long>(heartbeat.longest()));
+    EXPECT_LT(heartbeat.longest(), 500) << path.button;
+    EXPECT_TRUE(waitedFor.contains(QString::fromUtf8("melyik nyomtató"))) << path.button;
+    ASSERT_EQ(main_.warnings.size(), 1) << path.button;
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("sem válaszolt")))
+        << main_.warnings[0].toStdString();
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("naplóba sem került")))
+        << main_.warnings[0].toStdString();
+    scheduler.Resume();
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
+}
+
+// The scheduler answers the state question and stops before the job is handed over (the
+// paused queue's question is the moment between): the draw and the hand-over wait off the
+// window's thread, give up with a message, record nothing, and the job the scheduler takes
+// when it runs again is cancelled, so it never prints unrecorded. Single and group print.
+TEST_F(SpoolTest, AHandOverToAStoppedPrintSystemNeverFreezesTheWindow) {
+  const std::string queue = SPOOL_QUEUE;
+  const std::filesystem::path pdf = SPOOL_PDF;
+  ASSERT_TRUE(test::WaitForQueue(queue));
+  struct Enable {
+    std::string queue;
+    ~Enable() { test::Run("cupsenable " + queue + " 2>&1"); }
+  } enable{queue};
+  test::Run("cupsdisable " + queue + " 2>&1");
+  auto window = main_.Open();
+  ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  printer.ForSetup().setPrinterName(QString::fromStdString(queue));
+  printer.SetupConfirmed();
+  window->session().SetMonthRow(1, true);  // October
+  StoppedScheduler scheduler;
+  QString waitedFor;
+  // Each dialog by its name: the group's progress may or may not be the active one.
+  const auto answer = [&](QWidget* dialog) {
+    const QString name = dialog->objectName();
+    if (name == "groupPrintQuestion") {
+      qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+    } else if (name == "pausedQueueQuestion") {
+      scheduler.Stop();
+      dialog->findChild<QPushButton*>("sendAnyway")->click();
+    } else if (name == "spoolerWait") {
+      waitedFor = qobject_cast<QProgressDialog*>(dialog)->labelText();
+    } else {
+      EXPECT_EQ(name, "groupPrintProgress");
+    }
+  };
+  for (const char* button : {"printButton", "groupPrintButton"}) {
+    main_.warnings.clear();
+    waitedFor.clear();
+    std::filesystem::remove(pdf);
+    Heartbeat heartbeat;
+    {
+      test::ModalScript script(std::vector<test::ModalScript::Step>(6, answer));
+      QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    std::printf("stopped after the state question, %s: longest unresponsive stretch: %lld ms\n",
+                button, static_cast<long long>(heartbeat.longest()));
+    EXPECT_LT(heartbeat.longest(), 500) << button;
+    EXPECT_TRUE(waitedFor.contains(QString::fromStdString(queue))) << button;
+    ASSERT_EQ(main_.warnings.size(), 1) << button;
+    EXPECT_TRUE(main_.warnings[0].contains(QString::fromUtf8("nem erősítette meg")))
+        << main_.warnings[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName)) << button;
+    // Running again, the scheduler takes the job, and it is cancelled once handed over.
+    scheduler.Resume();
+    for (int i = 0; i < 100 && PrinterInHandOver(*printer.Current()); ++i) QTest::qWait(100);
+    ASSERT_TRUE(test::WaitForQueue(queue)) << button;
+  }
+  test::Run("cupsenable " + queue + " 2>&1");
+  QTest::qWait(1000);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kPrintLedgerFileName));
 }
 
 // The printer chosen in the setup is remembered for the next run. Gone by then (or before the

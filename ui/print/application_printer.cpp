@@ -3,13 +3,20 @@
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrinterInfo>
 #include <QPushButton>
+#include <atomic>
 
 #include "base/string_table.h"
+#include "ui/print/print_job.h"
+#include "ui/print/print_spooler.h"
 #include "ui/qt_text.h"
 
 namespace velunorh {
+
+ApplicationPrinter::~ApplicationPrinter() {
+  // A print given up on may still draw on it while the program ends.
+  if (printer_ && PrinterInHandOver(*printer_)) static_cast<void>(printer_.release());
+}
 
 ApplicationPrinter& ApplicationPrinter::Instance() {
   static ApplicationPrinter instance;
@@ -21,31 +28,62 @@ QPrinter& ApplicationPrinter::Printer() {
   return *printer_;
 }
 
-QPrinter* ApplicationPrinter::Current() {
+QPrinter* ApplicationPrinter::Current(QWidget* parent) {
+  lookedUp_ = SpoolerWait::kAnswered;
   if (chosen_) return &Printer();
   // Looked up at the first print, never at start-up: asking the print system takes time. A
   // remembered printer that is gone stays remembered until the user settles it (SettlePrinter).
   rememberedMissing_ = false;
-  if (!remembered_.isEmpty()) {
-    const QPrinterInfo remembered = QPrinterInfo::printerInfo(remembered_);
-    if (!remembered.isNull()) {
-      remembered_.clear();
-      Printer().setOutputFormat(QPrinter::NativeFormat);
-      Printer().setPrinterName(remembered.printerName());
-      chosen_ = true;
-      return &Printer();
-    }
-    rememberedMissing_ = true;
+  // A print given up on may still draw on the printer made last: it stays until that ends.
+  if (printer_ && PrinterInHandOver(*printer_)) {
+    lookedUp_ = SpoolerWait::kSilent;
+    return nullptr;
   }
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) return nullptr;
-  Printer().setOutputFormat(QPrinter::NativeFormat);
-  Printer().setPrinterName(info.printerName());
-  return &Printer();
+  struct Found {
+    std::atomic<bool> abandoned{false};
+    bool remembered = false;
+    QString name;
+    std::unique_ptr<QPrinter> printer;  // made and named off the window's thread
+  };
+  auto found = std::make_shared<Found>();
+  const QString remembered = remembered_;
+  lookedUp_ = WaitForSpooler(parent, Text(StringId::PrinterLookupLabel), [found, remembered] {
+    found->remembered = !remembered.isEmpty() && SpoolerWatch::Knows(remembered);
+    found->name = found->remembered ? remembered : SpoolerWatch::DefaultPrinter();
+    // Given up on, no printer is made: the program may be ending meanwhile.
+    if (found->name.isEmpty() || found->abandoned) return;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setPrinterName(found->name);
+    // A name Qt does not take leaves Qt's default in place: never printed there unasked.
+    if (printer->printerName() == found->name) found->printer = std::move(printer);
+  });
+  if (lookedUp_ != SpoolerWait::kAnswered) {
+    found->abandoned = true;
+    return nullptr;
+  }
+  if (found->remembered && found->printer) {
+    if (printer_) retired_.push_back(std::move(printer_));
+    printer_ = std::move(found->printer);
+    remembered_.clear();
+    chosen_ = true;
+    return printer_.get();
+  }
+  rememberedMissing_ = !remembered_.isEmpty();
+  if (found->remembered || !found->printer) return nullptr;
+  // The printer made last may still be shown (the print preview prints through here): it is
+  // kept when it is the same one, and kept alive for the run when the default changed.
+  if (printer_ && printer_->outputFormat() == QPrinter::NativeFormat &&
+      printer_->outputFileName().isEmpty() && printer_->printerName() == found->name)
+    return printer_.get();
+  if (printer_) retired_.push_back(std::move(printer_));
+  printer_ = std::move(found->printer);
+  return printer_.get();
 }
 
 QPrinter& ApplicationPrinter::ForSetup() {
-  if (!chosen_) Current();
+  // The printer the last print looked up stays the one the setup edits.
+  if (!chosen_ && !printer_) Current();
   return Printer();
 }
 
@@ -76,6 +114,12 @@ void ApplicationPrinter::Reset() {
 // The PDF entry of the printer list stays, as the output for users without a printer.
 bool RunPrinterSetup(QWidget* parent) {
   ApplicationPrinter& printer = ApplicationPrinter::Instance();
+  // The dialog would change a printer that a print given up on still draws on.
+  if (PrinterInHandOver(printer.ForSetup())) {
+    QMessageBox::warning(parent, Text(StringId::ProgramName),
+                         PrintOutcomeMessage(PrintOutcome::kStillHandingOver, &printer.ForSetup()));
+    return false;
+  }
   QPrintDialog dialog(&printer.ForSetup(), parent);
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                     QAbstractPrintDialog::PrintCollateCopies);
@@ -88,9 +132,16 @@ bool RunPrinterSetup(QWidget* parent) {
   return true;
 }
 
-std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& switched) {
+std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& switched,
+                                       const std::function<void(const QString&)>& warn) {
   ApplicationPrinter& application = ApplicationPrinter::Instance();
-  QPrinter* printer = application.Current();
+  QPrinter* printer = application.Current(parent);
+  if (application.LookedUp() == SpoolerWait::kCancelled) return std::nullopt;
+  if (application.LookedUp() == SpoolerWait::kSilent) {
+    warn(Text(StringId::PrinterLookupSilent)
+             .arg(SpoolerWaitLimits::Current().giveUpAfter.count() / 1000));
+    return std::nullopt;
+  }
   if (!application.RememberedMissing()) return printer;
   // The user chose that printer: another one prints only when the user says so.
   const QString missing = application.Remembered();
@@ -121,7 +172,7 @@ std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& s
   if (ask.clickedButton() == setup && RunPrinterSetup(parent)) {
     // A PDF file chosen names no printer: the margins stay.
     if (switched) switched(missing.toStdString(), application.ChosenInSetup().toStdString());
-    return application.Current();
+    return application.Current(parent);
   }
   return std::nullopt;
 }

@@ -28,10 +28,12 @@ bool GroupPrint::Run() {
   // Every card as the boxes stand may put ink where a card already holds some: asked first.
   std::optional<Session::LeaveOut> leaveOut;
   if (answer == Answer::kAll && !(leaveOut = session_.SettleGroupOverprint(plan))) return false;
-  const std::optional<QPrinter*> settled =
-      SettlePrinter(parent_, [this](const std::string& before, const std::string& now) {
+  const std::optional<QPrinter*> settled = SettlePrinter(
+      parent_,
+      [this](const std::string& before, const std::string& now) {
         session_.SwitchPrinter(before, now);
-      });
+      },
+      hooks_.warn);
   if (!settled) return false;
   printer_ = *settled;
   if (!printer_) {
@@ -155,9 +157,14 @@ bool GroupPrint::PrintAsOneJob(QProgressDialog& progress,
   HandOver handOver;
   handOver.sendWhilePaused = AskSendWhilePaused(parent_);
   handOver.window = parent_;
+  // Copies: a hand-over given up on still draws them after this returns.
+  auto cards = std::make_shared<std::vector<std::pair<CardContent, CardPageInput>>>();
+  for (const Session::PrintedPage& page : pages) cards->emplace_back(*page.card, page.page);
   const PrintOutcome outcome = PrintCardPages(
       printer, count,
-      [&](Surface& surface, int k) { DrawCardPage(surface, *pages[k].card, pages[k].page); },
+      [cards](Surface& surface, int k) {
+        DrawCardPage(surface, (*cards)[k].first, (*cards)[k].second);
+      },
       &handOver);
   if (outcome != PrintOutcome::kPrinted) {
     progress.close();

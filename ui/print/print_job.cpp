@@ -4,8 +4,11 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 #include "base/string_table.h"
 #include "ui/painter_surface.h"
@@ -39,6 +42,29 @@ void DrawPages(QPrinter& printer, QPainter& painter, int pageCount,
   }
 }
 
+namespace {
+
+// The printers that a print given up on still draws on, until its worker ends.
+std::mutex handOverMutex;
+std::vector<const QPrinter*> printersInHandOver;
+
+void MarkInHandOver(const QPrinter* printer, bool inHandOver) {
+  const std::lock_guard<std::mutex> lock(handOverMutex);
+  if (inHandOver)
+    printersInHandOver.push_back(printer);
+  else
+    printersInHandOver.erase(
+        std::find(printersInHandOver.begin(), printersInHandOver.end(), printer));
+}
+
+}  // namespace
+
+bool PrinterInHandOver(const QPrinter& printer) {
+  const std::lock_guard<std::mutex> lock(handOverMutex);
+  return std::find(printersInHandOver.begin(), printersInHandOver.end(), &printer) !=
+         printersInHandOver.end();
+}
+
 PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
                             const std::function<void(Surface&, int page)>& drawPage,
                             HandOver* handOver) {
@@ -46,50 +72,73 @@ PrintOutcome PrintCardPages(QPrinter* printer, int pageCount,
   HandOver& job = handOver ? *handOver : none;
   job.job = 0;
   if (!printer) return PrintOutcome::kNoPrinter;
+  if (PrinterInHandOver(*printer)) return PrintOutcome::kStillHandingOver;
   PrepareCardPrinter(*printer, job.documentName);
-  const bool toFile = PrintsToFile(*printer);
+  if (PrintsToFile(*printer)) {
+    // A file is checked by its writing; no print system is asked.
+    QPainter painter;
+    if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
+    DrawPages(*printer, painter, pageCount, drawPage);
+    const bool ended = painter.end();
+    if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
+    return PrintOutcome::kPrinted;
+  }
   // Qt hands the job to the spooler and says nothing of its fate: the queue is asked before
-  // and after, off the window's thread. A file is checked by its writing.
+  // and after, off the window's thread.
   auto spooler = std::make_shared<std::optional<SpoolerWatch>>();
   const QString name = printer->printerName();
   const QString waiting = Text(StringId::SpoolerWaitLabel).arg(name);
-  if (!toFile) {
-    const SpoolerWait asked =
-        WaitForSpooler(job.window, waiting, [spooler, name] { spooler->emplace(name); });
-    if (asked == SpoolerWait::kCancelled) return PrintOutcome::kNotSent;
-    if (asked == SpoolerWait::kSilent) return PrintOutcome::kSpoolerSilent;
-    const SpoolerWatch::Queue queue = (*spooler)->queue();
-    if (queue == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
-    if (queue == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
-    if (queue == SpoolerWatch::Queue::kNoSpooler) return PrintOutcome::kNoSpooler;
-    if (queue == SpoolerWatch::Queue::kPaused && job.sendWhilePaused && !job.sendWhilePaused(name))
-      return PrintOutcome::kNotSent;
-  }
-  QPainter painter;
-  if (!painter.begin(printer)) return PrintOutcome::kNoDevice;
-  DrawPages(*printer, painter, pageCount, drawPage);
-  const bool ended = painter.end();
-  if (!ended || printer->printerState() == QPrinter::Error) return PrintOutcome::kPrinterError;
-  if (!toFile) {
-    auto taken = std::make_shared<int>(0);
-    const QString title = printer->docName();
-    // Given up on, a job the spooler took after all is cancelled: it must not print unrecorded.
-    const SpoolerWait asked = WaitForSpooler(
-        job.window, waiting, [spooler, taken, title] { *taken = (*spooler)->TakenJob(title); },
-        [taken, name] {
-          if (*taken > 0) SpoolerWatch::CancelJob(name, *taken);
-        });
-    if (asked != SpoolerWait::kAnswered) return PrintOutcome::kJobUnconfirmed;
-    job.job = *taken;
-    if (job.job == 0) return PrintOutcome::kNotTaken;
-  }
+  const SpoolerWait asked =
+      WaitForSpooler(job.window, waiting, [spooler, name] { spooler->emplace(name); });
+  if (asked == SpoolerWait::kCancelled) return PrintOutcome::kNotSent;
+  if (asked == SpoolerWait::kSilent) return PrintOutcome::kSpoolerSilent;
+  const SpoolerWatch::Queue queue = (*spooler)->queue();
+  if (queue == SpoolerWatch::Queue::kGone) return PrintOutcome::kQueueGone;
+  if (queue == SpoolerWatch::Queue::kRefusing) return PrintOutcome::kQueueRefusing;
+  if (queue == SpoolerWatch::Queue::kNoSpooler) return PrintOutcome::kNoSpooler;
+  if (queue == SpoolerWatch::Queue::kPaused && job.sendWhilePaused && !job.sendWhilePaused(name))
+    return PrintOutcome::kNotSent;
+
+  // The painter's end hands the job over (cupsPrintFile), which waits for a print system that
+  // may have stopped since it answered: drawn and handed over off the window's thread too.
+  struct Handed {
+    bool opened = false;
+    bool ended = false;
+    int taken = 0;
+  };
+  auto handed = std::make_shared<Handed>();
+  const QString title = printer->docName();
+  MarkInHandOver(printer, true);
+  const SpoolerWait sent = WaitForSpooler(
+      job.window, waiting,
+      [printer, pageCount, drawPage, spooler, handed, title] {
+        QPainter painter;
+        if (painter.begin(printer)) {
+          handed->opened = true;
+          DrawPages(*printer, painter, pageCount, drawPage);
+          handed->ended = painter.end() && printer->printerState() != QPrinter::Error;
+          if (handed->ended) handed->taken = (*spooler)->TakenJob(title);
+        }
+        MarkInHandOver(printer, false);
+      },
+      // Given up on, a job the spooler took after all is cancelled: it must not print
+      // unrecorded.
+      [handed, name] {
+        if (handed->taken > 0) SpoolerWatch::CancelJob(name, handed->taken);
+      });
+  if (sent != SpoolerWait::kAnswered) return PrintOutcome::kJobUnconfirmed;
+  if (!handed->opened) return PrintOutcome::kNoDevice;
+  if (!handed->ended) return PrintOutcome::kPrinterError;
+  job.job = handed->taken;
+  if (job.job == 0) return PrintOutcome::kNotTaken;
   return PrintOutcome::kPrinted;
 }
 
-PrintOutcome PrintCardPage(QPrinter* printer, const std::function<void(Surface&)>& drawPage,
+PrintOutcome PrintCardPage(QPrinter* printer, std::function<void(Surface&)> drawPage,
                            HandOver* handOver) {
   return PrintCardPages(
-      printer, 1, [&](Surface& surface, int) { drawPage(surface); }, handOver);
+      printer, 1, [drawPage = std::move(drawPage)](Surface& surface, int) { drawPage(surface); },
+      handOver);
 }
 
 std::function<bool(const QString& printer)> AskSendWhilePaused(QWidget* parent) {
@@ -137,6 +186,8 @@ QString PrintOutcomeMessage(PrintOutcome outcome, const QPrinter* printer) {
           .arg(where);
     case PrintOutcome::kJobUnconfirmed:
       return Text(StringId::PrintJobUnconfirmed).arg(where);
+    case PrintOutcome::kStillHandingOver:
+      return Text(StringId::PrintStillHandingOver).arg(where);
     case PrintOutcome::kPrinted:
     case PrintOutcome::kNotSent:  // the user's own choice: nothing to tell
       break;

@@ -24,6 +24,12 @@ class SpoolerWatch {
   // none; -1 for a job taken that the spooler does not list (it cannot be followed).
   int TakenJob(const QString& title) const;
 
+  // Whether the spooler knows a queue of that name ("queue/instance" as Qt names an instance);
+  // false too when the spooler cannot be reached.
+  static bool Knows(const QString& printerName);
+  // The system's default queue; empty when there is none or the spooler cannot be reached.
+  static QString DefaultPrinter();
+
   static Job JobState(const QString& printerName, int jobId);
   // Cancels a job the user gave up on, so that it does not print unrecorded later.
   static void CancelJob(const QString& printerName, int jobId);

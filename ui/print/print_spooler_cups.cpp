@@ -56,6 +56,29 @@ int SpoolerWatch::TakenJob(const QString& title) const {
   return newest > newestJobBefore_ ? newest : 0;
 }
 
+bool SpoolerWatch::Knows(const QString& printerName) {
+  const CupsLibrary* cups = Cups();
+  if (!cups) return false;
+  const QByteArray queue = QueueName(printerName);
+  const QByteArray instance = printerName.section(QLatin1Char('/'), 1).toLocal8Bit();
+  cups_dest_t* dest = cups->cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(),
+                                             instance.isEmpty() ? nullptr : instance.constData());
+  if (!dest) return false;
+  cups->cupsFreeDests(1, dest);
+  return true;
+}
+
+QString SpoolerWatch::DefaultPrinter() {
+  const CupsLibrary* cups = Cups();
+  if (!cups) return {};
+  cups_dest_t* dest = cups->cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+  if (!dest) return {};
+  QString name = QString::fromLocal8Bit(dest->name);
+  if (dest->instance) name += QLatin1Char('/') + QString::fromLocal8Bit(dest->instance);
+  cups->cupsFreeDests(1, dest);
+  return name;
+}
+
 SpoolerWatch::Job SpoolerWatch::JobState(const QString& printerName, int jobId) {
   const CupsLibrary* cups = Cups();
   if (!cups) return Job::kUnknown;

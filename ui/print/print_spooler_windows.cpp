@@ -109,6 +109,19 @@ int SpoolerWatch::TakenJob(const QString& title) const {
   return newest < 0 || newestJobBefore_ < 0 || queue_ == Queue::kReady ? -1 : 0;
 }
 
+bool SpoolerWatch::Knows(const QString& printerName) {
+  return PrinterHandle(printerName).get() != nullptr;
+}
+
+QString SpoolerWatch::DefaultPrinter() {
+  DWORD size = 0;
+  ::GetDefaultPrinterW(nullptr, &size);
+  if (size == 0) return {};
+  std::vector<wchar_t> name(size);
+  if (!::GetDefaultPrinterW(name.data(), &size)) return {};
+  return QString::fromWCharArray(name.data());
+}
+
 SpoolerWatch::Job SpoolerWatch::JobState(const QString& printerName, int jobId) {
   PrinterHandle printer(printerName);
   if (!printer.get())
