@@ -422,7 +422,7 @@ std::optional<CardPageInput> Session::SettleOverprint(const CardContent& card,
   return WithoutOverprint(page, over);
 }
 
-std::optional<Session::LeaveOut> Session::SettleGroupOverprint(const GroupPlan& plan) {
+std::optional<Session::LeaveOut> Session::SettleGroupOverprint(GroupPlan& plan) {
   LeaveOut over;
   if (!ledger_.readable()) return over;
   // The question names this many cards; a congregation's worth would not fit on the screen.
@@ -430,8 +430,10 @@ std::optional<Session::LeaveOut> Session::SettleGroupOverprint(const GroupPlan& 
   const CardPageInput page = CardPage();
   int fresh = 0;
   std::string names;
+  plan.cards.clear();
+  plan.cards.reserve(plan.slots.size());
   for (int slot : plan.slots) {
-    const CardContent card = ContentFor(slot);
+    const CardContent& card = plan.cards.emplace_back(ContentFor(slot));
     if (!CardPagePlacesAnything(card, page)) continue;
     const DueLines lines = OverprintOf(card, ledger_.Find(state_.data.current, slot, card), page);
     if (!lines.Any()) {

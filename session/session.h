@@ -127,6 +127,8 @@ class Session {
   struct GroupPlan {
     std::vector<int> slots;
     int skipped = 0;
+    // The card of each slot once made (by SettleGroupOverprint), so the print makes none twice.
+    std::vector<CardContent> cards;
   };
   GroupPlan PlanGroupPrint() const;
   // The group print of due lines only: each card of the plan with its own due lines, and the
@@ -145,9 +147,9 @@ class Session {
   // the ledger says are on their cards, counts those cards apart from the cards that only get
   // new lines, names them and asks. The lines to leave out of each card (by slot), none when
   // the user prints them anyway; nothing when the user cancels. Without a readable ledger,
-  // nothing to leave out, unasked.
+  // nothing to leave out, unasked. The cards it makes stay in the plan.
   using LeaveOut = std::map<int, DueLines>;
-  std::optional<LeaveOut> SettleGroupOverprint(const GroupPlan& plan);
+  std::optional<LeaveOut> SettleGroupOverprint(GroupPlan& plan);
   // The card of another publisher of the list with the current choices.
   CardContent ContentFor(int slot);
 

@@ -18,6 +18,14 @@ struct PdfPage {
   std::vector<PdfWord> words;
 };
 
+// Whether this test program can read a PDF back: poppler's programs run on Linux, and a Windows
+// test program under Wine cannot start them.
+#ifdef _WIN32
+inline constexpr bool kCanReadPdf = false;
+#else
+inline constexpr bool kCanReadPdf = true;
+#endif
+
 // Every page of the file; empty when the file cannot be read.
 std::vector<PdfPage> ReadPdfWords(const std::filesystem::path& pdf);
 

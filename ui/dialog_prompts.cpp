@@ -8,6 +8,7 @@
 #include "ui/data_source_dialog.h"
 #include "ui/password_dialog.h"
 #include "ui/qt_text.h"
+#include "ui/show_message.h"
 
 namespace velunorh {
 
@@ -29,20 +30,18 @@ bool DialogPrompts::ConfirmNewData() {
 }
 
 OverprintAnswer DialogPrompts::AskOverprint(const std::string& question) {
-  QMessageBox box(QMessageBox::Warning, Text(StringId::ProgramName), FromUtf8(question),
-                  QMessageBox::NoButton, parent_);
-  box.setObjectName("overprintQuestion");
-  QPushButton* leaveOut = box.addButton(Text(StringId::OverprintLeaveOut), QMessageBox::AcceptRole);
-  leaveOut->setObjectName("overprintLeaveOut");
-  QPushButton* anyway =
-      box.addButton(Text(StringId::OverprintPrintAnyway), QMessageBox::DestructiveRole);
-  anyway->setObjectName("overprintPrintAnyway");
-  QPushButton* cancel = box.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
-  box.setDefaultButton(leaveOut);
-  box.setEscapeButton(cancel);
-  box.exec();
-  if (box.clickedButton() == anyway) return OverprintAnswer::kPrintAnyway;
-  if (box.clickedButton() == leaveOut) return OverprintAnswer::kLeaveOut;
+  enum { kLeaveOut, kAnyway, kCancel };
+  switch (AskQuestion(
+      parent_, FromUtf8(question), "overprintQuestion",
+      {{Text(StringId::OverprintLeaveOut), QMessageBox::AcceptRole, "overprintLeaveOut"},
+       {Text(StringId::OverprintPrintAnyway), QMessageBox::DestructiveRole, "overprintPrintAnyway"},
+       {Text(StringId::CancelButton), QMessageBox::RejectRole}},
+      kLeaveOut, kCancel)) {
+    case kAnyway:
+      return OverprintAnswer::kPrintAnyway;
+    case kLeaveOut:
+      return OverprintAnswer::kLeaveOut;
+  }
   return OverprintAnswer::kCancel;
 }
 

@@ -146,8 +146,7 @@ TEST(CongregationDescription, RefusesWithTheLineAtFault) {
 
 // The demo congregation must load as a December 2026 run expects it.
 TEST(DemoCongregation, LoadsWithEveryGroupAndBothYears) {
-  const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                    "tools" / "demo_congregation.txt";
+  const auto file = std::filesystem::path(VELUNORH_SOURCE_DIR) / "tools" / "demo_congregation.txt";
   test::TempDir dir;
   WriteCongregation(ReadCongregationFile(file), dir.path());
   CongregationData data{DataPaths{dir.path()}};

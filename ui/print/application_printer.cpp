@@ -10,6 +10,7 @@
 #include "ui/print/print_job.h"
 #include "ui/print/print_spooler.h"
 #include "ui/qt_text.h"
+#include "ui/show_message.h"
 
 namespace velunorh {
 
@@ -145,31 +146,24 @@ std::optional<QPrinter*> SettlePrinter(QWidget* parent, const PrinterSwitched& s
   if (!application.RememberedMissing()) return printer;
   // The user chose that printer: another one prints only when the user says so.
   const QString missing = application.Remembered();
-  QMessageBox ask(QMessageBox::Warning, Text(StringId::ProgramName),
-                  printer
-                      ? Text(StringId::RememberedPrinterGone).arg(missing, printer->printerName())
-                      : Text(StringId::RememberedPrinterGoneNoOther).arg(missing),
-                  QMessageBox::NoButton, parent);
-  ask.setObjectName("missingPrinterQuestion");
-  ask.setTextFormat(Qt::PlainText);
-  QPushButton* instead = nullptr;
-  if (printer) {
-    instead = ask.addButton(Text(StringId::PrintOnOtherPrinter).arg(printer->printerName()),
-                            QMessageBox::AcceptRole);
-    instead->setObjectName("printOnOtherPrinter");
-  }
-  QPushButton* setup = ask.addButton(Text(StringId::PrinterSetupButton), QMessageBox::ActionRole);
-  setup->setObjectName("printerSetup");
-  QPushButton* cancel = ask.addButton(Text(StringId::CancelButton), QMessageBox::RejectRole);
-  ask.setDefaultButton(setup);
-  ask.setEscapeButton(cancel);
-  ask.exec();
-  if (instead && ask.clickedButton() == instead) {
+  const QString question =
+      printer ? Text(StringId::RememberedPrinterGone).arg(missing, printer->printerName())
+              : Text(StringId::RememberedPrinterGoneNoOther).arg(missing);
+  std::vector<QuestionButton> buttons;
+  if (printer)
+    buttons.push_back({Text(StringId::PrintOnOtherPrinter).arg(printer->printerName()),
+                       QMessageBox::AcceptRole, "printOnOtherPrinter"});
+  const int setup = static_cast<int>(buttons.size());
+  buttons.push_back({Text(StringId::PrinterSetupButton), QMessageBox::ActionRole, "printerSetup"});
+  buttons.push_back({Text(StringId::CancelButton), QMessageBox::RejectRole});
+  const int pressed =
+      AskQuestion(parent, question, "missingPrinterQuestion", buttons, setup, setup + 1);
+  if (printer && pressed == 0) {
     application.UseInsteadOfRemembered();
     if (switched) switched(missing.toStdString(), printer->printerName().toStdString());
     return printer;
   }
-  if (ask.clickedButton() == setup && RunPrinterSetup(parent)) {
+  if (pressed == setup && RunPrinterSetup(parent)) {
     // A PDF file chosen names no printer: the margins stay.
     if (switched) switched(missing.toStdString(), application.ChosenInSetup().toStdString());
     return application.Current(parent);

@@ -16,7 +16,7 @@ GroupPrint::GroupPrint(QWidget* parent, Session& session, Hooks hooks)
     : parent_(parent), session_(session), hooks_(std::move(hooks)) {}
 
 bool GroupPrint::Run() {
-  const Session::GroupPlan plan = session_.PlanGroupPrint();
+  Session::GroupPlan plan = session_.PlanGroupPrint();
   if (plan.slots.empty()) {
     hooks_.warn(Text(StringId::GroupPrintEmpty));
     return false;
@@ -102,18 +102,19 @@ void GroupPrint::Prepare(QProgressDialog& progress, int cards) {
   progress.setValue(0);
 }
 
-bool GroupPrint::PrintAll(const Session::GroupPlan& plan, const Session::LeaveOut& leaveOut) {
+bool GroupPrint::PrintAll(Session::GroupPlan& plan, const Session::LeaveOut& leaveOut) {
   const int count = static_cast<int>(plan.slots.size());
   QProgressDialog progress(parent_);
   Prepare(progress, count);
   // The cards are made first and the printer is opened only when all are there, so that a
-  // cancel leaves nothing at all in the printer's queue.
-  std::vector<CardContent> cards;
+  // cancel leaves nothing at all in the printer's queue. Those the overprint question made
+  // are taken as they are.
+  std::vector<CardContent>& cards = plan.cards;
   cards.reserve(plan.slots.size());
-  for (int slot : plan.slots) {
+  for (std::size_t k = 0; k < plan.slots.size(); ++k) {
     if (progress.wasCanceled()) return Cancelled(progress);
-    cards.push_back(session_.ContentFor(slot));
-    const int made = static_cast<int>(cards.size());
+    if (k == cards.size()) cards.push_back(session_.ContentFor(plan.slots[k]));
+    const int made = static_cast<int>(k + 1);
     progress.setLabelText(Text(StringId::GroupPrintMaking).arg(made).arg(count));
     progress.setValue(made);
   }

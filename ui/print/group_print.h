@@ -35,7 +35,7 @@ class GroupPrint {
  private:
   enum class Answer { kCancel, kAll, kDueOnly };
   Answer Ask(const Session::GroupPlan& plan, const Session::DueGroupPlan& due);
-  bool PrintAll(const Session::GroupPlan& plan, const Session::LeaveOut& leaveOut);
+  bool PrintAll(Session::GroupPlan& plan, const Session::LeaveOut& leaveOut);
   bool PrintAsOneJob(QProgressDialog& progress, const std::vector<Session::PrintedPage>& pages);
   void Prepare(QProgressDialog& progress, int cards);
   bool Cancelled(QProgressDialog& progress);

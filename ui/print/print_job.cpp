@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -15,6 +14,7 @@
 #include "ui/print/print_spooler.h"
 #include "ui/print/spooler_wait.h"
 #include "ui/qt_text.h"
+#include "ui/show_message.h"
 
 namespace velunorh {
 
@@ -143,18 +143,12 @@ PrintOutcome PrintCardPage(QPrinter* printer, std::function<void(Surface&)> draw
 
 std::function<bool(const QString& printer)> AskSendWhilePaused(QWidget* parent) {
   return [parent](const QString& printer) {
-    QMessageBox ask(QMessageBox::Warning, Text(StringId::ProgramName),
-                    Text(StringId::PrintQueuePausedQuestion).arg(printer), QMessageBox::NoButton,
-                    parent);
-    ask.setObjectName("pausedQueueQuestion");
-    ask.setTextFormat(Qt::PlainText);
-    QPushButton* send = ask.addButton(Text(StringId::SendAnywayButton), QMessageBox::AcceptRole);
-    send->setObjectName("sendAnyway");
-    QPushButton* keep = ask.addButton(Text(StringId::DoNotSendButton), QMessageBox::RejectRole);
-    ask.setDefaultButton(keep);
-    ask.setEscapeButton(keep);
-    ask.exec();
-    return ask.clickedButton() == send;
+    constexpr int kSend = 0, kKeep = 1;
+    return AskQuestion(parent, Text(StringId::PrintQueuePausedQuestion).arg(printer),
+                       "pausedQueueQuestion",
+                       {{Text(StringId::SendAnywayButton), QMessageBox::AcceptRole, "sendAnyway"},
+                        {Text(StringId::DoNotSendButton), QMessageBox::RejectRole}},
+                       kKeep, kKeep) == kSend;
   };
 }
 
