@@ -75,7 +75,7 @@ void CheckRoundTrip(std::string_view text) {
   Check(skippedAgain == 0);
   Check(*again == *cards);
   Check(PrintLedger::TextOf(*again) == saved);
-  for (const auto& [where, record] : *cards) CheckValuesOf(record);
+  for (const auto& [where, record] : cards->cards) CheckValuesOf(record);
 }
 
 void CheckLoadAndSave(std::string_view text) {

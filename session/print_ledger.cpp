@@ -370,6 +370,12 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
       record->kept.emplace_back(line.text);  // a key of another name: another version's
       return;
     }
+    if (valuesOf && in == In::kCard) {
+      // Values repeated, or (found once the text is read) without their line, mean nothing:
+      // they are left out.
+      if (line.kind == Kind::kKey) values.push_back({record, *valuesOf, std::string(line.value)});
+      return;
+    }
     const int item = lineOf ? *lineOf : valuesOf ? *valuesOf : 13;
     if (in != In::kCard || line.kind == Kind::kIgnoredKey) {
       damage(line.text, item);
@@ -377,10 +383,6 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
     }
     if (name) {
       record->name = NameToKeep(line.value);
-      return;
-    }
-    if (valuesOf) {
-      values.push_back({record, *valuesOf, std::string(line.value)});
       return;
     }
     const auto stamp = ParseStamp(line.value);

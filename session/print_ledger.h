@@ -107,12 +107,11 @@ struct LedgerEntry {
 //
 // A line's value is "YYYY-MM-DD" and 16 lowercase hex digits; its "Data" key, which ledgers
 // written before do not have, what it was printed from (card/ledger_values.h), in quotes when it
-// starts or ends in a blank. A "Data" key without its line is left out. What this version does
-// not know (a
-// key of another name, a section that is not a card's, a note) is kept and written back as it
-// was. A damaged line (neither section, key, note nor blank; a key outside every section; a
-// card's key with a value out of form; a card or its key twice) is left out at start and the
-// original file copied aside first; a file of which no card can be read but lines are damaged,
+// starts or ends in a blank. A "Data" key repeated or without its line is left out. What this
+// version does not know (a key of another name, a section that is not a card's, a note) is kept and
+// written back as it was. A damaged line (neither section, key, note nor blank; a key outside every
+// section; a card's key with a value out of form; a card or its key twice) is left out at start and
+// the original file copied aside first; a file of which no card can be read but lines are damaged,
 // or one far larger than years of cards make, is damaged: it is renamed aside and the ledger
 // starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
