@@ -116,8 +116,8 @@ struct LedgerEntry {
 // starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
  public:
-  // About 1,200 bytes a full year's card with what it was printed from: some 14,000 cards, a
-  // congregation of 150 publishers for 90 years.
+  // About 1,300 bytes a full year's card with what it was printed from: some 12,900 cards, a
+  // congregation of 150 publishers for 85 years.
   static constexpr std::size_t kMaxBytes = 16 * 1024 * 1024;
 
   enum class LoadOutcome {
