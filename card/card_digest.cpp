@@ -26,9 +26,9 @@ std::uint64_t RowWordsDigest(const std::vector<std::string>& cells, const std::s
   return DigestWith(CellsDigest(Fnv1a64({}), cells), remark);
 }
 
-const char* GenderWord(const CardContent& card, bool printGenderMarks) {
-  if (!printGenderMarks) return "";
-  return card.sex == SexMark::kMale ? "male" : card.sex == SexMark::kFemale ? "female" : "";
+std::string_view GenderWord(const CardContent& card, bool printGenderMarks) {
+  if (!printGenderMarks) return {};
+  return card.sex == SexMark::kMale ? kMaleWord : card.sex == SexMark::kFemale ? kFemaleWord : "";
 }
 
 // The header's texts in the order the header block prints them; a box mark as the box it marks.
@@ -61,6 +61,18 @@ const std::vector<std::string>& NewFormCells(const CardContent& card, const Card
   return card.newForm ? row.cells : row.otherFormCells;
 }
 
+std::uint64_t RowDataDigestOf(const std::vector<std::string>& oldForm,
+                              const std::vector<std::string>& newForm, std::string_view remark) {
+  std::uint64_t hash = CellsDigest(DataDigestStart("row"), oldForm);
+  hash = CellsDigest(DigestWith(hash, {}), newForm);
+  return DigestWith(hash, remark);
+}
+
+std::uint64_t TotalDataDigestOf(const std::vector<std::string>& oldForm,
+                                const std::vector<std::string>& newForm) {
+  return CellsDigest(DigestWith(CellsDigest(DataDigestStart("total"), oldForm), {}), newForm);
+}
+
 }  // namespace
 
 std::uint64_t RowDigest(const CardMonthRow& row) {
@@ -76,34 +88,60 @@ std::uint64_t HeaderDigest(const CardContent& card, bool printGenderMarks) {
                            printGenderMarks);
 }
 
+RowData RowDataOf(const CardContent& card, int row) {
+  const CardMonthRow& line = card.rows[row];
+  return {OldFormCells(card, line), NewFormCells(card, line), line.remark};
+}
+
+TotalData TotalDataOf(const CardContent& card) {
+  return {card.newForm ? card.otherFormTotals : card.printedTotals,
+          card.newForm ? card.printedTotals : card.otherFormTotals};
+}
+
+HeaderData HeaderDataOf(const CardContent& card, bool printGenderMarks) {
+  HeaderData data;
+  data[kFamilyNameField] = card.familyName;
+  data[kGivenNameField] = card.givenName;
+  data[kFullNameField] = card.fullName;
+  data[kGenderField] = GenderWord(card, printGenderMarks);
+  data[kAddressField] = card.homeAddress;
+  data[kHomeTelephoneField] = card.homeTelephone;
+  data[kMobileTelephoneField] = card.mobileTelephone;
+  data[kBirthField] = card.datesOfBirth[0];
+  data[kElderField] = card.elder ? "elder" : "";
+  data[kServantField] = card.ministerialServant ? "servant" : "";
+  data[kImmersedField] = card.datesImmersed[0];
+  data[kSheepField] = card.baptized ? SheepText(card.anointed) : "";
+  data[kPioneerField] = card.regularPioneer ? "pioneer" : "";
+  return data;
+}
+
+std::uint64_t DataDigest(const RowData& data) {
+  return RowDataDigestOf(data.oldForm, data.newForm, data.remark);
+}
+
+std::uint64_t DataDigest(const TotalData& data) {
+  return TotalDataDigestOf(data.oldForm, data.newForm);
+}
+
+std::uint64_t DataDigest(const HeaderData& data) {
+  std::uint64_t hash = DataDigestStart("header");
+  for (const std::string& field : data) hash = DigestWith(hash, field);
+  return hash;
+}
+
 std::uint64_t RowDataDigest(const CardContent& card, int row) {
   const CardMonthRow& line = card.rows[row];
-  std::uint64_t hash = CellsDigest(DataDigestStart("row"), OldFormCells(card, line));
-  hash = CellsDigest(DigestWith(hash, {}), NewFormCells(card, line));
-  return DigestWith(hash, line.remark);
+  return RowDataDigestOf(OldFormCells(card, line), NewFormCells(card, line), line.remark);
 }
 
 std::uint64_t TotalDataDigest(const CardContent& card) {
-  const auto& oldForm = card.newForm ? card.otherFormTotals : card.printedTotals;
-  const auto& newForm = card.newForm ? card.printedTotals : card.otherFormTotals;
-  return CellsDigest(DigestWith(CellsDigest(DataDigestStart("total"), oldForm), {}), newForm);
+  return TotalDataDigestOf(card.newForm ? card.otherFormTotals : card.printedTotals,
+                           card.newForm ? card.printedTotals : card.otherFormTotals);
 }
 
 std::uint64_t HeaderDataDigest(const CardContent& card, bool printGenderMarks) {
-  std::uint64_t hash = DataDigestStart("header");
-  hash = DigestWith(hash, card.familyName);
-  hash = DigestWith(hash, card.givenName);
-  hash = DigestWith(hash, card.fullName);
-  hash = DigestWith(hash, GenderWord(card, printGenderMarks));
-  hash = DigestWith(hash, card.homeAddress);
-  hash = DigestWith(hash, card.homeTelephone);
-  hash = DigestWith(hash, card.mobileTelephone);
-  hash = DigestWith(hash, card.datesOfBirth[0]);  // as stored: every format is made from it
-  hash = DigestWith(hash, card.elder ? "elder" : "");
-  hash = DigestWith(hash, card.ministerialServant ? "servant" : "");
-  hash = DigestWith(hash, card.datesImmersed[0]);
-  hash = DigestWith(hash, card.baptized ? SheepText(card.anointed) : "");
-  return DigestWith(hash, card.regularPioneer ? "pioneer" : "");
+  return DataDigest(HeaderDataOf(card, printGenderMarks));
 }
 
 bool RowMatches(const CardContent& card, int row, std::uint64_t recorded) {

@@ -18,6 +18,10 @@ enum class LedgerMark {
 struct MonthlyLedgerView {
   std::array<LedgerMark, 12> rows{};  // row 0 = September ... 11 = August
   LedgerMark total = LedgerMark::kNone;
+  // What changed of each row marked kChanged, and of the total ("Okt: Óra 24.75 → 29.75",
+  // LedgerChangeText); "" for the others.
+  std::array<std::string, 12> rowChanges{};
+  std::string totalChange;
   bool operator==(const MonthlyLedgerView&) const = default;
 };
 
@@ -25,6 +29,7 @@ struct MonthlyLedgerView {
 struct HeaderLedgerView {
   std::string note;      // e.g. "Fejléc nyomtatva: 2026.12.10."
   bool changed = false;  // the header's texts differ from those printed
+  std::string change;    // when changed: what changed (LedgerChangeText)
   bool operator==(const HeaderLedgerView&) const = default;
 };
 

@@ -14,6 +14,8 @@
 #include <tuple>
 
 #include "base/whole_file.h"
+#include "card/card_text.h"
+#include "card/ledger_values.h"
 #include "fuzz_support.h"
 #include "session/print_ledger.h"
 
@@ -21,6 +23,35 @@ namespace velunorh::fuzz {
 namespace {
 
 constexpr CalendarDate kToday{2026, 11, 10};
+
+// The values kept with a line: what reads as data writes back to the same data, and the text
+// telling what changed is built from it whatever it holds.
+std::optional<RowData> ReadBack(const RowData& data) {
+  return ReadRowValues(ValuesText(data));
+}
+std::optional<TotalData> ReadBack(const TotalData& data) {
+  return ReadTotalValues(ValuesText(data));
+}
+std::optional<HeaderData> ReadBack(const HeaderData& data) {
+  return ReadHeaderValues(ValuesText(data));
+}
+
+template <typename Data>
+void CheckValues(const std::optional<Data>& data, int item) {
+  if (!data) return;
+  Check(ReadBack(*data) == data);
+  CardContent card;
+  card.hasPublisher = true;
+  card.rows[0].cells = {"1"};
+  LedgerChangeText(card, item, ValuesText(*data), DataDigest(*data));
+}
+
+void CheckValuesOf(const CardRecord& record) {
+  if (record.header) CheckValues(ReadHeaderValues(record.header->values), 0);
+  for (const auto& row : record.rows)
+    if (row) CheckValues(ReadRowValues(row->values), 1);
+  if (record.total) CheckValues(ReadTotalValues(record.total->values), kLedgerItems - 1);
+}
 
 void CheckRoundTrip(std::string_view text) {
   // Kept whole, as a save keeps another writer's text: written back, it reads the same.
@@ -44,6 +75,7 @@ void CheckRoundTrip(std::string_view text) {
   Check(skippedAgain == 0);
   Check(*again == *cards);
   Check(PrintLedger::TextOf(*again) == saved);
+  for (const auto& [where, record] : cards->cards) CheckValuesOf(record);
 }
 
 void CheckLoadAndSave(std::string_view text) {

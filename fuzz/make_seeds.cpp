@@ -259,6 +259,12 @@ void LedgerSeeds(SeedFolder& seeds) {
       "[2026 ID:11]\r\nHeader=2026-11-10 0123456789abcdef\r\nHeader=2026-11-11 "
       "0123456789abcdef\r\n",
       "not a ledger\n[26 id:11]\nMonth09=yesterday\n",
+      // Each line with what it was printed from, one before its line, one without a line.
+      "[2026 id:11]\nHeader=2026-11-10 0f1e2d3c4b5a6978\n"
+      "HeaderData=\" Kovács\"|Anna||female|Fő utca 1.||06\\|30|03/02/1970||||más juh|\n"
+      "Month10Data=- \\s - 24.75 \\/ / - 1 24.75 3 1 / Kisegítő úttörő\n"
+      "Month10=2026-11-10 89abcdef01234567\nMonth11Data=/ /\n"
+      "Total=2027-09-05 0123456789abcdef\nTotalData=1 2 / 3 -4 /\n",
       "",
       // Then another writer's text, after a NUL: a newer version's key and section, and damage.
       std::string("[2026 id:11]\nMonth09=2026-11-10 89abcdef01234567\n[2026 id:12]\n") + '\0' +

@@ -4,7 +4,7 @@
 
 #include "base/string_table.h"
 #include "card/card_digest.h"
-#include "card/grid_texts.h"
+#include "card/card_text.h"
 
 namespace velunorh {
 namespace {
@@ -33,6 +33,11 @@ std::uint64_t TwinDigest(const PublisherRecord& record) {
 LedgerMark MarkOf(const std::optional<LedgerStamp>& stamp, bool matches) {
   if (!stamp) return LedgerMark::kNone;
   return matches ? LedgerMark::kOnCard : LedgerMark::kChanged;
+}
+
+// What changed of a line (0 the header, 1-12 the rows, 13 the total) since its stamp.
+std::string ChangeOf(const CardContent& card, int item, const LedgerStamp& stamp) {
+  return LedgerChangeText(card, item, stamp.values, stamp.digest);
 }
 
 std::string ShownDate(const CalendarDate& date) {
@@ -70,11 +75,15 @@ std::string LedgerPublisherKey(const PublisherTable& table, int slot) {
 MonthlyLedgerView MonthlyLedgerOf(const CardContent& card, const CardRecord* record) {
   MonthlyLedgerView view;
   if (!record || !card.hasPublisher) return view;
-  for (int row = 0; row < 12; ++row)
-    if (card.rows[row].printable)
-      view.rows[row] = MarkOf(
-          record->rows[row], record->rows[row] && RowMatches(card, row, record->rows[row]->digest));
+  for (int row = 0; row < 12; ++row) {
+    const auto& stamp = record->rows[row];
+    if (!card.rows[row].printable) continue;
+    view.rows[row] = MarkOf(stamp, stamp && RowMatches(card, row, stamp->digest));
+    if (view.rows[row] == LedgerMark::kChanged)
+      view.rowChanges[row] = ChangeOf(card, 1 + row, *stamp);
+  }
   view.total = MarkOf(record->total, record->total && TotalMatches(card, record->total->digest));
+  if (view.total == LedgerMark::kChanged) view.totalChange = ChangeOf(card, 13, *record->total);
   return view;
 }
 
@@ -82,6 +91,7 @@ HeaderLedgerView HeaderLedgerOf(const CardContent& card, const CardRecord* recor
   HeaderLedgerView view;
   if (!record || !record->header || !card.hasPublisher) return view;
   view.changed = !HeaderMatches(card, record->header->digest);
+  if (view.changed) view.change = ChangeOf(card, 0, *record->header);
   view.note =
       LoadStringWith(view.changed ? StringId::LedgerHeaderChanged : StringId::LedgerHeaderPrinted,
                      {ShownDate(record->header->date)});
@@ -137,14 +147,18 @@ CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint) {
   return page;
 }
 
-std::string LineNames(const CardContent& card, const DueLines& lines) {
-  std::string names;
-  auto add = [&names](const std::string& name) { names += (names.empty() ? "" : ", ") + name; };
-  if (lines.header) add(LoadString(StringId::OverprintHeaderName));
+std::string LineNames(const CardContent& card, const CardRecord* record, const DueLines& lines) {
+  const MonthlyLedgerView months = MonthlyLedgerOf(card, record);
+  const HeaderLedgerView header = HeaderLedgerOf(card, record);
+  std::vector<std::string> names;
+  const auto add = [&](int item, const std::string& change) {
+    names.push_back(change.empty() ? LedgerItemName(card, item) : change);
+  };
+  if (lines.header) add(0, header.change);
   for (int row = 0; row < 12; ++row)
-    if (lines.rows[row]) add(GridMonthName(card.rows[row].month));
-  if (lines.total) add(LoadString(StringId::TotalRow));
-  return names;
+    if (lines.rows[row]) add(1 + row, months.rowChanges[row]);
+  if (lines.total) add(13, months.totalChange);
+  return LedgerItemList(names);
 }
 
 }  // namespace velunorh

@@ -44,7 +44,8 @@ bool DueGenderMarks(const DueLines& due, bool userTicked, bool editionTicks);
 DueLines OverprintOf(const CardContent& card, const CardRecord* record, const CardPageInput& page);
 // The page without those lines.
 CardPageInput WithoutOverprint(CardPageInput page, const DueLines& overprint);
-// The lines as the user reads them: "Fejléc, Okt, Összes".
-std::string LineNames(const CardContent& card, const DueLines& lines);
+// The lines as the user reads them: "Fejléc, Okt, Összes"; a line changed since it was printed
+// with what changed: "Fejléc; Okt: Óra 24.75 → 29.75; Összes".
+std::string LineNames(const CardContent& card, const CardRecord* record, const DueLines& lines);
 
 }  // namespace velunorh

@@ -14,6 +14,7 @@
 #include "base/system_reason.h"
 #include "base/whole_file.h"
 #include "card/card_digest.h"
+#include "card/ledger_values.h"
 
 namespace velunorh {
 namespace {
@@ -21,6 +22,8 @@ namespace {
 constexpr std::string_view kHeaderKey = "Header";
 constexpr std::string_view kTotalKey = "Total";
 constexpr std::string_view kNameKey = "Name";
+// After a line's key, the key of what it was printed from: "Month09Data".
+constexpr std::string_view kDataSuffix = "Data";
 
 // `value` as `width` decimal digits, leading zeros included. Written by hand: a ledger of years
 // holds hundreds of thousands of them, and a save formats every one.
@@ -105,6 +108,23 @@ void PutStampLine(std::string& text, std::string_view key, const LedgerStamp& st
   line[kStampSize] = '\n';
 }
 
+// Appends "<key>Data=<values>\n" after a stamp's line, the values in quotes when the reader
+// would trim or unquote them. Like the stamps they go straight into the text: they never hold
+// a line break.
+void PutValuesLine(std::string& text, std::string_view key, const std::string& values) {
+  if (values.empty()) return;
+  const auto trimmed = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  const auto quote = [](char c) { return c == '"' || c == '\''; };
+  const bool quoted = trimmed(values.front()) || trimmed(values.back()) || quote(values.front());
+  text += key;
+  text += kDataSuffix;
+  text += '=';
+  if (quoted) text += '"';
+  text += values;
+  if (quoted) text += '"';
+  text += '\n';
+}
+
 // "2025 id:1234" or "2025 nm:0123456789abcdef"
 std::optional<std::pair<int, std::string>> ParseSection(std::string_view name) {
   if (name.size() < 9 || !Digits(name.substr(0, 4), 4) || name[4] != ' ') return std::nullopt;
@@ -153,6 +173,14 @@ std::optional<int> LineOfKey(std::string_view key) {
   return std::nullopt;
 }
 
+// Which line a "Data" key tells the values of, as LineOfKey.
+std::optional<int> LineOfDataKey(std::string_view key) {
+  if (key.size() <= kDataSuffix.size() ||
+      !SameName(key.substr(key.size() - kDataSuffix.size()), kDataSuffix))
+    return std::nullopt;
+  return LineOfKey(key.substr(0, key.size() - kDataSuffix.size()));
+}
+
 std::optional<LedgerStamp>& Line(CardRecord& record, int line) {
   if (line < 0) return record.header;
   if (line >= 12) return record.total;
@@ -181,8 +209,9 @@ void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerSta
 std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>& lead,
                         const std::vector<std::string>& foreign) {
   std::string text = Heading() + "\n";
-  // Some 40 bytes a line, 15 lines a card at most.
-  text.reserve(text.size() + cards.size() * 15 * 40);
+  // Some 40 bytes a line and 30 lines a card at most, half of them what the lines were printed
+  // from.
+  text.reserve(text.size() + cards.size() * 30 * 45);
   const auto raw = [&text](const std::vector<std::string>& lines) {
     for (const std::string& line : lines) (text += line) += '\n';
   };
@@ -192,10 +221,14 @@ std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>
     const bool written = writer.Section(SectionName(where.first, where.second));
     writer.Key(kNameKey, NameToKeep(record.name));
     if (written) {
-      if (record.header) PutStampLine(text, kHeaderKey, *record.header);
-      for (int row = 0; row < 12; ++row)
-        if (record.rows[row]) PutStampLine(text, MonthKey(row), *record.rows[row]);
-      if (record.total) PutStampLine(text, kTotalKey, *record.total);
+      const auto put = [&text](std::string_view key, const std::optional<LedgerStamp>& stamp) {
+        if (!stamp) return;
+        PutStampLine(text, key, *stamp);
+        PutValuesLine(text, key, stamp->values);
+      };
+      put(kHeaderKey, record.header);
+      for (int row = 0; row < 12; ++row) put(MonthKey(row), record.rows[row]);
+      put(kTotalKey, record.total);
     }
     raw(record.kept);
   }
@@ -276,6 +309,13 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
   enum class In { kLead, kCard, kForeign, kRepeatedCard } in = In::kLead;
   CardRecord* record = nullptr;
   std::pair<int, std::string> where;
+  // The "Data" keys read, given to their lines once the whole text is read.
+  struct Values {
+    CardRecord* card;
+    int line;
+    std::string text;
+  };
+  std::vector<Values> values;
   const auto damage = [&](std::string_view line, int item) {
     ++damaged;
     if (keepDamaged) {
@@ -354,11 +394,18 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
     }
     const bool name = SameName(line.name, kNameKey);
     const auto lineOf = LineOfKey(line.name);
-    if (in == In::kCard && !name && !lineOf) {
+    const auto valuesOf = name || lineOf ? std::nullopt : LineOfDataKey(line.name);
+    if (in == In::kCard && !name && !lineOf && !valuesOf) {
       record->kept.emplace_back(line.text);  // a key of another name: another version's
       return;
     }
-    const int item = lineOf ? *lineOf : 13;
+    if (valuesOf && in == In::kCard) {
+      // Values repeated, or (found once the text is read) without their line, mean nothing:
+      // they are left out.
+      if (line.kind == Kind::kKey) values.push_back({record, *valuesOf, std::string(line.value)});
+      return;
+    }
+    const int item = lineOf ? *lineOf : valuesOf ? *valuesOf : 13;
     if (in != In::kCard || line.kind == Kind::kIgnoredKey) {
       damage(line.text, item);
       return;
@@ -374,6 +421,9 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
     }
     Line(*record, *lineOf) = *stamp;
   });
+  // Each line's values, wherever in its section they stood; without the line they mean nothing.
+  for (auto& [card, line, text] : values)
+    if (auto& stamp = Line(*card, line)) stamp->values = std::move(text);
   // The names the file gives the cards whose lines were left out.
   if (which)
     for (SkippedLines& lines : *which)
@@ -472,14 +522,18 @@ LedgerEntry PrintLedger::Record(const PrintedCard& printed, const CalendarDate& 
     unsaved.recorded[line] = true;
     unsaved.takenBack[line].reset();
   };
+  // Each line with the data it was printed from, to tell later what changed.
+  const auto with = [&date](const auto& data) {
+    return LedgerStamp{date, DataDigest(data), ValuesText(data)};
+  };
   if (printed.page.header.printHeader)
-    stamp(0, LedgerStamp{date, HeaderDataDigest(card, printed.page.header.printGenderMarks)});
+    stamp(0, with(HeaderDataOf(card, printed.page.header.printGenderMarks)));
   for (int row = 0; row < 12; ++row) {
     const CardMonthRow& line = card.rows[row];
     if (line.printable && printed.page.grid.monthRow[row] && RowHasText(line))
-      stamp(1 + row, LedgerStamp{date, RowDataDigest(card, row)});
+      stamp(1 + row, with(RowDataOf(card, row)));
   }
-  if (printed.page.grid.printTotal) stamp(13, LedgerStamp{date, TotalDataDigest(card)});
+  if (printed.page.grid.printTotal) stamp(13, with(TotalDataOf(card)));
   // A card that printed nothing the ledger keeps leaves no empty section behind.
   CardRecord nothing;
   nothing.name = record.name;
@@ -496,7 +550,8 @@ std::vector<int> PrintLedger::TakeBack(const LedgerEntry& entry) {
   card = cards_.find(where);
   for (int line = 0; line < 14; ++line) {
     // Printed again since (or restarted): that print is not this one's to take back.
-    if (!entry.stamped[line] || EntryLine(card->second, line) != entry.stamped[line]) continue;
+    const auto& now = EntryLine(card->second, line);
+    if (!entry.stamped[line] || !now || !now->SamePrint(*entry.stamped[line])) continue;
     EntryLine(card->second, line) = entry.before[line];
     unsaved.recorded[line] = false;
     unsaved.takenBack[line] = entry.stamped[line];
@@ -594,7 +649,8 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside,
       if (const auto disk = onDisk->cards.find(where); disk != onDisk->cards.end()) {
         const auto mine = cards_.find(where);
         for (int line = 0; line < 14; ++line) {
-          if (!unsaved.takenBack[line] || EntryLine(disk->second, line) != unsaved.takenBack[line])
+          const auto& onDisk = EntryLine(disk->second, line);
+          if (!unsaved.takenBack[line] || !onDisk || !onDisk->SamePrint(*unsaved.takenBack[line]))
             continue;
           EntryLine(disk->second, line) =
               mine == cards_.end() ? std::nullopt : EntryLine(mine->second, line);

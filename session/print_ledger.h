@@ -25,7 +25,15 @@ inline constexpr const char* kPrintLedgerFileName = "velunorh-ledger.ini";
 struct LedgerStamp {
   CalendarDate date;
   std::uint64_t digest = 0;
+  // The data the line was printed from (card/ledger_values.h), to tell later what changed; ""
+  // in the lines of ledgers written before it was kept. Never compared to tell a change: the
+  // digest does that.
+  std::string values = {};
   bool operator==(const LedgerStamp&) const = default;
+  // The same print of the line, whatever values either one carries.
+  bool SamePrint(const LedgerStamp& other) const {
+    return date == other.date && digest == other.digest;
+  }
 };
 
 // What one publisher's card of one service year carries.
@@ -106,19 +114,25 @@ std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const C
 //   [2025 id:1234]
 //   Name=Kovács Anna
 //   Header=2025-10-03 0f1e2d3c4b5a6978
+//   HeaderData=Kovács|Anna||female|Fő utca 1.|...
 //   Month09=2025-10-03 89ab...      (calendar month 1-12 of the row, September = 09)
+//   Month09Data=- - 12 - 3 1 / - - 12 3 1 /
 //   Total=2026-09-05 ...
+//   TotalData=...
 //
-// Every value is "YYYY-MM-DD" and 16 lowercase hex digits. What this version does not know (a
-// key of another name, a section that is not a card's, a note) is kept and written back as it
-// was. A damaged line (neither section, key, note nor blank; a key outside every section; a
-// card's key with a value out of form; a card or its key twice) is left out at start and the
-// original file copied aside first; a file of which no card can be read but lines are damaged,
+// A line's value is "YYYY-MM-DD" and 16 lowercase hex digits; its "Data" key, which ledgers
+// written before do not have, what it was printed from (card/ledger_values.h), in quotes when it
+// starts or ends in a blank. A "Data" key repeated or without its line is left out. What this
+// version does not know (a key of another name, a section that is not a card's, a note) is kept and
+// written back as it was. A damaged line (neither section, key, note nor blank; a key outside every
+// section; a card's key with a value out of form; a card or its key twice) is left out at start and
+// the original file copied aside first; a file of which no card can be read but lines are damaged,
 // or one far larger than years of cards make, is damaged: it is renamed aside and the ledger
 // starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
  public:
-  // About 500 bytes a card: some 30,000 cards, a large congregation's for a century and more.
+  // About 1,300 bytes a full year's card with what it was printed from: some 12,900 cards, a
+  // congregation of 150 publishers for 85 years.
   static constexpr std::size_t kMaxBytes = 16 * 1024 * 1024;
 
   enum class LoadOutcome {

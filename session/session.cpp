@@ -406,11 +406,12 @@ Session::DueGroupPlan Session::PlanDueGroupPrint() {
 std::optional<CardPageInput> Session::SettleOverprint(const CardContent& card,
                                                       const CardPageInput& page) {
   if (!ledger_.readable()) return page;
-  const DueLines over = OverprintOf(
-      card, ledger_.Find(state_.data.current, state_.selection.selectedPublisher, card), page);
+  const CardRecord* record =
+      ledger_.Find(state_.data.current, state_.selection.selectedPublisher, card);
+  const DueLines over = OverprintOf(card, record, page);
   if (!over.Any()) return page;
-  const std::string question =
-      LoadStringWith(StringId::OverprintQuestion, {card.displayName, LineNames(card, over)});
+  const std::string question = LoadStringWith(StringId::OverprintQuestion,
+                                              {card.displayName, LineNames(card, record, over)});
   switch (prompts_.AskOverprint(question)) {
     case OverprintAnswer::kPrintAnyway:
       return page;
@@ -435,7 +436,8 @@ std::optional<Session::LeaveOut> Session::SettleGroupOverprint(GroupPlan& plan) 
   for (int slot : plan.slots) {
     const CardContent& card = plan.cards.emplace_back(ContentFor(slot));
     if (!CardPagePlacesAnything(card, page)) continue;
-    const DueLines lines = OverprintOf(card, ledger_.Find(state_.data.current, slot, card), page);
+    const CardRecord* record = ledger_.Find(state_.data.current, slot, card);
+    const DueLines lines = OverprintOf(card, record, page);
     if (!lines.Any()) {
       ++fresh;
       continue;
@@ -443,7 +445,7 @@ std::optional<Session::LeaveOut> Session::SettleGroupOverprint(GroupPlan& plan) 
     over[slot] = lines;
     if (over.size() <= kNamed)
       names += "\n" + LoadStringWith(StringId::GroupOverprintCard,
-                                     {card.displayName, LineNames(card, lines)});
+                                     {card.displayName, LineNames(card, record, lines)});
   }
   if (over.empty()) return over;
   if (over.size() > kNamed)

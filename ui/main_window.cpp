@@ -582,14 +582,16 @@ void MainWindow::AddLedgerActions(QMenu& menu) {
   forget->setEnabled(session_.HasPrintableCard());
 }
 
-// Screen readers hear the ledger's marks with the previews' names.
+// Screen readers hear the ledger's marks with the previews' names; a pointer resting on a
+// preview shows them too, with what changed beside a "!".
 void MainWindow::ShowLedgerNotes() {
   if (headerPreviewName_.isEmpty() && monthlyPreviewName_.isEmpty()) return;  // not connected yet
-  auto name = [](const QString& base, const std::string& note) {
-    return note.empty() ? base : base + QStringLiteral(" – ") + FromUtf8(note);
+  auto show = [](PreviewPane* pane, const QString& base, const std::string& note) {
+    pane->setAccessibleName(note.empty() ? base : base + QStringLiteral(" – ") + FromUtf8(note));
+    pane->setToolTip(FromUtf8(note));
   };
-  ui_->headerPreview->setAccessibleName(name(headerPreviewName_, session_.HeaderLedgerNote()));
-  ui_->monthlyPreview->setAccessibleName(name(monthlyPreviewName_, session_.MonthlyLedgerNote()));
+  show(ui_->headerPreview, headerPreviewName_, session_.HeaderLedgerNote());
+  show(ui_->monthlyPreview, monthlyPreviewName_, session_.MonthlyLedgerNote());
 }
 
 }  // namespace velunorh

@@ -17,6 +17,7 @@
 #include "base/today.h"
 #include "card/card_digest.h"
 #include "card/header_preview_pass.h"
+#include "card/ledger_values.h"
 #include "card/monthly_preview_pass.h"
 #include "card/recording_surface.h"
 #include "no_questions.h"
@@ -85,7 +86,8 @@ TEST(PrintLedger, APrintRecordsExactlyWhatWentOnThePaper) {
     EXPECT_EQ(record->header.has_value(), c.header) << c.what;
     EXPECT_EQ(record->total.has_value(), c.total) << c.what;
     if (c.rows[0]) {
-      EXPECT_EQ(*record->rows[0], (LedgerStamp{kPrintDay, RowDataDigest(card, 0)}));
+      EXPECT_EQ(*record->rows[0],
+                (LedgerStamp{kPrintDay, RowDataDigest(card, 0), ValuesText(RowDataOf(card, 0))}));
     }
   }
 }
@@ -122,6 +124,56 @@ TEST(PrintLedger, TheFileReadsBackAsWritten) {
   ASSERT_EQ(parsed->size(), 2u);
   EXPECT_EQ(parsed->at({2026, "id:11"}), *ledger.Find(2026, "id:11"));
   EXPECT_EQ(parsed->at({2026, "nm:00112233445566ff"}).rows[0]->date, (CalendarDate{2027, 1, 2}));
+}
+
+// What each line was printed from goes into the file beside it and comes back with it, through
+// a save and a load and through another copy's save merged in; blanks and quotes at the ends
+// of the values survive the reader's trimming.
+TEST(PrintLedger, WhatEachLineWasPrintedFromSurvivesTheFileAndAnotherCopysSave) {
+  test::TempDir dir;
+  const auto file = dir / kPrintLedgerFileName;
+  CardContent card = TwoMonthCard();
+  card.familyName = " Kovács";
+  card.rows[1].remark = "\"idézet\" ";
+  PrintLedger mine, other;
+  mine.Load(file, kPrintDay);
+  mine.Record({"id:11", &card, Ticked({0, 1}, true, true)}, kPrintDay);
+  ASSERT_TRUE(mine.Save());
+  const CardRecord printed = *mine.Find(2026, "id:11");
+  EXPECT_EQ(printed.rows[1]->values, ValuesText(RowDataOf(card, 1)));
+  EXPECT_EQ(printed.header->values, ValuesText(HeaderDataOf(card, false)));
+  EXPECT_EQ(printed.total->values, ValuesText(TotalDataOf(card)));
+
+  other.Load(file, kPrintDay);
+  mine.Record({"id:22", &card, Ticked({0}, false, false)}, kPrintDay);
+  ASSERT_TRUE(mine.Save());
+  other.Record({"id:33", &card, Ticked({1}, false, false)}, kPrintDay);
+  ASSERT_TRUE(other.Save());  // merged into what `mine` saved meanwhile
+  PrintLedger reread;
+  ASSERT_EQ(reread.Load(file, kPrintDay).outcome, PrintLedger::LoadOutcome::kLoaded);
+  EXPECT_EQ(*reread.Find(2026, "id:11"), printed);
+  EXPECT_EQ(*reread.Find(2026, "id:22"), *mine.Find(2026, "id:22"));
+  EXPECT_EQ(reread.Find(2026, "id:33")->rows[1]->values, printed.rows[1]->values);
+  EXPECT_EQ(reread.Text(), other.Text());
+}
+
+// A ledger written before the values were kept reads as it did; a line's values are found
+// wherever in its section a hand moved them, and values without their line are left out.
+TEST(PrintLedger, ALineReadsWithItsValuesOrWithoutThem) {
+  const std::string stamp = "2026-11-10 0123456789abcdef";
+  const auto parsed = PrintLedger::Parse("[2026 id:11]\nMonth10Data=- / - /\nMonth10=" + stamp +
+                                         "\nMonth11Data=1 / 1 /\nMonth09=" + stamp + "\n");
+  ASSERT_TRUE(parsed);
+  const CardRecord& record = parsed->at({2026, "id:11"});
+  EXPECT_EQ(record.rows[0]->values, "");
+  EXPECT_EQ(record.rows[1]->values, "- / - /");
+  EXPECT_FALSE(record.rows[2]);
+  EXPECT_TRUE(record.kept.empty());
+  const std::string text = PrintLedger::TextOf(*parsed);
+  EXPECT_NE(text.find("Month09=" + stamp + "\nMonth10=" + stamp + "\nMonth10Data=- / - /\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("Month11"), std::string::npos) << text;
 }
 
 TEST(PrintLedger, AYearBelowAThousandIsWrittenWithTheFourDigitsItIsReadBy) {
@@ -550,8 +602,18 @@ TEST_F(LedgerSessionTest, ACorrectedReportIsMarkedAndNotDue) {
   const MonthlyPreviewInput input = session->MonthlyPreview();
   EXPECT_EQ(input.ledger.rows[0], LedgerMark::kOnCard);
   EXPECT_EQ(input.ledger.rows[1], LedgerMark::kChanged);
-  EXPECT_NE(session->MonthlyLedgerNote().find("Nyomtatás óta változott: Okt"), std::string::npos)
+  EXPECT_NE(session->MonthlyLedgerNote().find("Nyomtatás óta változott: Okt: Óra 10 → 11."),
+            std::string::npos)
       << session->MonthlyLedgerNote();
+  // A print over it names what changed too.
+  prompts_.overprintAnswers = {OverprintAnswer::kCancel};
+  session->SetMonthRow(1, true);
+  EXPECT_FALSE(session->SettleOverprint(session->Content(), session->CardPage()));
+  ASSERT_EQ(prompts_.overprintQuestions.size(), 1u);
+  EXPECT_NE(prompts_.overprintQuestions[0].find("rajta vannak: Okt: Óra 10 → 11."),
+            std::string::npos)
+      << prompts_.overprintQuestions[0];
+  session->SetMonthRow(1, false);
 
   RecordingSurface surface(96, 96);
   DrawMonthlyPreview(surface, {0, 0, 480, 224}, session->Content(), input, 1, 1);

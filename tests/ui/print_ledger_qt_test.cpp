@@ -278,6 +278,37 @@ TEST_F(PrintLedgerWindowTest, ARowCorrectedByHandIsConfirmedAsOnTheCard) {
   EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
 }
 
+// October raised in the companion program after it was printed: where the preview shows the
+// row's "!", its tooltip and what screen readers hear say what changed.
+TEST_F(PrintLedgerWindowTest, AChangedRowTellsWhatChangedSinceItWasPrinted) {
+  tools::Congregation c;
+  c.current.publishers = {Publisher("Anna", "Kovács", 11), Publisher("Béla", "Szabó", 13)};
+  c.current.publishers[0].months[9].hours = 24;
+  c.current.publishers[0].months[9].quarters = 3;
+  tools::WriteCongregation(c, dir_.path());
+  Open();
+  list_->setCurrentRow(0);
+  Click("monthBox1");
+  PrintTo(dir_ / "october.pdf");
+  Press("printButton");
+  auto* months = window_->findChild<PreviewPane*>("monthlyPreview");
+  EXPECT_EQ(months->toolTip(), QString::fromUtf8("A kártyán már rajta: Okt."));
+
+  c.current.publishers[0].months[9].hours = 29;
+  tools::WriteCongregation(c, dir_.path());
+  QWidget elsewhere;
+  elsewhere.show();
+  elsewhere.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QCoreApplication::processEvents();
+  const QString told = QString::fromUtf8("Nyomtatás óta változott: Okt: Óra 24.75 → 29.75.");
+  EXPECT_EQ(months->toolTip(), told);
+  EXPECT_TRUE(months->accessibleName().contains(told)) << months->accessibleName().toStdString();
+  EXPECT_TRUE(main_.warnings.isEmpty()) << main_.warnings.join("; ").toStdString();
+}
+
 TEST_F(PrintLedgerWindowTest, AnUnreadableLedgerPrintsAsBeforeAndIsToldOnce) {
   std::filesystem::create_directory(dir_ / kPrintLedgerFileName);
   Open();
