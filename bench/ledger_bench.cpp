@@ -140,7 +140,7 @@ void BM_SaveAfterPrint(benchmark::State& state) {
   const auto bytes = std::filesystem::file_size(folder.path() / kPrintLedgerFileName, ec);
   state.counters["file_MB"] = ec ? 0.0 : static_cast<double>(bytes) / (1024 * 1024);
 }
-BENCHMARK(BM_SaveAfterPrint)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAfterPrint)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 void BM_SaveLedger(benchmark::State& state) {
   const int sections = static_cast<int>(state.range(0));
@@ -167,7 +167,7 @@ void BM_SaveLedger(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["file_MB"] = static_cast<double>(bytes) / (1024 * 1024);
 }
-BENCHMARK(BM_SaveLedger)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveLedger)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velunorh::bench

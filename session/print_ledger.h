@@ -131,9 +131,9 @@ std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const C
 // starts empty. Either way nothing of it is lost by writing over it.
 class PrintLedger {
  public:
-  // About 1,300 bytes a full year's card with what it was printed from: some 12,900 cards, a
-  // congregation of 150 publishers for 85 years.
-  static constexpr std::size_t kMaxBytes = 16 * 1024 * 1024;
+  // About 1,300 bytes a full year's card with what it was printed from: some 25,800 cards, a
+  // congregation of 150 publishers for 170 years.
+  static constexpr std::size_t kMaxBytes = 32 * 1024 * 1024;
 
   enum class LoadOutcome {
     kLoaded,      // read (a missing file reads as empty)
