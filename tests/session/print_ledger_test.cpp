@@ -1200,7 +1200,7 @@ TEST(PrintLedger, ALedgerIsNeverWrittenLargerThanItsReaderTakes) {
   PrintLedger ledger;
   ledger.Load(file, kPrintDay);
   CardContent card = TwoMonthCard();
-  card.displayName = std::string(4000, 'x');  // a name for people to read; the file keeps it
+  card.displayName = std::string(8000, 'x');  // a name for people to read; the file keeps it
   const CardPageInput page = Ticked({0, 1}, true, true);
   for (int key = 10; key < 10 + 4200; ++key)
     ledger.Record({"id:" + std::to_string(key), &card, page}, kPrintDay);
@@ -1219,7 +1219,8 @@ TEST_F(LedgerSessionTest, ALedgerFarLargerThanYearsOfCardsIsSetAsideUnreadAndTol
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0],
             LoadStringWith(StringId::LedgerTooLarge,
-                           {"16", PathText(dir_ / "velunorh-ledger.ini.damaged-20261110")}));
+                           {std::to_string(PrintLedger::kMaxBytes / (1024 * 1024)),
+                            PathText(dir_ / "velunorh-ledger.ini.damaged-20261110")}));
   EXPECT_EQ(std::filesystem::file_size(dir_ / "velunorh-ledger.ini.damaged-20261110"),
             PrintLedger::kMaxBytes + 1);
   // A new ledger from here on.
