@@ -81,6 +81,9 @@ class ProfileFile {
   std::vector<Line> lines_;
 };
 
+// Section and key names as the reader compares them: without regard to ASCII case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // What to write so that ReadText gives `value` back whole: the value itself, or, when its end
 // blanks would be trimmed or a pair of quotes around it removed, the value in quotes. Anything
 // written bare before reads as it always did.

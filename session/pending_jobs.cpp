@@ -23,14 +23,6 @@ bool AllDigits(std::string_view s) {
   return true;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 // "<stamp>" or "<stamp> <stamp before>"
 bool ParseLine(std::string_view value, LedgerEntry& entry, int line) {
   const std::size_t stamp = LedgerStampText({}).size();
@@ -48,13 +40,13 @@ std::optional<LedgerEntry> ParseCard(const ProfileSection& section) {
   LedgerEntry entry;
   bool named = false;
   for (const auto& [key, value] : section.keys) {
-    if (SameName(key, "Card")) {
+    if (EqualsIgnoringCase(key, "Card")) {
       const auto card = ParseLedgerCardName(value);
       if (!card) return std::nullopt;
       entry.serviceYear = card->first;
       entry.key = card->second;
       named = true;
-    } else if (SameName(key, "Name")) {
+    } else if (EqualsIgnoringCase(key, "Name")) {
       entry.name = value;
     } else if (const auto line = LedgerLineOfKey(key)) {
       if (!ParseLine(value, entry, *line)) return std::nullopt;
@@ -114,7 +106,7 @@ std::vector<PendingJob> PendingJobs::Parse(std::string_view text, int* skipped) 
   };
   for (const ProfileSection& section : sections) {
     std::string_view name = section.name;
-    if (name.size() <= kJobPrefix.size() || !SameName(name.substr(0, 4), kJobPrefix)) {
+    if (name.size() <= kJobPrefix.size() || !EqualsIgnoringCase(name.substr(0, 4), kJobPrefix)) {
       ++damaged;
       continue;
     }
@@ -136,12 +128,12 @@ std::vector<PendingJob> PendingJobs::Parse(std::string_view text, int* skipped) 
     }
     bool whole = true, hasPrinter = false, hasId = false;
     for (const auto& [key, value] : section.keys) {
-      if (SameName(key, "Computer")) {
+      if (EqualsIgnoringCase(key, "Computer")) {
         read.job.computer = value;
-      } else if (SameName(key, "Printer")) {
+      } else if (EqualsIgnoringCase(key, "Printer")) {
         read.job.printer = value;
         hasPrinter = !value.empty();
-      } else if (SameName(key, "Id") && AllDigits(value)) {
+      } else if (EqualsIgnoringCase(key, "Id") && AllDigits(value)) {
         read.job.id = std::stoi(value);
         hasId = read.job.id > 0;
       } else {

@@ -144,15 +144,6 @@ std::string SectionName(int year, const std::string& key) {
   return name;
 }
 
-// Key names compare without regard to ASCII case, as the settings-file reader takes them.
-bool SameName(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 // The first line of every ledger written.
 const std::string& Heading() {
   static const std::string kHeading =
@@ -164,9 +155,10 @@ const std::string& Heading() {
 // Which line of a card a key names: -1 the header, 12 the total, 0-11 a month row; nothing for
 // a key the ledger does not know.
 std::optional<int> LineOfKey(std::string_view key) {
-  if (SameName(key, kHeaderKey)) return -1;
-  if (SameName(key, kTotalKey)) return 12;
-  if (key.size() == 7 && SameName(key.substr(0, 5), "Month") && Digits(key.substr(5), 2)) {
+  if (EqualsIgnoringCase(key, kHeaderKey)) return -1;
+  if (EqualsIgnoringCase(key, kTotalKey)) return 12;
+  if (key.size() == 7 && EqualsIgnoringCase(key.substr(0, 5), "Month") &&
+      Digits(key.substr(5), 2)) {
     const int month = Number(key.substr(5));
     if (month >= 1 && month <= 12) return ServiceYear::MonthRow(month - 1);
   }
@@ -176,7 +168,7 @@ std::optional<int> LineOfKey(std::string_view key) {
 // Which line a "Data" key tells the values of, as LineOfKey.
 std::optional<int> LineOfDataKey(std::string_view key) {
   if (key.size() <= kDataSuffix.size() ||
-      !SameName(key.substr(key.size() - kDataSuffix.size()), kDataSuffix))
+      !EqualsIgnoringCase(key.substr(key.size() - kDataSuffix.size()), kDataSuffix))
     return std::nullopt;
   return LineOfKey(key.substr(0, key.size() - kDataSuffix.size()));
 }
@@ -392,7 +384,7 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
       file.foreign.emplace_back(line.text);
       return;
     }
-    const bool name = SameName(line.name, kNameKey);
+    const bool name = EqualsIgnoringCase(line.name, kNameKey);
     const auto lineOf = LineOfKey(line.name);
     const auto valuesOf = name || lineOf ? std::nullopt : LineOfDataKey(line.name);
     if (in == In::kCard && !name && !lineOf && !valuesOf) {
