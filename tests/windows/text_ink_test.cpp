@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <algorithm>
 
+#include "ui/painter_surface.h"
 #include "ui/program_style.h"
 
 namespace velunorh {
@@ -25,14 +27,17 @@ int InkBetween(const QImage& image, int from, int to) {
   return ink;
 }
 
-// The ink where the label draws the I of "WINRUN" (left-aligned, as labels and messages are).
-int InkOfTheI(QLabel& label) {
-  label.adjustSize();
-  const QImage image = label.grab().toImage();
-  const QFontMetrics metrics(label.font());
-  const int left = label.contentsRect().left() + label.margin();
+// The ink in the columns of the I of "WINRUN", drawn left-aligned from `left` in `font`.
+int InkOfTheI(const QImage& image, int left, const QFont& font) {
+  const QFontMetrics metrics(font);
   return InkBetween(image, left + metrics.horizontalAdvance(QStringLiteral("W")),
                     left + metrics.horizontalAdvance(QStringLiteral("WI")));
+}
+
+int InkOfTheI(QLabel& label) {
+  label.adjustSize();
+  return InkOfTheI(label.grab().toImage(), label.contentsRect().left() + label.margin(),
+                   label.font());
 }
 
 TEST(WindowsText, TheCapitalIOfWinrunLeavesInkInALabelAndInAMessage) {
@@ -45,6 +50,19 @@ TEST(WindowsText, TheCapitalIOfWinrunLeavesInkInALabelAndInAMessage) {
   auto* text = message.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
   ASSERT_NE(text, nullptr);
   EXPECT_GT(InkOfTheI(*text), 0) << text->font().toString().toStdString();
+}
+
+// The previews draw the card's texts in the faces its layout names, at their small size.
+TEST(WindowsText, TheCapitalIOfWinrunLeavesInkInAPreviewsText) {
+  QImage image(120, 30, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  PainterSurface surface(painter, 96, 96, QApplication::font());
+  surface.SetFont({.face = "Arial", .emHeight = 11});
+  surface.DrawText(4, 4, "WINRUN", HAlign::kLeft, VAlign::kTop);
+  const QFont font = painter.font();
+  painter.end();
+  EXPECT_GT(InkOfTheI(image, 4, font), 0) << font.toString().toStdString();
 }
 
 }  // namespace
