@@ -94,7 +94,7 @@ void PreferSmoothText() {
                                                     "QCheckBox",
                                                     "QRadioButton",
                                                     "QToolButton",
-                                                    "QItemView",
+                                                    "QAbstractItemView",
                                                     "QListView",
                                                     "QHeaderView",
                                                     "QListBox",
