@@ -27,6 +27,9 @@ void PainterSurface::SetFont(const FontSpec& wanted) {
   // Windows weights run 100-900 like CSS; Qt 6 uses the same scale. 0 means "normal".
   font.setWeight(static_cast<QFont::Weight>(wanted.weight > 0 ? wanted.weight : 400));
   font.setStyleHint(QFont::SansSerif);
+  // A named face is drawn as smoothly as the system font is (on Windows smoothed, so that Wine's
+  // stand-in fonts keep the thin strokes of a small preview).
+  font.setStyleStrategy(systemFont_.styleStrategy());
   painter_.setFont(font);
 }
 
