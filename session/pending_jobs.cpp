@@ -47,7 +47,7 @@ std::optional<LedgerEntry> ParseCard(const ProfileSection& section) {
       entry.key = card->second;
       named = true;
     } else if (EqualsIgnoringCase(key, "Name")) {
-      entry.name = value;
+      entry.name = LedgerNameToKeep(value);
     } else if (const auto line = LedgerLineOfKey(key)) {
       if (!ParseLine(value, entry, *line)) return std::nullopt;
     } else {
@@ -75,7 +75,7 @@ std::string PendingJobs::TextOf(const std::vector<PendingJob>& jobs) {
     for (const LedgerEntry& entry : job.recorded) {
       writer.Section(name + std::string(kCardPart) + std::to_string(++card));
       writer.Key("Card", LedgerCardName(entry.serviceYear, entry.key));
-      writer.Key("Name", entry.name);
+      writer.Key("Name", LedgerNameToKeep(entry.name));
       for (int line = 0; line < 14; ++line) {
         if (!entry.stamped[line]) continue;
         std::string value = LedgerStampText(*entry.stamped[line]);
@@ -128,7 +128,10 @@ std::vector<PendingJob> PendingJobs::Parse(std::string_view text, int* skipped) 
     }
     bool whole = true, hasPrinter = false, hasId = false;
     for (const auto& [key, value] : section.keys) {
-      if (EqualsIgnoringCase(key, "Computer")) {
+      // A name with a line break inside could not be written back as one line.
+      if (value.find_first_of("\r\n") != std::string::npos) {
+        whole = false;
+      } else if (EqualsIgnoringCase(key, "Computer")) {
         read.job.computer = value;
       } else if (EqualsIgnoringCase(key, "Printer")) {
         read.job.printer = value;

@@ -186,10 +186,6 @@ std::optional<LedgerStamp>& EntryLine(CardRecord& record, int index) {
 
 // The name as the file can hold it: it is only there for people to read, and one with a line
 // break in it could not be written back.
-std::string NameToKeep(std::string_view name) {
-  return name.find_first_of("\r\n") == std::string_view::npos ? std::string(name) : std::string();
-}
-
 // The newer of two stamps of one line; at the same date this run's, which is being saved now.
 void KeepNewer(std::optional<LedgerStamp>& onDisk, const std::optional<LedgerStamp>& mine) {
   const auto day = [](const CalendarDate& d) { return std::tuple(d.year, d.month, d.day); };
@@ -211,7 +207,7 @@ std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>
   ProfileWriter writer(text);
   for (const auto& [where, record] : cards) {
     const bool written = writer.Section(SectionName(where.first, where.second));
-    writer.Key(kNameKey, NameToKeep(record.name));
+    writer.Key(kNameKey, LedgerNameToKeep(record.name));
     if (written) {
       const auto put = [&text](std::string_view key, const std::optional<LedgerStamp>& stamp) {
         if (!stamp) return;
@@ -257,6 +253,10 @@ std::string LedgerStampText(const LedgerStamp& stamp) {
   std::string line;
   PutStampLine(line, "", stamp);
   return line.substr(1, kStampSize);  // without "=" and the line end
+}
+
+std::string LedgerNameToKeep(std::string_view name) {
+  return name.find_first_of("\r\n") == std::string_view::npos ? std::string(name) : std::string();
 }
 
 std::optional<LedgerStamp> ParseLedgerStamp(std::string_view text) {
@@ -403,7 +403,7 @@ std::optional<LedgerFile> PrintLedger::Read(std::string_view text, bool keepDama
       return;
     }
     if (name) {
-      record->name = NameToKeep(line.value);
+      record->name = LedgerNameToKeep(line.value);
       return;
     }
     const auto stamp = ParseStamp(line.value);

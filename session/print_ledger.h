@@ -100,6 +100,9 @@ std::string LedgerCardName(int serviceYear, const std::string& key);  // "2025 i
 std::optional<std::pair<int, std::string>> ParseLedgerCardName(std::string_view name);
 std::string LedgerStampText(const LedgerStamp& stamp);  // "2025-10-03 0f1e2d3c4b5a6978"
 std::optional<LedgerStamp> ParseLedgerStamp(std::string_view text);
+// A card's name as the ledger's files keep it: a name with a line break inside would not read
+// back as one line, so it is kept empty (names are only for people reading the file).
+std::string LedgerNameToKeep(std::string_view name);
 // The key of a line by its place in LedgerEntry (0 the header, 1-12 the month rows, 13 the
 // total), and the place a key names (nothing for a key the ledger does not know).
 std::string LedgerLineKey(int index);

@@ -75,6 +75,8 @@ TEST(PendingJobs, ADamagedJobIsLeftOutWholeAndTheOthersRead) {
            "[Job 2 Card 2]\nCard=2026 id:6\nMonth13=2026-11-10 0123456789abcdef\n"},
       {"a section not of a job", "[Something]\nKey=1\n"},
       {"a job repeated", "[Job 1]\nPrinter=OTHER\nId=99\n"},
+      {"a printer with a line break inside",
+       "[Job 2]\nPrinter=CA\rRD\nId=12\n[Job 2 Card 1]\n" + card},
   };
   for (const auto& c : cases) {
     int skipped = 0;
@@ -82,6 +84,17 @@ TEST(PendingJobs, ADamagedJobIsLeftOutWholeAndTheOthersRead) {
         << c.what;
     EXPECT_GT(skipped, 0) << c.what;
   }
+}
+
+// Found by fuzzing: a name that would not read back as one line is kept empty, both ways.
+TEST(PendingJobs, ACardNameWithALineBreakReadsBackEmpty) {
+  const std::string text =
+      "[Job 2]\nPrinter=CARD\nId=12\n[Job 2 Card 1]\nCard=2026 id:5\nName=Ko\rvács\n"
+      "Header=2026-11-10 0123456789abcdef\n";
+  const std::vector<PendingJob> jobs = PendingJobs::Parse(text);
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].recorded.at(0).name, "");
+  EXPECT_EQ(PendingJobs::Parse(PendingJobs::TextOf(jobs)), jobs);
 }
 
 class PendingJobsFileTest : public ::testing::Test {
