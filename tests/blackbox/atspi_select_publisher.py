@@ -10,7 +10,7 @@ import time
 import pyatspi
 
 
-def find_application(name, seconds=20):
+def find_application(name, seconds=60):
     deadline = time.time() + seconds
     while time.time() < deadline:
         desktop = pyatspi.Registry.getDesktop(0)

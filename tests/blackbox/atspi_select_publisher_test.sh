@@ -44,10 +44,12 @@ header=$(dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   bus=$!
   sleep 1
-  (cd "$0/data" && exec "$0/velunorh") >/dev/null 2>&1 &
+  (cd "$0/data" && exec "$0/velunorh") >"$0/velunorh.log" 2>&1 &
   app=$!
   status=0
   /usr/bin/python3 "$1" Zsoldos || status=$?
+  # What the program said, for a run in which it never showed up on the bus.
+  [ "$status" -eq 0 ] || cat "$0/velunorh.log" >&2
   sleep 1
   kill $app $bus 2>/dev/null || true
   exit $status
