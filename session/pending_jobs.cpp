@@ -185,14 +185,7 @@ bool PendingJobs::Change(const std::function<bool(std::vector<PendingJob>&)>& ch
       rewrite = true;
     }
   } else if (read.status == WholeFile::Status::kTooLarge) {
-    const std::filesystem::path aside = FreeDamagedName(file_, today);
-    std::error_code ec;
-    std::filesystem::rename(file_, aside, ec);
-    if (ec) {
-      if (error) *error = read.error;
-      return false;
-    }
-    if (setAside) *setAside = aside;
+    if (!SetTooLargeFileAside(file_, today, read, error, setAside)) return false;
   } else if (read.status != WholeFile::Status::kMissing) {
     // Not to be written over unseen.
     if (error) *error = read.error;

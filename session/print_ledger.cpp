@@ -227,6 +227,20 @@ std::string WriteLedger(const LedgerCards& cards, const std::vector<std::string>
 
 }  // namespace
 
+bool SetTooLargeFileAside(const std::filesystem::path& file, const CalendarDate& today,
+                          const WholeFile& read, std::string* error,
+                          std::filesystem::path* setAside) {
+  const std::filesystem::path aside = FreeDamagedName(file, today);
+  std::error_code ec;
+  std::filesystem::rename(file, aside, ec);
+  if (ec) {
+    if (error) *error = read.error;
+    return false;
+  }
+  if (setAside) *setAside = aside;
+  return true;
+}
+
 std::filesystem::path FreeDamagedName(const std::filesystem::path& file,
                                       const CalendarDate& today) {
   char stamp[32];
@@ -620,14 +634,7 @@ bool PrintLedger::Save(std::string* error, std::filesystem::path* setAside,
     onDisk = Read(read.bytes, true);
   } else if (read.status == WholeFile::Status::kTooLarge) {
     // Too large to merge: kept aside whole, as at start, before this copy's ledger is written.
-    const std::filesystem::path aside = FreeDamagedName(file_, Today());
-    std::error_code ec;
-    std::filesystem::rename(file_, aside, ec);
-    if (ec) {
-      if (error) *error = read.error;
-      return false;
-    }
-    if (setAside) *setAside = aside;
+    if (!SetTooLargeFileAside(file_, Today(), read, error, setAside)) return false;
   } else if (read.status != WholeFile::Status::kRead &&
              read.status != WholeFile::Status::kMissing) {
     // Not to be written over unseen.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/today.h"
+#include "base/whole_file.h"
 #include "card/card_content.h"
 #include "card/card_page.h"
 
@@ -110,6 +111,11 @@ std::optional<int> LedgerLineOfKey(std::string_view key);
 // Where a damaged file is kept aside: "<file>.damaged-YYYYMMDD", with "-2", "-3"... when that
 // exists.
 std::filesystem::path FreeDamagedName(const std::filesystem::path& file, const CalendarDate& today);
+// A file found too large to read, renamed aside whole before it is written anew. False, with
+// `error` the read's reason, when it cannot be moved: it is then not to be written over.
+bool SetTooLargeFileAside(const std::filesystem::path& file, const CalendarDate& today,
+                          const WholeFile& read, std::string* error,
+                          std::filesystem::path* setAside);
 
 // The print ledger. The file is a settings file, one section per service year and publisher,
 // read and written by the settings-file reader and writer:
